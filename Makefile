@@ -1,0 +1,41 @@
+# Entry points for people and CI. Everything runs through CMake + Ninja in build/ (and build-asan/).
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+JOBS       ?= 2
+CMAKE_ARGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+export QT_QPA_PLATFORM ?= offscreen
+
+.PHONY: all deps configure build demo test bench asan clean
+
+all: build
+
+deps:
+	@tools/install-deps.sh
+
+$(BUILD)/build.ninja: | deps
+	cmake -S . -B $(BUILD) -G Ninja $(CMAKE_ARGS)
+
+configure: deps $(BUILD)/build.ninja
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+demo: build
+	$(BUILD)/host/recinfo members
+
+test: build
+	cd $(BUILD) && ctest -j $(JOBS) --output-on-failure
+
+bench: build
+	tools/run-benchmarks.sh $(BUILD)
+
+$(ASAN_BUILD)/build.ninja: | deps
+	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVXRECINFO_SANITIZE=ON
+
+asan: deps $(ASAN_BUILD)/build.ninja
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest -j $(JOBS) --output-on-failure
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -1,0 +1,40 @@
+#pragma once
+// The automation date: days since 30 December 1899 as a double; the fraction is the time of day.
+// Dates before the epoch count the day back but keep a positive time fraction
+// (-1.25 is 29 December 1899, 06:00).
+
+#include <QDateTime>
+
+namespace vxRecInfo {
+
+class Date
+{
+public:
+    static constexpr double MinValue = -657434.0;            // 1 January 100
+    static constexpr double MaxValue = 2958465.999988426;    // 31 December 9999, 23:59:59
+
+    constexpr Date() = default;
+    constexpr explicit Date(double value) : m_value(value) {}
+
+    constexpr double value() const { return m_value; }
+
+    // Builds the date of a calendar date and time of day, rounded to the second.
+    static Date fromDateTime(QDate date, QTime time);
+    // Takes the date and time fields as they stand (no zone conversion), rounded to the second.
+    static Date fromQDateTime(const QDateTime& dateTime);
+
+    // Calendar date and time of day, rounded to the second.
+    QDate date() const;
+    QTime time() const;
+    // The fields as a zone-less date-time (Qt::UTC spec, so no daylight-saving gap can move it).
+    QDateTime toQDateTime() const;
+
+    static constexpr bool inRange(double value) { return value >= MinValue && value <= MaxValue; }
+
+    friend constexpr bool operator==(Date a, Date b) { return a.m_value == b.m_value; }
+
+private:
+    double m_value = 0.0;
+};
+
+} // namespace vxRecInfo

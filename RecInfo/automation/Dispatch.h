@@ -1,0 +1,130 @@
+#pragma once
+// Member tables of dispatch interfaces, a base class that implements IDispatch over such a
+// table, and helpers for calling outside objects late bound by member name.
+
+#include "IDispatch.h"
+#include "Variant.h"
+
+#include <QHash>
+
+#include <vector>
+
+namespace vxRecInfo {
+
+enum class MemberKind { Method, PropertyGet, PropertyPut };
+
+QString memberKindName(MemberKind kind); // "method", "Get", "Let"
+
+struct ParamInfo {
+    QString name;
+    VarType type = VarType::Variant;
+    bool byRef = false;
+    bool optional = false;
+    Variant defaultValue; // used when an optional argument is omitted
+};
+
+struct MemberInfo {
+    int slot = 0; // position in the interface, from 1
+    QString name;
+    MemberKind kind = MemberKind::Method;
+    DispId dispId = DISPID_UNKNOWN;
+    std::vector<ParamInfo> params; // a Let takes the value as its last parameter
+    VarType returnType = VarType::Empty; // the value type of a Get
+
+    int requiredParams() const;
+};
+
+// Builders for member tables.
+MemberInfo propertyLet(int slot, const QString& name, DispId dispId, VarType type);
+MemberInfo propertyGet(int slot, const QString& name, DispId dispId, VarType type, std::vector<ParamInfo> params = {});
+MemberInfo method(int slot, const QString& name, DispId dispId, std::vector<ParamInfo> params,
+                  VarType returnType = VarType::Empty);
+ParamInfo byVal(const QString& name, VarType type);
+ParamInfo byRef(const QString& name, VarType type);
+ParamInfo optionalByVal(const QString& name, VarType type, Variant defaultValue);
+ParamInfo optionalByRef(const QString& name, VarType type, Variant defaultValue);
+
+// The members of one dispatch interface, in slot order, with look-ups by name and DISPID.
+class TypeInfo
+{
+public:
+    TypeInfo(QString name, QUuid iid, std::vector<MemberInfo> members);
+
+    const QString& name() const { return m_name; }
+    const QUuid& iid() const { return m_iid; }
+    const std::vector<MemberInfo>& members() const { return m_members; }
+
+    DispId idOfName(const QString& name) const; // case-insensitive; DISPID_UNKNOWN if none
+    const MemberInfo* find(DispId dispId, MemberKind kind) const;
+    bool hasDispId(DispId dispId) const;
+
+private:
+    QString m_name;
+    QUuid m_iid;
+    std::vector<MemberInfo> m_members;
+    QHash<QString, DispId> m_idsByName;
+    QHash<quint64, std::size_t> m_byIdAndKind;
+};
+
+// Implements IDispatch for Interface (IDispatch or an interface derived from it) over a
+// TypeInfo: chooses the member, fills omitted optional arguments, converts every argument to
+// its declared type, calls invokeMember, writes by-reference arguments back and turns every
+// error into a failing HResult with error information.
+template <class Interface = IDispatch>
+class DispatchObject : public ComObject<Interface>
+{
+public:
+    HResult GetIDsOfNames(const QString& name, DispId* dispId) override;
+    HResult Invoke(DispId dispId, InvokeKind kind, std::vector<Variant>& args, Variant* result,
+                   ErrorInfo* error) override;
+
+protected:
+    // Called with arguments already converted, one per declared parameter. May throw
+    // RuntimeError; changes to by-reference arguments reach the caller.
+    virtual Variant invokeMember(const MemberInfo& member, std::vector<Variant>& args) = 0;
+};
+
+// The shared work of DispatchObject, outside the template.
+namespace dispatch_detail {
+HResult getIdOfName(const TypeInfo& type, const QString& name, DispId* dispId);
+using MemberHandler = Variant (*)(void* self, const MemberInfo&, std::vector<Variant>&);
+HResult invoke(const TypeInfo& type, DispId dispId, InvokeKind kind, std::vector<Variant>& args,
+               Variant* result, ErrorInfo* error, void* self, MemberHandler handler);
+} // namespace dispatch_detail
+
+template <class Interface>
+HResult DispatchObject<Interface>::GetIDsOfNames(const QString& name, DispId* dispId)
+{
+    return dispatch_detail::getIdOfName(this->GetTypeInfo(), name, dispId);
+}
+
+template <class Interface>
+HResult DispatchObject<Interface>::Invoke(DispId dispId, InvokeKind kind, std::vector<Variant>& args,
+                                          Variant* result, ErrorInfo* error)
+{
+    return dispatch_detail::invoke(
+        this->GetTypeInfo(), dispId, kind, args, result, error, this,
+        [](void* self, const MemberInfo& member, std::vector<Variant>& a) {
+            return static_cast<DispatchObject*>(self)->invokeMember(member, a);
+        });
+}
+
+// Outcome of a late-bound call.
+struct InvokeResult {
+    HResult hr = S_OK;
+    Variant value;
+    ErrorInfo error;
+
+    bool ok() const { return succeeded(hr); }
+};
+
+// Finds the member by name and invokes it; an unknown name fails with error 438.
+InvokeResult invokeByName(IDispatch* object, const QString& name, InvokeKind kind, std::vector<Variant>& args);
+
+// Late-bound calls for code inside the component: a failure of the callee is raised again as
+// a RuntimeError with its number, source and description. A null object raises error 91.
+Variant lateGet(IDispatch* object, const QString& name, std::vector<Variant> args = {});
+void latePut(IDispatch* object, const QString& name, const Variant& value);
+Variant lateCall(IDispatch* object, const QString& name, std::vector<Variant> args = {});
+
+} // namespace vxRecInfo

@@ -1,0 +1,83 @@
+#pragma once
+// A classic Basic run-time error: number, source, description. It travels as a C++ exception
+// inside the component and becomes a failing HResult with error information at the boundary.
+
+#include "HResult.h"
+
+#include <QString>
+
+#include <exception>
+
+namespace vxRecInfo {
+
+// The run-time error numbers this component raises.
+namespace Err {
+inline constexpr int InvalidProcedureCall = 5;
+inline constexpr int Overflow = 6;
+inline constexpr int OutOfMemory = 7;
+inline constexpr int SubscriptOutOfRange = 9;
+inline constexpr int DivisionByZero = 11;
+inline constexpr int TypeMismatch = 13;
+inline constexpr int InternalError = 51;
+inline constexpr int BadFileNameOrNumber = 52;
+inline constexpr int FileNotFound = 53;
+inline constexpr int PathFileAccessError = 75;
+inline constexpr int PathNotFound = 76;
+inline constexpr int ObjectVariableNotSet = 91;
+inline constexpr int InvalidUseOfNull = 94;
+inline constexpr int ResourceNotFound = 326;
+inline constexpr int InvalidPropertyValue = 380;
+inline constexpr int ObjectRequired = 424;
+inline constexpr int CannotCreateObject = 429;
+inline constexpr int ObjectDoesNotSupportMember = 438;
+inline constexpr int ArgumentNotOptional = 449;
+inline constexpr int WrongNumberOfArguments = 450;
+inline constexpr int PrinterError = 482;
+} // namespace Err
+
+// Number, source and description of an error, as a host reads them after a failed call.
+struct ErrorInfo {
+    int number = 0;
+    QString source;
+    QString description;
+
+    // 0x800A0000 | n for a run-time error; a number that is already an HResult keeps it.
+    HResult hresult() const;
+};
+
+class RuntimeError : public std::exception
+{
+public:
+    // Description and source default to the run-time's text for the number and the
+    // component's name.
+    explicit RuntimeError(int number, QString description = {}, QString source = {});
+
+    int number() const { return m_info.number; }
+    const QString& source() const { return m_info.source; }
+    const QString& description() const { return m_info.description; }
+    HResult hresult() const { return m_info.hresult(); }
+    const ErrorInfo& info() const { return m_info; }
+
+    const char* what() const noexcept override;
+
+private:
+    ErrorInfo m_info;
+    mutable QByteArray m_what;
+};
+
+// The run-time's own description of an error number ("Overflow", "Type mismatch", ...).
+QString standardErrorDescription(int number);
+
+// The source that errors raised inside the component carry.
+QString componentErrorSource();
+
+// Error number that a host sees for a failing HResult: the low word of a run-time error,
+// the HResult itself otherwise.
+int errorNumberFromHResult(HResult hr);
+
+// Thread-local error information of the last failed call, as the host's run-time keeps it.
+void setLastErrorInfo(const ErrorInfo& info);
+ErrorInfo lastErrorInfo();
+void clearLastErrorInfo();
+
+} // namespace vxRecInfo

@@ -1,0 +1,32 @@
+#pragma once
+// Text of numbers, booleans and dates as the classic Basic run-time writes and reads them,
+// in the user's locale (QLocale()).
+
+#include "automation/Date.h"
+
+#include <QString>
+
+namespace vxRecInfo {
+
+// Parses a number: blanks around it, a sign, the locale's decimal point and digit grouping,
+// an exponent (E or D), &H and &O prefixes. Returns false when the text is no number.
+bool parseBasicNumber(const QString& text, double* value);
+
+// Text of a number as CStr gives it: at most significantDigits significant digits (15 for a
+// Double, 7 for a Single), no leading blank, the locale's decimal point, exponent form
+// (1E+15, 1.5E-05) outside the fixed range.
+QString basicNumberText(double value, int significantDigits = 15);
+
+QString basicBooleanText(bool value);
+
+// General date: short date, one blank, long time; the date alone at midnight, the time alone
+// when the date part is 0.
+QString generalDateText(Date date);
+QString shortDateText(QDate date);
+QString longTimeText(QTime time);
+
+// Parses a date text: ISO 8601 date and time, or the locale's short date with an optional
+// long or short time. Returns false when the text is no date.
+bool parseBasicDate(const QString& text, Date* date);
+
+} // namespace vxRecInfo

@@ -1,0 +1,116 @@
+// recinfo: the sample host program. It drives the component the way a host application does,
+// through the class registry and late binding.
+
+#include "automation/ClassRegistry.h"
+#include "automation/Dispatch.h"
+#include "component/Identity.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+#include <QTextStream>
+
+#include <cstdio>
+
+using namespace vxRecInfo;
+
+namespace {
+
+QTextStream& out()
+{
+    static QTextStream stream(stdout);
+    return stream;
+}
+
+QTextStream& err()
+{
+    static QTextStream stream(stderr);
+    return stream;
+}
+
+const char* const Usage = R"(Usage: recinfo COMMAND [ARGUMENTS]
+
+Drives the vxRecInfo record-report component as a host application does.
+
+Commands:
+  members     Print the component's identity and the member table of _RecordInfo
+              (slot, DISPID, kind, name and parameters), read from a live object.
+  help        Print this text.
+
+Options:
+  -h, --help  Print this text.
+)";
+
+QString withoutTrailingBlanks(QString text)
+{
+    while (text.endsWith(QLatin1Char(' ')))
+        text.chop(1);
+    return text;
+}
+
+QString parameterText(const ParamInfo& p)
+{
+    QString text;
+    if (p.optional)
+        text += QStringLiteral("Optional ");
+    text += p.byRef ? QStringLiteral("ByRef ") : QStringLiteral("ByVal ");
+    text += p.name + QStringLiteral(" As ") + typeName(p.type);
+    if (p.optional)
+        text += QStringLiteral(" = ") + p.defaultValue.toString();
+    return text;
+}
+
+int printMembers()
+{
+    ComPtr<IDispatch> object = ClassRegistry::instance().createObject(Identity::ProgId);
+    const TypeInfo& type = object->GetTypeInfo();
+
+    out() << "Type library  " << Identity::TypeLibraryName << "  " << Identity::TypeLibraryId.toString() << '\n'
+          << "Class         " << Identity::ClassName << "  " << Identity::RecordInfoClsid.toString() << '\n'
+          << "Interface     " << type.name() << "  " << type.iid().toString() << " (dual)\n"
+          << "ProgID        " << Identity::ProgId << "\n\n";
+    out() << QStringLiteral("%1  %2  %3  %4  %5\n")
+                 .arg(QStringLiteral("Slot"), 4)
+                 .arg(QStringLiteral("DISPID"), -10)
+                 .arg(QStringLiteral("Kind"), -6)
+                 .arg(QStringLiteral("Member"), -26)
+                 .arg(QStringLiteral("Parameters or value"));
+    for (const MemberInfo& m : type.members()) {
+        QStringList params;
+        for (const ParamInfo& p : m.params)
+            params << parameterText(p);
+        QString detail = params.join(QStringLiteral(", "));
+        if (m.kind == MemberKind::PropertyGet)
+            detail = QStringLiteral("As ") + typeName(m.returnType);
+        const QString line = QStringLiteral("%1  0x%2  %3  %4  %5")
+                     .arg(m.slot, 4)
+                     .arg(QString::number(quint32(m.dispId), 16).toUpper().rightJustified(8, QLatin1Char('0')))
+                     .arg(memberKindName(m.kind), -6)
+                     .arg(m.name, -26)
+                     .arg(detail);
+        out() << withoutTrailingBlanks(line) << '\n';
+    }
+    out() << '\n' << type.members().size() << " members\n";
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments().mid(1);
+    if (args.isEmpty() || args.front() == QLatin1String("help") || args.front() == QLatin1String("-h")
+        || args.front() == QLatin1String("--help")) {
+        (args.isEmpty() ? err() : out()) << Usage;
+        return args.isEmpty() ? 2 : 0;
+    }
+    try {
+        if (args.front() == QLatin1String("members") && args.size() == 1)
+            return printMembers();
+    } catch (const RuntimeError& e) {
+        err() << "recinfo: error " << e.number() << ": " << e.description() << '\n';
+        return 1;
+    }
+    err() << "recinfo: unknown command or arguments: " << args.join(QLatin1Char(' ')) << "\n\n" << Usage;
+    return 2;
+}

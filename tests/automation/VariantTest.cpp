@@ -1,0 +1,175 @@
+#include "ErrorOf.h"
+#include "automation/SafeArray.h"
+#include "automation/Variant.h"
+
+#include <QLocale>
+
+#include <gtest/gtest.h>
+
+using namespace vxRecInfo;
+using vxRecInfo::testing::errorOf;
+
+namespace {
+
+struct IntegerCase {
+    Variant input;
+    std::int32_t expected; // ignored when error != 0
+    int error;
+};
+
+template <class Int, std::size_t N>
+void expectConversions(const IntegerCase (&cases)[N], Int (Variant::*convert)() const)
+{
+    for (const IntegerCase& c : cases) {
+        Int got = 0;
+        const int error = errorOf([&] { got = (c.input.*convert)(); });
+        EXPECT_EQ(error, c.error) << "input " << c.input.toString().toStdString();
+        if (c.error == 0) {
+            EXPECT_EQ(got, c.expected) << "input " << c.input.toString().toStdString();
+        }
+    }
+}
+
+} // namespace
+
+TEST(VariantConversion, IntegerRoundsHalfToEvenAndChecksRange)
+{
+    const IntegerCase cases[] = {
+        {2.5, 2, 0},
+        {3.5, 4, 0},
+        {-2.5, -2, 0},
+        {-3.5, -4, 0},
+        {2.4999, 2, 0},
+        {32767.4, 32767, 0},
+        {32767.5, 0, Err::Overflow},
+        {-32768.5, -32768, 0},
+        {40000, 0, Err::Overflow},
+        {std::int32_t(-40000), 0, Err::Overflow},
+        {Variant("abc"), 0, Err::TypeMismatch},
+        {Variant(""), 0, Err::TypeMismatch},
+        {Variant(" 12 "), 12, 0},
+        {Variant("2.5"), 2, 0},
+        {Variant("&HFFFF"), -1, 0},
+        {Variant("&H7FFF"), 32767, 0},
+        {true, -1, 0},
+        {false, 0, 0},
+        {Variant(), 0, 0},
+        {Variant::null(), 0, Err::InvalidUseOfNull},
+        {Date(45000.75), 0, Err::Overflow},
+        {Date(1.5), 2, 0},
+    };
+    expectConversions(cases, &Variant::toInteger);
+}
+
+TEST(VariantConversion, LongRoundsHalfToEvenAndChecksRange)
+{
+    const IntegerCase cases[] = {
+        {2.5, 2, 0},
+        {3.5, 4, 0},
+        {40000, 40000, 0},
+        {2147483647.0, 2147483647, 0},
+        {2147483647.5, 0, Err::Overflow},
+        {-2147483648.5, -2147483648, 0},
+        {1e12, 0, Err::Overflow},
+        {Variant("abc"), 0, Err::TypeMismatch},
+        {Variant("1E3"), 1000, 0},
+        {Variant("-17"), -17, 0},
+        {Variant("&HFFFFFFFF"), -1, 0},
+        {Variant("12abc"), 0, Err::TypeMismatch},
+        {std::int16_t(-7), -7, 0},
+        {502.0f, 502, 0},
+    };
+    expectConversions(cases, &Variant::toLong);
+}
+
+TEST(VariantConversion, BooleanIsNotZeroAndReadsTheWords)
+{
+    EXPECT_FALSE(Variant(0.0).toBool());
+    EXPECT_TRUE(Variant(0.1).toBool());
+    EXPECT_TRUE(Variant(std::int32_t(-5)).toBool());
+    EXPECT_FALSE(Variant("False").toBool());
+    EXPECT_TRUE(Variant("true").toBool());
+    EXPECT_FALSE(Variant("0").toBool());
+    EXPECT_TRUE(Variant("2").toBool());
+    EXPECT_FALSE(Variant().toBool());
+    EXPECT_EQ(errorOf([] { (void)Variant("maybe").toBool(); }), Err::TypeMismatch);
+    EXPECT_EQ(Variant(true).toInteger(), -1) << "True must read as -1 where a number is wanted";
+}
+
+TEST(VariantConversion, SingleAndDoubleOverflowAndNoNumbers)
+{
+    EXPECT_EQ(errorOf([] { (void)Variant(1e39).toSingle(); }), Err::Overflow);
+    EXPECT_FLOAT_EQ(Variant("72.4").toSingle(), 72.4f);
+    EXPECT_EQ(errorOf([] { (void)Variant("7 2").toDouble(); }), Err::TypeMismatch);
+    EXPECT_EQ(errorOf([] { (void)Variant(Variant::nothing()).toDouble(); }), Err::TypeMismatch);
+    EXPECT_DOUBLE_EQ(Variant(Date(1.25)).toDouble(), 1.25);
+}
+
+TEST(VariantConversion, StringOfNumbersBooleansAndEmpty)
+{
+    EXPECT_EQ(Variant(72.4f).toString(), QStringLiteral("72.4")) << "a Single shows its 7 digits, not its binary tail";
+    EXPECT_EQ(Variant(1.0 / 3.0).toString(), QStringLiteral("0.333333333333333"));
+    EXPECT_EQ(Variant(std::int32_t(-5)).toString(), QStringLiteral("-5"));
+    EXPECT_EQ(Variant(12.0).toString(), QStringLiteral("12"));
+    EXPECT_EQ(Variant(1e15).toString(), QStringLiteral("1E+15"));
+    EXPECT_EQ(Variant(123456789012345.0).toString(), QStringLiteral("123456789012345"));
+    EXPECT_EQ(Variant(0.000015).toString(), QStringLiteral("1.5E-05"));
+    EXPECT_EQ(Variant(-0.5).toString(), QStringLiteral("-0.5"));
+    EXPECT_EQ(Variant(true).toString(), QStringLiteral("True"));
+    EXPECT_EQ(Variant(false).toString(), QStringLiteral("False"));
+    EXPECT_EQ(Variant().toString(), QString());
+    EXPECT_EQ(errorOf([] { (void)Variant::null().toString(); }), Err::InvalidUseOfNull);
+}
+
+TEST(VariantConversion, CommaDecimalLocaleReadsAndWritesComma)
+{
+    const QLocale saved;
+    QLocale::setDefault(QLocale(QStringLiteral("fr_CA")));
+    EXPECT_EQ(Variant(0.5).toString(), QStringLiteral("0,5"));
+    EXPECT_DOUBLE_EQ(Variant("2,5").toDouble(), 2.5);
+    QLocale::setDefault(saved);
+}
+
+TEST(VariantConversion, DateFromTextAndNumbers)
+{
+    const Date d = Variant("2026-03-01T09:30:15").toDate();
+    EXPECT_EQ(d.toQDateTime(), QDateTime(QDate(2026, 3, 1), QTime(9, 30, 15), Qt::UTC));
+    EXPECT_EQ(Variant(45000.5).toDate(), Date(45000.5));
+    EXPECT_EQ(errorOf([] { (void)Variant(1e9).toDate(); }), Err::Overflow);
+    EXPECT_EQ(errorOf([] { (void)Variant("not a date").toDate(); }), Err::TypeMismatch);
+}
+
+TEST(VariantConversion, ArraysConvertOnlyToTheirOwnType)
+{
+    const Variant integers(SafeArray::fromValues(VarType::Integer, {std::int16_t(1), std::int16_t(2)}));
+    EXPECT_EQ(integers.varType(), arrayOf(VarType::Integer));
+    EXPECT_EQ(integers.convertTo(arrayOf(VarType::Integer)), integers);
+    EXPECT_EQ(errorOf([&] { (void)integers.convertTo(arrayOf(VarType::Long)); }), Err::TypeMismatch);
+    EXPECT_EQ(errorOf([&] { (void)integers.toLong(); }), Err::TypeMismatch);
+    EXPECT_EQ(errorOf([] { (void)Variant(std::int16_t(1)).convertTo(arrayOf(VarType::Integer)); }),
+              Err::TypeMismatch);
+}
+
+TEST(VariantValue, ArrayCopiesAreIndependent)
+{
+    Variant original(SafeArray::fromValues(VarType::String, {"a", "b"}));
+    Variant copy = original;
+    copy.array().set(0, "changed");
+    EXPECT_EQ(original.array().at(0).toString(), QStringLiteral("a"))
+        << "a host's later change would reach a committed record";
+    EXPECT_EQ(copy.array().at(0).toString(), QStringLiteral("changed"));
+}
+
+TEST(VariantValue, TypeCodesAndMissingArguments)
+{
+    EXPECT_EQ(Variant().varType(), VarType::Empty);
+    EXPECT_EQ(Variant::null().varType(), VarType::Null);
+    EXPECT_EQ(Variant(std::int16_t(1)).varType(), VarType::Integer);
+    EXPECT_EQ(Variant(1).varType(), VarType::Long);
+    EXPECT_EQ(Variant(1.0f).varType(), VarType::Single);
+    EXPECT_EQ(Variant(Date()).varType(), VarType::Date);
+    EXPECT_EQ(Variant::nothing().varType(), VarType::Object);
+    EXPECT_TRUE(Variant::missing().isMissing());
+    EXPECT_FALSE(Variant::error(5).isMissing());
+    EXPECT_EQ(typeName(arrayOf(VarType::Boolean)), QStringLiteral("Boolean()"));
+}

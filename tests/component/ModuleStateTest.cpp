@@ -1,0 +1,62 @@
+#include "automation/ClassRegistry.h"
+#include "automation/Dispatch.h"
+#include "component/Identity.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+using namespace vxRecInfo;
+
+namespace {
+
+ComPtr<IDispatch> newRecordInfo()
+{
+    return ClassRegistry::instance().createObject(Identity::ProgId);
+}
+
+} // namespace
+
+TEST(ModuleState, FreshApartmentDefaults)
+{
+    // A new thread is a fresh apartment whatever earlier tests did on this one.
+    std::thread([] {
+        auto record = newRecordInfo();
+        EXPECT_EQ(lateGet(record.get(), QStringLiteral("TimeZone")), Variant(std::int16_t(0)));
+        EXPECT_EQ(lateGet(record.get(), QStringLiteral("ImportUserSelectedTimeZone")), Variant(std::int16_t(0)));
+        EXPECT_EQ(lateGet(record.get(), QStringLiteral("ImportFileSelected")), Variant(false));
+        EXPECT_EQ(lateGet(record.get(), QStringLiteral("NoteChangeAllowed")), Variant(false));
+    }).join();
+}
+
+TEST(ModuleState, SharedWithinAThreadSeparateAcrossThreads)
+{
+    auto first = newRecordInfo();
+    auto second = newRecordInfo();
+    latePut(first.get(), QStringLiteral("TimeZone"), std::int16_t(12));
+    latePut(first.get(), QStringLiteral("NoteChangeAllowed"), true);
+    EXPECT_EQ(lateGet(second.get(), QStringLiteral("TimeZone")).toInteger(), 12)
+        << "two objects of one thread must see one module state";
+    EXPECT_TRUE(lateGet(second.get(), QStringLiteral("NoteChangeAllowed")).toBool());
+
+    std::thread([] {
+        auto other = newRecordInfo();
+        EXPECT_EQ(lateGet(other.get(), QStringLiteral("TimeZone")).toInteger(), 0)
+            << "another thread must have its own module state";
+        latePut(other.get(), QStringLiteral("TimeZone"), std::int16_t(3));
+    }).join();
+    EXPECT_EQ(lateGet(first.get(), QStringLiteral("TimeZone")).toInteger(), 12);
+}
+
+TEST(ModuleState, FailingPutLeavesTheValueAndReportsTheError)
+{
+    auto record = newRecordInfo();
+    latePut(record.get(), QStringLiteral("TimeZone"), std::int16_t(5));
+    std::vector<Variant> args{Variant(40000)};
+    InvokeResult r = invokeByName(record.get(), QStringLiteral("TimeZone"), InvokeKind::PropertyPut, args);
+    EXPECT_EQ(r.hr, hresultFrom(0x800A0006u));
+    EXPECT_EQ(r.error.number, Err::Overflow);
+    EXPECT_EQ(r.error.description, QStringLiteral("Overflow"));
+    EXPECT_EQ(r.error.source, QStringLiteral("vxRecInfo"));
+    EXPECT_EQ(lateGet(record.get(), QStringLiteral("TimeZone")).toInteger(), 5);
+}
