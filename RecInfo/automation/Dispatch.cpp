@@ -157,19 +157,8 @@ HResult invoke(const TypeInfo& type, DispId dispId, InvokeKind kind, std::vector
         Variant value = handler(self, *member, converted);
         if (result)
             *result = std::move(value);
-    } catch (const RuntimeError& e) {
-        hr = e.hresult();
-        info = e.info();
-    } catch (const std::bad_alloc&) {
-        info = dispatchError(Err::OutOfMemory);
-        hr = info.hresult();
-    } catch (const std::exception& e) {
-        info = ErrorInfo{Err::InternalError, componentErrorSource(),
-                         standardErrorDescription(Err::InternalError) + QStringLiteral(": ")
-                             + QString::fromUtf8(e.what())};
-        hr = info.hresult();
     } catch (...) {
-        info = dispatchError(Err::InternalError);
+        info = currentExceptionInfo();
         hr = info.hresult();
     }
 

@@ -1,5 +1,7 @@
 #include "RuntimeError.h"
 
+#include <new>
+
 namespace vxRecInfo {
 
 namespace {
@@ -49,6 +51,7 @@ QString standardErrorDescription(int number)
     case Err::ObjectRequired: return QStringLiteral("Object required");
     case Err::CannotCreateObject: return QStringLiteral("ActiveX component can't create object");
     case Err::ObjectDoesNotSupportMember: return QStringLiteral("Object doesn't support this property or method");
+    case Err::ActionNotSupported: return QStringLiteral("Object doesn't support this action");
     case Err::ArgumentNotOptional: return QStringLiteral("Argument not optional");
     case Err::WrongNumberOfArguments: return QStringLiteral("Wrong number of arguments or invalid property assignment");
     case Err::PrinterError: return QStringLiteral("Printer error");
@@ -70,6 +73,32 @@ int errorNumberFromHResult(HResult hr)
     if ((bits & 0xFFFF0000u) == FacilityControlBase)
         return static_cast<int>(bits & 0xFFFFu);
     return hr;
+}
+
+ErrorInfo currentExceptionInfo()
+{
+    try {
+        throw;
+    } catch (const RuntimeError& e) {
+        return e.info();
+    } catch (const std::bad_alloc&) {
+        return ErrorInfo{Err::OutOfMemory, componentErrorSource(), standardErrorDescription(Err::OutOfMemory)};
+    } catch (const std::exception& e) {
+        return ErrorInfo{Err::InternalError, componentErrorSource(),
+                         standardErrorDescription(Err::InternalError) + QStringLiteral(": ") + QString::fromUtf8(e.what())};
+    } catch (...) {
+        return ErrorInfo{Err::InternalError, componentErrorSource(), standardErrorDescription(Err::InternalError)};
+    }
+}
+
+void checkHResult(HResult hr)
+{
+    if (succeeded(hr))
+        return;
+    const ErrorInfo info = lastErrorInfo();
+    if (info.number != 0 && info.hresult() == hr)
+        throw RuntimeError(info.number, info.description, info.source);
+    throw RuntimeError(errorNumberFromHResult(hr));
 }
 
 void setLastErrorInfo(const ErrorInfo& info) { t_lastError = info; }

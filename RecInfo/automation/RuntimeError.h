@@ -30,6 +30,7 @@ inline constexpr int InvalidPropertyValue = 380;
 inline constexpr int ObjectRequired = 424;
 inline constexpr int CannotCreateObject = 429;
 inline constexpr int ObjectDoesNotSupportMember = 438;
+inline constexpr int ActionNotSupported = 445;
 inline constexpr int ArgumentNotOptional = 449;
 inline constexpr int WrongNumberOfArguments = 450;
 inline constexpr int PrinterError = 482;
@@ -75,9 +76,35 @@ QString componentErrorSource();
 // the HResult itself otherwise.
 int errorNumberFromHResult(HResult hr);
 
+// Error information of the exception being handled; call it only inside a catch block.
+// A RuntimeError gives its own, std::bad_alloc error 7, anything else error 51.
+ErrorInfo currentExceptionInfo();
+
+// Raises the error of a failed call through an early-bound interface, with the error
+// information the callee left when it belongs to that failure.
+void checkHResult(HResult hr);
+
+// Runs f and turns a raised error into a failing HResult, leaving its error information
+// in lastErrorInfo(): the shape of every early-bound member.
+template <class F>
+HResult guarded(F&& f) noexcept;
+
 // Thread-local error information of the last failed call, as the host's run-time keeps it.
 void setLastErrorInfo(const ErrorInfo& info);
 ErrorInfo lastErrorInfo();
 void clearLastErrorInfo();
+
+template <class F>
+HResult guarded(F&& f) noexcept
+{
+    try {
+        f();
+        return S_OK;
+    } catch (...) {
+        const ErrorInfo info = currentExceptionInfo();
+        setLastErrorInfo(info);
+        return info.hresult();
+    }
+}
 
 } // namespace vxRecInfo

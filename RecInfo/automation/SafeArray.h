@@ -42,9 +42,9 @@ public:
     std::int64_t elementCount() const { return std::int64_t(m_elements.size()); }
 
     // Element access by one index per dimension; error 9 outside the bounds.
-    const Variant& at(std::int32_t i) const { return m_elements[offset({i})]; }
-    const Variant& at(std::int32_t i, std::int32_t j) const { return m_elements[offset({i, j})]; }
-    const Variant& at(std::initializer_list<std::int32_t> index) const { return m_elements[offset(index)]; }
+    Variant at(std::int32_t i) const { return m_elements[offset({i})]; }
+    Variant at(std::int32_t i, std::int32_t j) const { return m_elements[offset({i, j})]; }
+    Variant at(std::initializer_list<std::int32_t> index) const { return m_elements[offset(index)]; }
 
     // Stores value converted to the element type (errors 13 and 6 of that conversion).
     void set(std::int32_t i, const Variant& value) { store(offset({i}), value); }
@@ -57,9 +57,6 @@ public:
     void redimPreserve(std::int32_t upper);
     // Erase: back to a declared array without dimensions.
     void clear();
-
-    // Elements in storage order, the first index running fastest.
-    const std::vector<Variant>& elements() const { return m_elements; }
 
     friend bool operator==(const SafeArray& a, const SafeArray& b);
 

@@ -1,11 +1,62 @@
 #include "RecordInfo.h"
 
+#include "DataSetStore.h"
+#include "HostObjects.h"
+#include "Identity.h"
 #include "ModuleState.h"
 #include "RecordInfoMembers.h"
 
+#include "automation/SafeArray.h"
+
 namespace vxRecInfo {
 
-RecordInfo::RecordInfo() = default;
+namespace {
+
+template <class Slot, class Value>
+HResult store(Slot& slot, const Value& value)
+{
+    slot = value;
+    return S_OK;
+}
+
+template <class T>
+HResult read(T* out, const T& value)
+{
+    if (!out)
+        return E_POINTER;
+    *out = value;
+    return S_OK;
+}
+
+// The services open windows that this build does not have yet.
+HResult notAvailable(const char* service)
+{
+    return guarded([service] {
+        throw RuntimeError(Err::ActionNotSupported,
+                           QStringLiteral("%1 is not available: the windows it needs are not part of this build")
+                               .arg(QString::fromLatin1(service)),
+                           QStringLiteral("RecordInfo.%1").arg(QString::fromLatin1(service)));
+    });
+}
+
+} // namespace
+
+const QUuid& _RecordInfo::iid()
+{
+    return Identity::RecordInfoIid;
+}
+
+RecordInfo::RecordInfo()
+{
+    lateCall(hostSettings(), QStringLiteral("RestoreParameters"));
+    ReleaseTimeZoneService(true);
+    renewFontSettings();
+}
+
+RecordInfo::~RecordInfo()
+{
+    ReleaseTimeZoneService(false);
+}
 
 ComPtr<RecordInfo> RecordInfo::create()
 {
@@ -17,31 +68,145 @@ const TypeInfo& RecordInfo::GetTypeInfo() const
     return recordInfoTypeInfo();
 }
 
-Variant RecordInfo::invokeMember(const MemberInfo& member, std::vector<Variant>& args)
+// Dataset properties: the pending value of the field of the same name.
+HResult RecordInfo::put_CMDate(Date value) { return store(m_pending.CMDate, value); }
+HResult RecordInfo::put_DS_Host(const QString& value) { return store(m_pending.DS_Host, value); }
+HResult RecordInfo::put_DS_Desc(const QString& value) { return store(m_pending.DS_Desc, value); }
+HResult RecordInfo::put_AlarmMode(const Variant& value) { return store(m_pending.AlarmMode, value); }
+HResult RecordInfo::put_RF_RFID(std::int32_t value) { return store(m_pending.RF_RFID, value); }
+HResult RecordInfo::put_RF_Model(std::int32_t value) { return store(m_pending.RF_Model, value); }
+HResult RecordInfo::put_RF_Chnl(std::int32_t value) { return store(m_pending.RF_Chnl, value); }
+HResult RecordInfo::put_RF_Desc(const QString& value) { return store(m_pending.RF_Desc, value); }
+HResult RecordInfo::put_RF_IsRFLogger(bool value) { return store(m_pending.RF_IsRFLogger, value); }
+HResult RecordInfo::put_DataSource(const QString& value) { return store(m_pending.DataSource, value); }
+HResult RecordInfo::put_DataSetDesc(const QString& value) { return store(m_pending.DataSetDesc, value); }
+HResult RecordInfo::put_AlarmStatusPerChnl(const Variant& value) { return store(m_pending.AlarmStatusPerChnl, value); }
+HResult RecordInfo::put_UserQuery(const Variant& value) { return store(m_pending.UserQuery, value); }
+HResult RecordInfo::put_TimeOverAlarmLimit(const Variant& value) { return store(m_pending.TimeOverAlarmLimit, value); }
+HResult RecordInfo::put_TimeBelowLoAlarmLimit(const Variant& value) { return store(m_pending.TimeBelowLoAlarmLimit, value); }
+HResult RecordInfo::put_MKT(const Variant& value) { return store(m_pending.MKT, value); }
+HResult RecordInfo::put_MinVal(const Variant& value) { return store(m_pending.MinVal, value); }
+HResult RecordInfo::put_Meas_Unit(const Variant& value) { return store(m_pending.Meas_Unit, value); }
+HResult RecordInfo::put_Meas_Type(const Variant& value) { return store(m_pending.Meas_Type, value); }
+HResult RecordInfo::put_Meas_Scale(const Variant& value) { return store(m_pending.Meas_Scale, value); }
+HResult RecordInfo::put_MeanVal(const Variant& value) { return store(m_pending.MeanVal, value); }
+HResult RecordInfo::put_MaxVal(const Variant& value) { return store(m_pending.MaxVal, value); }
+HResult RecordInfo::put_ChnlDescription(const Variant& value) { return store(m_pending.ChnlDescription, value); }
+HResult RecordInfo::put_AverageVal(const Variant& value) { return store(m_pending.AverageVal, value); }
+HResult RecordInfo::put_AlarmLowValue(const Variant& value) { return store(m_pending.AlarmLowValue, value); }
+HResult RecordInfo::put_AlarmLowNumMeas(const Variant& value) { return store(m_pending.AlarmLowNumMeas, value); }
+HResult RecordInfo::put_AlarmLowEnabled(const Variant& value) { return store(m_pending.AlarmLowEnabled, value); }
+HResult RecordInfo::put_AlarmHighValue(const Variant& value) { return store(m_pending.AlarmHighValue, value); }
+HResult RecordInfo::put_AlarmHighNumMeas(const Variant& value) { return store(m_pending.AlarmHighNumMeas, value); }
+HResult RecordInfo::put_AlarmHighEnabled(const Variant& value) { return store(m_pending.AlarmHighEnabled, value); }
+HResult RecordInfo::put_ChannelNumber(const Variant& value) { return store(m_pending.ChannelNumber, value); }
+HResult RecordInfo::put_NumActiveChannels(std::int16_t value) { return store(m_pending.NumActiveChannels, value); }
+HResult RecordInfo::put_NumChannels(std::int16_t value) { return store(m_pending.NumChannels, value); }
+HResult RecordInfo::put_WinVersion(const QString& value) { return store(m_pending.WinVersion, value); }
+HResult RecordInfo::put_TrackingNumber(const QString& value) { return store(m_pending.TrackingNumber, value); }
+HResult RecordInfo::put_Table(std::int16_t value) { return store(m_pending.Table, value); }
+HResult RecordInfo::put_StartDelayDateMode(bool value) { return store(m_pending.StartDelayDateMode, value); }
+HResult RecordInfo::put_StartDelayDate(Date value) { return store(m_pending.StartDelayDate, value); }
+HResult RecordInfo::put_Start_Delay(std::int32_t value) { return store(m_pending.Start_Delay, value); }
+HResult RecordInfo::put_SpecificStopCount(std::int16_t value) { return store(m_pending.SpecificStopCount, value); }
+HResult RecordInfo::put_SignatureRead(const Variant& value) { return store(m_pending.SignatureRead, value); }
+HResult RecordInfo::put_Author(const QString& value) { return store(m_pending.Author, value); }
+HResult RecordInfo::put_SerialNumber(const QString& value) { return store(m_pending.SerialNumber, value); }
+HResult RecordInfo::put_RecordStopTime(Date value) { return store(m_pending.RecordStopTime, value); }
+HResult RecordInfo::put_RecordStartTime(Date value) { return store(m_pending.RecordStartTime, value); }
+HResult RecordInfo::put_LoggerReadDate(Date value) { return store(m_pending.LoggerReadDate, value); }
+HResult RecordInfo::put_NumOfMeas(std::int32_t value) { return store(m_pending.NumOfMeas, value); }
+HResult RecordInfo::put_Model_Number(std::int32_t value) { return store(m_pending.Model_Number, value); }
+HResult RecordInfo::put_MeasInterval(std::int32_t value) { return store(m_pending.MeasInterval, value); }
+HResult RecordInfo::put_LoggerTime(Date value) { return store(m_pending.LoggerTime, value); }
+HResult RecordInfo::put_Logger_Type(const QString& value) { return store(m_pending.Logger_Type, value); }
+HResult RecordInfo::put_MiscField(const QString& value) { return store(m_pending.MiscField, value); }
+HResult RecordInfo::put_Imported(bool value) { return store(m_pending.Imported, value); }
+HResult RecordInfo::put_FirstReadDate(Date value) { return store(m_pending.FirstReadDate, value); }
+HResult RecordInfo::put_FirmWareVersion(float value) { return store(m_pending.FirmWareVersion, value); }
+HResult RecordInfo::put_EnableStop(bool value) { return store(m_pending.EnableStop, value); }
+HResult RecordInfo::put_EnableSpecificStop(bool value) { return store(m_pending.EnableSpecificStop, value); }
+HResult RecordInfo::put_Description(const QString& value) { return store(m_pending.Description, value); }
+HResult RecordInfo::put_ContinuousMemory(bool value) { return store(m_pending.ContinuousMemory, value); }
+HResult RecordInfo::put_CompressEfficiency(float value) { return store(m_pending.CompressEfficiency, value); }
+HResult RecordInfo::put_CommentFinal(const QString& value) { return store(m_pending.CommentFinal, value); }
+HResult RecordInfo::put_Alarm_Status(bool value) { return store(m_pending.Alarm_Status, value); }
+HResult RecordInfo::put_ProbeNumber(const Variant& value) { return store(m_pending.ProbeNumber, value); }
+HResult RecordInfo::put_ProbeUserDescription(const Variant& value) { return store(m_pending.ProbeUserDescription, value); }
+HResult RecordInfo::put_FirstHiAlarm(const Variant& value) { return store(m_pending.FirstHiAlarm, value); }
+HResult RecordInfo::put_FirstLowAlarm(const Variant& value) { return store(m_pending.FirstLowAlarm, value); }
+HResult RecordInfo::put_ProbeSensorDetail(const Variant& value) { return store(m_pending.ProbeSensorDetail, value); }
+HResult RecordInfo::put_DS_Port(std::int32_t value) { return store(m_pending.DS_Port, value); }
+HResult RecordInfo::put_Note(const QString& value) { return store(m_pending.Note, value); }
+
+HResult RecordInfo::put_ConnectionMode(float value)
 {
-    ModuleState& state = ModuleState::current();
-    const QString& name = member.name;
-    const bool put = member.kind == MemberKind::PropertyPut;
-    if (name == QLatin1String("TimeZone")) {
-        if (put)
-            state.TimeZone = args[0].toInteger();
-        return put ? Variant() : Variant(state.TimeZone);
-    }
-    if (name == QLatin1String("NoteChangeAllowed")) {
-        if (put)
-            state.NoteChangeAllowed = args[0].toBool();
-        return put ? Variant() : Variant(state.NoteChangeAllowed);
-    }
-    if (name == QLatin1String("ImportFileSelected"))
-        return state.ImportFileSelected;
-    if (name == QLatin1String("ImportUserSelectedTimeZone"))
-        return state.ImportUserSelectedTimeZone;
-    if (name == QLatin1String("UserSettings")) {
-        state.UserSettings = args[0];
-        return {};
-    }
-    throw RuntimeError(Err::ObjectDoesNotSupportMember,
-                       QStringLiteral("RecordInfo.%1 is not available in this build").arg(name));
+    return guarded([&] { m_pending.ConnectionMode = Variant(value).toLong(); });
 }
+
+// Module state.
+HResult RecordInfo::put_UserSettings(const Variant& value) { return store(ModuleState::current().UserSettings, value); }
+HResult RecordInfo::put_TimeZone(std::int16_t value) { return store(ModuleState::current().TimeZone, value); }
+HResult RecordInfo::get_TimeZone(std::int16_t* value) { return read(value, ModuleState::current().TimeZone); }
+HResult RecordInfo::put_NoteChangeAllowed(bool value) { return store(ModuleState::current().NoteChangeAllowed, value); }
+HResult RecordInfo::get_NoteChangeAllowed(bool* value) { return read(value, ModuleState::current().NoteChangeAllowed); }
+HResult RecordInfo::get_ImportFileSelected(bool* value) { return read(value, ModuleState::current().ImportFileSelected); }
+
+HResult RecordInfo::get_ImportUserSelectedTimeZone(std::int16_t* value)
+{
+    return read(value, ModuleState::current().ImportUserSelectedTimeZone);
+}
+
+HResult RecordInfo::get_NoteArray(Variant* value)
+{
+    return guarded([&] {
+        const BasicArray<QString>& notes = ModuleState::current().NoteArray;
+        SafeArray copy(VarType::String);
+        if (notes.isDimensioned()) {
+            copy.redim({{0, notes.upperBound()}});
+            for (std::int32_t i = 0; i <= notes.upperBound(); ++i)
+                copy.set(i, notes.at(i));
+        }
+        checkHResult(read(value, Variant(std::move(copy))));
+    });
+}
+
+HResult RecordInfo::get_NoteChanged(Variant* value)
+{
+    return guarded([&] {
+        const BasicArray<bool>& flags = ModuleState::current().NoteChanged;
+        SafeArray copy(VarType::Boolean);
+        if (flags.isDimensioned()) {
+            copy.redim({{0, flags.upperBound()}});
+            for (std::int32_t i = 0; i <= flags.upperBound(); ++i)
+                copy.set(i, bool(flags.at(i)));
+        }
+        checkHResult(read(value, Variant(std::move(copy))));
+    });
+}
+
+// The dataset store.
+HResult RecordInfo::AddDataSet()
+{
+    return guarded([&] { commitDataSet(m_pending, m_dataSetCount); });
+}
+
+HResult RecordInfo::ClearAllDataSets()
+{
+    return guarded([&] { clearAllDataSets(m_dataSetCount); });
+}
+
+// Services.
+HResult RecordInfo::ShowInfo(std::int16_t*) { return notAvailable("ShowInfo"); }
+HResult RecordInfo::ShowImport(SafeArray*) { return notAvailable("ShowImport"); }
+HResult RecordInfo::ShowNote() { return notAvailable("ShowNote"); }
+HResult RecordInfo::PrintAll(double*, std::int16_t*, std::int16_t*, QString*) { return notAvailable("PrintAll"); }
+
+HResult RecordInfo::RTF_All(double*, std::int16_t*, std::int16_t*, QString*, QString*, bool*)
+{
+    return notAvailable("RTF_All");
+}
+
+HResult RecordInfo::RTF_NT(QString*) { return notAvailable("RTF_NT"); }
 
 } // namespace vxRecInfo

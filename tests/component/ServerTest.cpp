@@ -2,6 +2,7 @@
 #include "automation/Registration.h"
 #include "component/DllEntry.h"
 #include "component/Identity.h"
+#include "component/ModuleState.h"
 #include "component/RecordInfo.h"
 
 #include <QFile>
@@ -22,11 +23,12 @@ protected:
     {
         ASSERT_TRUE(m_dir.isValid());
         m_path = m_dir.filePath(QStringLiteral("registry.ini"));
+        m_saved = qgetenv("VXRECINFO_REGISTRY");
         qputenv("VXRECINFO_REGISTRY", m_path.toLocal8Bit());
     }
     void TearDown() override
     {
-        qunsetenv("VXRECINFO_REGISTRY");
+        qputenv("VXRECINFO_REGISTRY", m_saved);
         // Whatever a test removed from the process registry comes back for the next one.
         ClassRegistry::instance().registerClass(ClassEntry{Identity::RecordInfoClsid, Identity::ProgId,
                                                            Identity::ClassName,
@@ -35,6 +37,7 @@ protected:
 
     QTemporaryDir m_dir;
     QString m_path;
+    QByteArray m_saved;
 };
 
 } // namespace
@@ -105,6 +108,8 @@ TEST(Server, ClassObjectAndUnloading)
     factory.reset();
     EXPECT_EQ(DllCanUnloadNow(), S_FALSE) << "a live RecordInfo keeps the library";
     record.reset();
+    EXPECT_EQ(DllCanUnloadNow(), S_FALSE) << "the apartment still holds the host objects the library made";
+    ModuleState::endApartment();
     EXPECT_EQ(DllCanUnloadNow(), S_OK);
 
     ASSERT_EQ(DllGetClassObject(&Identity::RecordInfoClsid, &IClassFactory::iid(), &out), S_OK);

@@ -1,0 +1,20 @@
+#pragma once
+// Committing datasets into the apartment's store and starting a new batch.
+
+#include "PendingDataSet.h"
+
+#include <cstdint>
+
+namespace vxRecInfo {
+
+// AddDataSet: copies the pending dataset into DataSets(count) and its note into
+// NoteArray(count), clears every NoteChanged flag, increments count and resets the pending
+// values. A field of the wrong kind stops the commit with error 13, leaving the fields copied
+// so far in the slot and count and pending values unchanged; the commit past 32767 fills its
+// slot and then fails with error 6.
+void commitDataSet(PendingDataSet& pending, std::int16_t& count);
+
+// ClearAllDataSets: one blank record, count 0, one False flag; notes and pending values stay.
+void clearAllDataSets(std::int16_t& count);
+
+} // namespace vxRecInfo

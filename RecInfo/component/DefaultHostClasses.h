@@ -1,0 +1,28 @@
+#pragma once
+// Default implementations of the host suite's four classes, as a host could ship them. They are
+// registered under their CLSIDs when the library loads; a host that registers its own classes
+// under the same CLSIDs replaces them.
+
+#include "IFontSettings.h"
+
+#include "automation/Dispatch.h"
+
+namespace vxRecInfo {
+
+// Registers the four default classes (again), replacing whatever is registered for them.
+void registerDefaultHostClasses();
+
+// Makers of the default objects, one reference each.
+ComPtr<IUnknown> createDefaultHostSettings();
+ComPtr<IUnknown> createDefaultTimeZoneService();
+ComPtr<IUnknown> createDefaultUnitConverter();
+ComPtr<IUnknown> createDefaultFontSettings();
+
+// Durations as the default UnitConverter writes them, rounded to the second (half to even),
+// negative durations with a leading "-":
+//  - durationText: "00:15:00" under a day; "1 Day 00:00:05", "2 Days 03:20:00" from a day on.
+//  - hoursText: total hours, minutes and seconds: "51:20:00", "00:00:30".
+QString durationText(double seconds);
+QString hoursText(double seconds);
+
+} // namespace vxRecInfo

@@ -1,0 +1,141 @@
+#include "DefaultHostClasses.h"
+#include "HostObjects.h"
+#include "SuiteSettings.h"
+
+#include <QDir>
+#include <QSettings>
+#include <QStandardPaths>
+
+namespace vxRecInfo {
+
+namespace {
+
+enum Member : DispId {
+    RestoreParameters = 1,
+    ResOffset,
+    TScale,
+    DFormat,
+    RFIDPath,
+    DefaultPrinter,
+    LeftMargin,
+    RightMargin,
+    TopMargin,
+    BotMargin,
+};
+
+const TypeInfo& hostSettingsType()
+{
+    static const TypeInfo info(
+        QStringLiteral("_HostSettings"), HostClasses::HostSettingsIid,
+        {
+            method(1, QStringLiteral("RestoreParameters"), RestoreParameters, {}),
+            propertyGet(2, QStringLiteral("ResOffset"), ResOffset, VarType::Long),
+            propertyGet(3, QStringLiteral("TScale"), TScale, VarType::Integer),
+            propertyGet(4, QStringLiteral("DFormat"), DFormat, VarType::String),
+            propertyGet(5, QStringLiteral("RFIDPath"), RFIDPath, VarType::String),
+            propertyGet(6, QStringLiteral("DefaultPrinter"), DefaultPrinter, VarType::String),
+            propertyLet(7, QStringLiteral("DefaultPrinter"), DefaultPrinter, VarType::String),
+            propertyGet(8, QStringLiteral("LeftMargin"), LeftMargin, VarType::Single),
+            propertyGet(9, QStringLiteral("RightMargin"), RightMargin, VarType::Single),
+            propertyGet(10, QStringLiteral("TopMargin"), TopMargin, VarType::Single),
+            propertyGet(11, QStringLiteral("BotMargin"), BotMargin, VarType::Single),
+        });
+    return info;
+}
+
+// The error log and other files of the suite go here when the user has chosen no folder.
+QString defaultDataFolder()
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+        + QStringLiteral("/Orvale Systems/");
+    QDir().mkpath(folder);
+    return folder;
+}
+
+struct Values {
+    std::int32_t resOffset = 0;
+    std::int16_t tScale = 1;
+    QString dFormat = QStringLiteral("0.0");
+    QString rfidPath;
+    QString defaultPrinter;
+    float margins[4] = {1, 1, 1, 1}; // left, right, top, bottom
+};
+
+Values load()
+{
+    QSettings file(suiteSettingsFile(), QSettings::IniFormat);
+    file.beginGroup(QStringLiteral("HostSettings"));
+    Values v;
+    v.resOffset = Variant(file.value(QStringLiteral("ResOffset"), 0).toString()).toLong();
+    v.tScale = Variant(file.value(QStringLiteral("TScale"), 1).toString()).toInteger();
+    v.dFormat = file.value(QStringLiteral("DFormat"), v.dFormat).toString();
+    v.rfidPath = file.value(QStringLiteral("RFIDPath")).toString();
+    if (v.rfidPath.isEmpty())
+        v.rfidPath = defaultDataFolder();
+    else if (!v.rfidPath.endsWith(QLatin1Char('/')))
+        v.rfidPath += QLatin1Char('/');
+    v.defaultPrinter = file.value(QStringLiteral("DefaultPrinter")).toString();
+    const char* const marginKeys[4] = {"LeftMargin", "RightMargin", "TopMargin", "BotMargin"};
+    for (int i = 0; i < 4; ++i)
+        v.margins[i] = Variant(file.value(QString::fromLatin1(marginKeys[i]), 1).toString()).toSingle();
+    return v;
+}
+
+class DefaultHostSettings final : public DispatchObject<IDispatch>
+{
+public:
+    const TypeInfo& GetTypeInfo() const override { return hostSettingsType(); }
+
+protected:
+    Variant invokeMember(const MemberInfo& member, std::vector<Variant>& args) override
+    {
+        if (member.dispId == RestoreParameters) {
+            m_values = load();
+            m_restored = true;
+            return {};
+        }
+        // Until RestoreParameters runs, every read goes to the file.
+        const Values v = m_restored ? m_values : load();
+        switch (member.dispId) {
+        case ResOffset: return v.resOffset;
+        case TScale: return v.tScale;
+        case DFormat: return v.dFormat;
+        case RFIDPath: return v.rfidPath;
+        case DefaultPrinter:
+            if (member.kind == MemberKind::PropertyPut) {
+                storeDefaultPrinter(args[0].toString());
+                return {};
+            }
+            return v.defaultPrinter;
+        case LeftMargin: return v.margins[0];
+        case RightMargin: return v.margins[1];
+        case TopMargin: return v.margins[2];
+        case BotMargin: return v.margins[3];
+        default: throw RuntimeError(Err::ObjectDoesNotSupportMember);
+        }
+    }
+
+private:
+    void storeDefaultPrinter(const QString& name)
+    {
+        QSettings file(suiteSettingsFile(), QSettings::IniFormat);
+        file.setValue(QStringLiteral("HostSettings/DefaultPrinter"), name);
+        file.sync();
+        if (file.status() != QSettings::NoError)
+            throw RuntimeError(Err::PathFileAccessError,
+                               QStringLiteral("The default printer could not be saved to %1").arg(file.fileName()));
+        m_values.defaultPrinter = name;
+    }
+
+    Values m_values;
+    bool m_restored = false;
+};
+
+} // namespace
+
+ComPtr<IUnknown> createDefaultHostSettings()
+{
+    return ComPtr<IUnknown>(makeObject<DefaultHostSettings>());
+}
+
+} // namespace vxRecInfo

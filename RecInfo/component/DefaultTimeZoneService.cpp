@@ -1,0 +1,188 @@
+#include "DefaultHostClasses.h"
+#include "HostObjects.h"
+#include "SuiteSettings.h"
+
+#include "automation/SafeArray.h"
+
+#include <QSettings>
+#include <QTimeZone>
+
+#include <algorithm>
+
+namespace vxRecInfo {
+
+namespace {
+
+enum Member : DispId { TimeArray = 1, MySystemTZPointer, TZoneID, TimeZoneName, GMT2Time };
+
+const TypeInfo& timeZoneServiceType()
+{
+    static const TypeInfo info(
+        QStringLiteral("_TimeZoneService"), HostClasses::TimeZoneServiceIid,
+        {
+            propertyGet(1, QStringLiteral("TimeArray"), TimeArray, VarType::Variant),
+            propertyGet(2, QStringLiteral("MySystemTZPointer"), MySystemTZPointer, VarType::Integer),
+            propertyGet(3, QStringLiteral("TZoneID"), TZoneID, VarType::Integer),
+            propertyLet(4, QStringLiteral("TZoneID"), TZoneID, VarType::Integer),
+            propertyGet(5, QStringLiteral("TimeZoneName"), TimeZoneName, VarType::String,
+                        {byVal(QStringLiteral("date"), VarType::Date)}),
+            propertyGet(6, QStringLiteral("GMT2Time"), GMT2Time, VarType::Date,
+                        {byVal(QStringLiteral("date"), VarType::Date), byVal(QStringLiteral("zone"), VarType::Integer)}),
+        });
+    return info;
+}
+
+struct Zone {
+    QTimeZone zone;
+    QString displayName; // "(UTC+01:00) Europe/Berlin"
+};
+
+QString offsetText(int seconds)
+{
+    if (seconds == 0)
+        return QStringLiteral("(UTC)");
+    const int minutes = std::abs(seconds) / 60;
+    return QStringLiteral("(UTC%1%2:%3)")
+        .arg(seconds < 0 ? QLatin1Char('-') : QLatin1Char('+'))
+        .arg(minutes / 60, 2, 10, QLatin1Char('0'))
+        .arg(minutes % 60, 2, 10, QLatin1Char('0'));
+}
+
+Zone makeZone(const QByteArray& id)
+{
+    QTimeZone zone(id);
+    if (!zone.isValid())
+        throw RuntimeError(Err::InvalidProcedureCall,
+                           QStringLiteral("Unknown time zone \"%1\" in the suite settings").arg(QString::fromUtf8(id)),
+                           QStringLiteral("TimeZoneService"));
+    const int offset = zone.standardTimeOffset(QDateTime::currentDateTimeUtc());
+    return Zone{zone, offsetText(offset) + QLatin1Char(' ') + QString::fromUtf8(id)};
+}
+
+// Every zone of the system's database, west to east, as a zone list of a desktop shows them.
+const QList<Zone>& systemZones()
+{
+    static const QList<Zone> zones = [] {
+        QList<Zone> all;
+        const QDateTime now = QDateTime::currentDateTimeUtc();
+        for (const QByteArray& id : QTimeZone::availableTimeZoneIds())
+            if (id.contains('/') && !id.startsWith("Etc/"))
+                all.append(makeZone(id));
+        std::stable_sort(all.begin(), all.end(), [&](const Zone& a, const Zone& b) {
+            const int oa = a.zone.standardTimeOffset(now);
+            const int ob = b.zone.standardTimeOffset(now);
+            return oa != ob ? oa < ob : a.zone.id() < b.zone.id();
+        });
+        return all;
+    }();
+    return zones;
+}
+
+class DefaultTimeZoneService final : public DispatchObject<IDispatch>
+{
+public:
+    DefaultTimeZoneService()
+    {
+        QSettings file(suiteSettingsFile(), QSettings::IniFormat);
+        const QStringList configured = file.value(QStringLiteral("TimeZoneService/TimeZones")).toStringList();
+        if (configured.isEmpty()) {
+            m_zones = systemZones();
+        } else {
+            for (const QString& id : configured)
+                m_zones.append(makeZone(id.toUtf8()));
+        }
+        QByteArray systemId = file.value(QStringLiteral("TimeZoneService/SystemTimeZone")).toString().toUtf8();
+        if (systemId.isEmpty())
+            systemId = QTimeZone::systemTimeZoneId();
+        m_systemPointer = findSystemZone(QTimeZone(systemId));
+    }
+
+    const TypeInfo& GetTypeInfo() const override { return timeZoneServiceType(); }
+
+protected:
+    Variant invokeMember(const MemberInfo& member, std::vector<Variant>& args) override
+    {
+        switch (member.dispId) {
+        case TimeArray: return timeArray();
+        case MySystemTZPointer: return m_systemPointer;
+        case TZoneID:
+            if (member.kind == MemberKind::PropertyPut) {
+                zoneAt(args[0].toInteger()); // an unknown zone fails here, not at first use
+                m_selected = args[0].toInteger();
+                return {};
+            }
+            return m_selected;
+        case TimeZoneName: return zoneName(args[0].toDate());
+        case GMT2Time: return gmtToLocal(args[0].toDate(), args[1].toInteger());
+        default: throw RuntimeError(Err::ObjectDoesNotSupportMember);
+        }
+    }
+
+private:
+    // Zone 0 is GMT itself, the logger clocks' own zone; 1 to n index the list.
+    const QTimeZone& zoneAt(std::int16_t number) const
+    {
+        static const QTimeZone gmt = QTimeZone::utc();
+        if (number == 0)
+            return gmt;
+        if (number < 0 || number > m_zones.size())
+            throw RuntimeError(Err::SubscriptOutOfRange,
+                               QStringLiteral("There is no time zone number %1").arg(number),
+                               QStringLiteral("TimeZoneService"));
+        return m_zones[number - 1].zone;
+    }
+
+    Variant timeArray() const
+    {
+        SafeArray names(VarType::String, {{0, std::int32_t(m_zones.size())}});
+        for (qsizetype i = 0; i < m_zones.size(); ++i)
+            names.set(std::int32_t(i + 1), m_zones[i].displayName);
+        return names;
+    }
+
+    std::int16_t findSystemZone(const QTimeZone& system) const
+    {
+        for (qsizetype i = 0; i < m_zones.size(); ++i)
+            if (m_zones[i].zone.id() == system.id())
+                return std::int16_t(i + 1);
+        const QDateTime now = QDateTime::currentDateTimeUtc();
+        for (qsizetype i = 0; i < m_zones.size(); ++i)
+            if (m_zones[i].zone.standardTimeOffset(now) == system.standardTimeOffset(now))
+                return std::int16_t(i + 1);
+        return m_zones.isEmpty() ? 0 : 1;
+    }
+
+    // The selected zone's name as it applies at that local date: standard or daylight.
+    QString zoneName(Date local) const
+    {
+        if (m_selected == 0)
+            return QStringLiteral("GMT");
+        const QTimeZone& zone = zoneAt(m_selected);
+        const QDateTime at(local.date(), local.time(), zone);
+        QString name = zone.displayName(at, QTimeZone::LongName);
+        if (name.isEmpty())
+            name = zone.abbreviation(at);
+        return name.isEmpty() ? QString::fromUtf8(zone.id()) : name;
+    }
+
+    static Date gmtToLocalIn(Date gmt, const QTimeZone& zone)
+    {
+        const QDateTime local = QDateTime(gmt.date(), gmt.time(), Qt::UTC).toTimeZone(zone);
+        return Date::fromDateTime(local.date(), local.time());
+    }
+
+    Date gmtToLocal(Date gmt, std::int16_t number) const { return number == 0 ? gmt : gmtToLocalIn(gmt, zoneAt(number)); }
+
+    QList<Zone> m_zones;
+    std::int16_t m_systemPointer = 0;
+    std::int16_t m_selected = 0;
+};
+
+} // namespace
+
+ComPtr<IUnknown> createDefaultTimeZoneService()
+{
+    return ComPtr<IUnknown>(makeObject<DefaultTimeZoneService>());
+}
+
+} // namespace vxRecInfo

@@ -1,0 +1,40 @@
+#pragma once
+// The host suite's four objects as the component reaches them: one reference each per thread,
+// held in the module state, created through the class registry by CLSID. HostSettings,
+// TimeZoneService and UnitConverter are called late bound by member name; FontSettings through
+// IFontSettings.
+
+#include "IFontSettings.h"
+
+#include "automation/Dispatch.h"
+
+namespace vxRecInfo {
+
+namespace HostClasses {
+inline const QUuid HostSettingsClsid{0x0af072e6, 0x0f4c, 0x30f5, 0xbf, 0x68, 0xf5, 0xc1, 0xdf, 0x7b, 0xd6, 0xdc};
+inline const QUuid HostSettingsIid{0x36398348, 0xc5ec, 0x35c4, 0xa9, 0xf7, 0xb6, 0x65, 0x41, 0xe0, 0x53, 0x69};
+inline const QUuid TimeZoneServiceClsid{0xedd9db93, 0x84f6, 0x31c2, 0xa7, 0x7d, 0x00, 0xfe, 0x3f, 0xc2, 0xa6, 0xf8};
+inline const QUuid TimeZoneServiceIid{0xcb726734, 0xe10e, 0x3515, 0x8e, 0x07, 0xfa, 0x02, 0x2b, 0xab, 0xe0, 0x46};
+inline const QUuid UnitConverterClsid{0x889cc210, 0x0fe2, 0x3aa1, 0xb6, 0x22, 0x38, 0x7c, 0x5a, 0xe7, 0xde, 0x58};
+inline const QUuid UnitConverterIid{0x9f9c3e55, 0xc0fb, 0x3341, 0x84, 0x74, 0x06, 0xaa, 0x85, 0x27, 0x28, 0xad};
+inline const QUuid FontSettingsClsid{0x38bed9b8, 0x31a4, 0x388f, 0x98, 0x45, 0xa8, 0x37, 0x5f, 0x15, 0x2c, 0xe0};
+inline const QUuid FontSettingsIid{0xea0029d3, 0x319f, 0x3c1f, 0xa9, 0xea, 0x5f, 0x6f, 0xac, 0x56, 0x94, 0x15};
+} // namespace HostClasses
+
+// The apartment's HostSettings, created on first use (RestoreParameters is the caller's job).
+IDispatch* hostSettings();
+// The apartment's TimeZoneService, created on first use.
+IDispatch* timeZoneService();
+// The apartment's UnitConverter, created on first use.
+IDispatch* unitConverter();
+// The apartment's FontSettings; error 91 before a RecordInfo has made one.
+IFontSettings* fontSettings();
+
+// A HostSettings object of the caller's own, outside the module state.
+ComPtr<IDispatch> createHostSettings();
+// Replaces the apartment's FontSettings with a new object and reloads it; errors are raised.
+void renewFontSettings();
+// With keep False, releases the apartment's TimeZoneService; with keep True, nothing.
+void ReleaseTimeZoneService(bool keep);
+
+} // namespace vxRecInfo

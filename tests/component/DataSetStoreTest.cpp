@@ -1,0 +1,261 @@
+#include "RecordFixture.h"
+
+#include "automation/Dispatch.h"
+
+using namespace vxRecInfo;
+using namespace vxRecInfo::testing;
+
+namespace {
+
+class DataSetStore : public RecordFixture
+{
+protected:
+    void SetUp() override
+    {
+        RecordFixture::SetUp();
+        record = RecordInfo::create();
+    }
+    void TearDown() override
+    {
+        record.reset();
+        RecordFixture::TearDown();
+    }
+
+    void commitOk()
+    {
+        fillArrays(*record);
+        ASSERT_EQ(record->AddDataSet(), S_OK) << lastErrorInfo().description.toStdString();
+    }
+
+    ComPtr<RecordInfo> record;
+};
+
+} // namespace
+
+TEST_F(DataSetStore, KeptFieldsCarryOverAndOthersStartOver)
+{
+    const Date cm(45000.25);
+    record->put_Author(QStringLiteral("Quality lab"));
+    record->put_CMDate(cm);
+    record->put_MiscField(QStringLiteral("{ExtProbe=-1}"));
+    record->put_RF_Model(17);
+    record->put_FirstHiAlarm(arrayOfValues(VarType::Date, {Date(45000.5)}));
+    record->put_FirstLowAlarm(arrayOfValues(VarType::Date, {Date(45001.5)}));
+    record->put_ProbeSensorDetail(arrayOfValues(VarType::String, {"PT100"}));
+    record->put_DataSetDesc(QStringLiteral("Truck 7"));
+    record->put_SerialNumber(QStringLiteral("A123"));
+    record->put_TrackingNumber(QStringLiteral("TRK-9"));
+    record->put_DS_Port(502);
+    record->put_Note(QStringLiteral("first note"));
+    commitOk();
+    commitOk(); // only the arrays that start over are set again
+
+    ASSERT_EQ(dataSets().upperBound(), 1);
+    const DataSetRecord& second = dataSets().at(1);
+    EXPECT_EQ(second.Author, QStringLiteral("Quality lab"));
+    EXPECT_EQ(second.CMDate, cm);
+    EXPECT_EQ(second.MiscField, QStringLiteral("{ExtProbe=-1}"));
+    EXPECT_EQ(second.RF_Model, 17);
+    EXPECT_EQ(second.AlarmMode, dataSets().at(0).AlarmMode);
+    EXPECT_EQ(second.FirstHiAlarm.at(0).toDate(), Date(45000.5));
+    EXPECT_EQ(second.FirstLowAlarm.at(0).toDate(), Date(45001.5));
+    EXPECT_EQ(second.ProbeSensorDetail.at(0).toString(), QStringLiteral("PT100"));
+
+    EXPECT_EQ(dataSets().at(0).DS_Port, QStringLiteral("502")) << "the port is stored as its text, no blank";
+    EXPECT_EQ(second.DataSetDesc, QString());
+    EXPECT_EQ(second.SerialNumber, QStringLiteral("0")) << "an unset serial number after a commit reads \"0\"";
+    EXPECT_EQ(second.TrackingNumber, QStringLiteral("0"));
+    EXPECT_EQ(second.DS_Port, QStringLiteral("0"));
+    EXPECT_EQ(ModuleState::current().NoteArray.at(0), QStringLiteral("first note"));
+    EXPECT_EQ(ModuleState::current().NoteArray.at(1), QString());
+    EXPECT_EQ(record->dataSetCount(), 2);
+}
+
+TEST_F(DataSetStore, ProbeFieldsFollowTheProbeNumbers)
+{
+    record->put_ProbeUserDescription(arrayOfValues(VarType::String, {"door"}));
+    commitOk();
+    EXPECT_FALSE(dataSets().at(0).ProbeNumber.isDimensioned());
+    EXPECT_FALSE(dataSets().at(0).ProbeUserDescription.isDimensioned())
+        << "descriptions without probe numbers must not be stored";
+    EXPECT_FALSE(dataSets().at(0).FirstHiAlarm.isDimensioned()) << "an empty first-alarm property is not copied";
+
+    record->put_ProbeNumber(arrayOfValues(VarType::Long, {4711}));
+    record->put_ProbeUserDescription(Variant());
+    fillArrays(*record);
+    EXPECT_EQ(record->AddDataSet(), hresultFrom(0x800A000Du));
+    EXPECT_EQ(lastErrorInfo().number, Err::TypeMismatch);
+    EXPECT_TRUE(lastErrorInfo().description.contains(QStringLiteral("ProbeUserDescription")));
+    EXPECT_EQ(record->dataSetCount(), 1);
+
+    record->put_ProbeUserDescription(arrayOfValues(VarType::String, {"door"}));
+    ASSERT_EQ(record->AddDataSet(), S_OK);
+    EXPECT_EQ(dataSets().at(1).ProbeNumber.at(0).toLong(), 4711);
+    EXPECT_EQ(dataSets().at(1).ProbeUserDescription.at(0).toString(), QStringLiteral("door"));
+}
+
+TEST_F(DataSetStore, FailingCommitLeavesCountAndPendingValues)
+{
+    struct BadValue {
+        const char* what;
+        Variant value;
+    };
+    const BadValue bad[] = {
+        {"an array of another element type", arrayOfValues(VarType::Long, {1, 2})},
+        {"a Variant array", arrayOfValues(VarType::Variant, {1.5f})},
+        {"a scalar", Variant(1.5f)},
+        {"Empty", Variant()},
+    };
+    for (const BadValue& b : bad) {
+        fillArrays(*record);
+        record->put_DataSetDesc(QStringLiteral("kept for the retry"));
+        record->put_Note(QStringLiteral("pending note"));
+        record->put_MKT(b.value);
+        EXPECT_EQ(record->AddDataSet(), hresultFrom(0x800A000Du)) << b.what;
+        EXPECT_EQ(record->dataSetCount(), 0) << b.what;
+        EXPECT_EQ(record->pending().DataSetDesc, QStringLiteral("kept for the retry")) << b.what;
+        EXPECT_EQ(record->pending().Note, QStringLiteral("pending note")) << b.what;
+        EXPECT_EQ(dataSets().at(0).DataSetDesc, QStringLiteral("kept for the retry"))
+            << "the fields before the bad one are in the slot: " << b.what;
+    }
+    fillArrays(*record);
+    ASSERT_EQ(record->AddDataSet(), S_OK);
+    EXPECT_EQ(dataSets().upperBound(), 0) << "the corrected retry overwrites the same slot";
+    EXPECT_EQ(dataSets().at(0).MKT.at(1).toSingle(), 2.5f);
+}
+
+TEST_F(DataSetStore, CommittedArraysAreDeepCopies)
+{
+    fillArrays(*record);
+    Variant descriptions = arrayOfValues(VarType::String, {"inlet", "outlet"});
+    record->put_ChnlDescription(descriptions);
+    ASSERT_EQ(record->AddDataSet(), S_OK);
+    descriptions.array().set(0, "changed by the host");
+    EXPECT_EQ(dataSets().at(0).ChnlDescription.at(0).toString(), QStringLiteral("inlet"));
+    EXPECT_EQ(dataSets().at(0).UserQuery.upperBound(2), 1) << "two-dimensional fields keep both dimensions";
+}
+
+TEST_F(DataSetStore, ClearLeavesOneBlankRecordAndTheNotes)
+{
+    record->put_Note(QStringLiteral("n0"));
+    commitOk();
+    record->put_Note(QStringLiteral("n1"));
+    record->put_Author(QStringLiteral("still pending"));
+    commitOk();
+    ModuleState::current().NoteChanged.at(1) = true;
+
+    ASSERT_EQ(record->ClearAllDataSets(), S_OK);
+    EXPECT_EQ(record->dataSetCount(), 0);
+    ASSERT_EQ(dataSets().upperBound(), 0);
+    EXPECT_EQ(dataSets().at(0).Author, QString()) << "the record left after a clear is blank";
+    EXPECT_EQ(ModuleState::current().NoteChanged.upperBound(), 0);
+    EXPECT_FALSE(ModuleState::current().NoteChanged.at(0));
+    EXPECT_EQ(ModuleState::current().NoteArray.upperBound(), 1) << "ClearAllDataSets keeps the notes";
+    EXPECT_EQ(record->pending().Author, QStringLiteral("still pending"));
+
+    ModuleState::current().NoteChanged.at(0) = true;
+    commitOk();
+    EXPECT_EQ(dataSets().upperBound(), 0);
+    EXPECT_EQ(dataSets().at(0).Author, QStringLiteral("still pending"));
+    EXPECT_FALSE(ModuleState::current().NoteChanged.at(0)) << "every commit clears the note-changed flags";
+}
+
+TEST_F(DataSetStore, SecondObjectSharesTheStoreButCountsFromZero)
+{
+    commitOk();
+    commitOk();
+    auto second = RecordInfo::create();
+    EXPECT_EQ(second->dataSetCount(), 0);
+    EXPECT_EQ(dataSets().upperBound(), 1);
+    fillArrays(*second);
+    second->put_DataSetDesc(QStringLiteral("from the second object"));
+    ASSERT_EQ(second->AddDataSet(), S_OK);
+    EXPECT_EQ(dataSets().upperBound(), 0) << "its first commit cuts the store back to one record";
+    EXPECT_EQ(dataSets().at(0).DataSetDesc, QStringLiteral("from the second object"));
+    EXPECT_EQ(ModuleState::current().NoteArray.upperBound(), 0);
+}
+
+TEST_F(DataSetStore, NeverFilledStoreHasNoRecords)
+{
+    EXPECT_FALSE(dataSets().isDimensioned());
+    Variant notes;
+    ASSERT_EQ(record->get_NoteArray(&notes), S_OK);
+    EXPECT_EQ(notes.varType(), arrayOf(VarType::String));
+    EXPECT_FALSE(notes.array().isDimensioned());
+    Variant flags;
+    ASSERT_EQ(record->get_NoteChanged(&flags), S_OK);
+    EXPECT_EQ(flags.varType(), arrayOf(VarType::Boolean));
+}
+
+TEST_F(DataSetStore, GettersReturnCopies)
+{
+    record->put_Note(QStringLiteral("original"));
+    commitOk();
+    Variant notes;
+    ASSERT_EQ(record->get_NoteArray(&notes), S_OK);
+    notes.array().set(0, "edited copy");
+    EXPECT_EQ(ModuleState::current().NoteArray.at(0), QStringLiteral("original"));
+    Variant flags;
+    ASSERT_EQ(record->get_NoteChanged(&flags), S_OK);
+    EXPECT_EQ(flags.array().upperBound(), 0);
+    EXPECT_FALSE(flags.array().at(0).toBool());
+}
+
+TEST_F(DataSetStore, ConnectionModeRoundsHalfToEven)
+{
+    struct Case {
+        float value;
+        std::int32_t stored;
+    };
+    for (const Case c : {Case{2.5f, 2}, Case{3.5f, 4}, Case{-0.5f, 0}, Case{7.49f, 7}}) {
+        ASSERT_EQ(record->put_ConnectionMode(c.value), S_OK);
+        EXPECT_EQ(record->pending().ConnectionMode, c.stored) << c.value;
+    }
+    EXPECT_EQ(record->put_ConnectionMode(3e9f), hresultFrom(0x800A0006u)) << "past a Long is an overflow";
+}
+
+TEST_F(DataSetStore, CommitPastTheLastCountOverflowsAfterFillingItsSlot)
+{
+    for (int i = 0; i < 32767; ++i) {
+        fillArrays(*record);
+        ASSERT_EQ(record->AddDataSet(), S_OK) << "commit " << i;
+    }
+    fillArrays(*record);
+    ASSERT_EQ(record->dataSetCount(), 32767);
+    record->put_DataSetDesc(QStringLiteral("one too many"));
+    EXPECT_EQ(record->AddDataSet(), hresultFrom(0x800A0006u));
+    EXPECT_EQ(record->dataSetCount(), 32767);
+    EXPECT_EQ(dataSets().upperBound(), 32767) << "the store holds 32768 records";
+    EXPECT_EQ(dataSets().at(32767).DataSetDesc, QStringLiteral("one too many"));
+    EXPECT_EQ(record->pending().DataSetDesc, QStringLiteral("one too many")) << "a failed commit resets nothing";
+}
+
+TEST_F(DataSetStore, LateBoundCommitReportsTheField)
+{
+    ComPtr<IDispatch> object(record.get());
+    fillArrays(*record);
+    latePut(object.get(), QStringLiteral("maxval"), arrayOfValues(VarType::Double, {1.0}));
+    std::vector<Variant> none;
+    const InvokeResult r = invokeByName(object.get(), QStringLiteral("AddDataSet"), InvokeKind::Method, none);
+    EXPECT_EQ(r.hr, hresultFrom(0x800A000Du));
+    EXPECT_TRUE(r.error.description.contains(QStringLiteral("MaxVal"))) << r.error.description.toStdString();
+
+    std::vector<Variant> port{Variant("abc")};
+    EXPECT_EQ(invokeByName(object.get(), QStringLiteral("DS_Port"), InvokeKind::PropertyPut, port).error.number,
+              Err::TypeMismatch);
+    latePut(object.get(), QStringLiteral("ConnectionMode"), 3.5);
+    EXPECT_EQ(record->pending().ConnectionMode, 4);
+}
+
+TEST_F(DataSetStore, ServicesFailClearlyUntilTheWindowsExist)
+{
+    ComPtr<IDispatch> object(record.get());
+    for (const char* service : {"ShowInfo", "ShowNote", "RTF_NT"}) {
+        std::vector<Variant> args;
+        if (QByteArray(service) == "RTF_NT")
+            args.push_back(Variant(QString()));
+        const InvokeResult r = invokeByName(object.get(), QString::fromLatin1(service), InvokeKind::Method, args);
+        EXPECT_EQ(r.error.number, Err::ActionNotSupported) << service;
+        EXPECT_TRUE(r.error.description.contains(QString::fromLatin1(service))) << service;
+    }
+}

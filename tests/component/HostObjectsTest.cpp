@@ -1,0 +1,198 @@
+#include "RecordFixture.h"
+
+#include "automation/ClassRegistry.h"
+#include "automation/Dispatch.h"
+#include "component/DefaultHostClasses.h"
+#include "component/HostObjects.h"
+
+using namespace vxRecInfo;
+using namespace vxRecInfo::testing;
+
+namespace {
+
+class HostObjects : public RecordFixture
+{
+protected:
+    void TearDown() override
+    {
+        registerDefaultHostClasses(); // undo any test's own registrations
+        RecordFixture::TearDown();
+    }
+};
+
+Variant get(IDispatch* object, const char* name, std::vector<Variant> args = {})
+{
+    return lateGet(object, QString::fromLatin1(name), std::move(args));
+}
+
+// A HostSettings of a host's own that counts RestoreParameters.
+class CountingHostSettings final : public DispatchObject<IDispatch>
+{
+public:
+    static inline int restores = 0;
+    const TypeInfo& GetTypeInfo() const override
+    {
+        static const TypeInfo info(QStringLiteral("_Counting"), QUuid::createUuid(),
+                                   {method(1, QStringLiteral("RestoreParameters"), 1, {})});
+        return info;
+    }
+
+protected:
+    Variant invokeMember(const MemberInfo&, std::vector<Variant>&) override
+    {
+        ++restores;
+        return {};
+    }
+};
+
+// A FontSettings whose reload fails, as with an unreadable settings file.
+class BrokenFontSettings final : public DispatchObject<IFontSettings>
+{
+public:
+    const TypeInfo& GetTypeInfo() const override
+    {
+        static const TypeInfo info(QStringLiteral("_Broken"), HostClasses::FontSettingsIid, {});
+        return info;
+    }
+    HResult get_GasDecimals(bool*) override { return S_OK; }
+    HResult put_GasDecimals(bool) override { return S_OK; }
+    HResult Reload() override
+    {
+        return guarded([] { throw RuntimeError(Err::PathNotFound, QStringLiteral("no font file"), QStringLiteral("Fonts")); });
+    }
+
+protected:
+    Variant invokeMember(const MemberInfo&, std::vector<Variant>&) override { return {}; }
+};
+
+} // namespace
+
+TEST_F(HostObjects, CreationRestoresSettingsAndReloadsFonts)
+{
+    ClassRegistry::instance().registerClass(
+        {HostClasses::HostSettingsClsid, {}, {}, [] { return ComPtr<IUnknown>(makeObject<CountingHostSettings>()); }});
+    CountingHostSettings::restores = 0;
+    auto first = RecordInfo::create();
+    IDispatch* settings = ModuleState::current().HostSettings.get();
+    auto second = RecordInfo::create();
+    EXPECT_EQ(CountingHostSettings::restores, 2);
+    EXPECT_EQ(ModuleState::current().HostSettings.get(), settings) << "one HostSettings per apartment";
+    EXPECT_TRUE(ModuleState::current().FontSettings);
+}
+
+TEST_F(HostObjects, FontSettingsFailureFailsCreation)
+{
+    ClassRegistry::instance().registerClass(
+        {HostClasses::FontSettingsClsid, {}, {}, [] { return ComPtr<IUnknown>(makeObject<BrokenFontSettings>()); }});
+    try {
+        RecordInfo::create();
+        FAIL() << "a RecordInfo without its font settings must not come into being";
+    } catch (const RuntimeError& e) {
+        EXPECT_EQ(e.number(), Err::PathNotFound);
+        EXPECT_EQ(e.description(), QStringLiteral("no font file"));
+    }
+}
+
+TEST_F(HostObjects, TimeZoneServiceComesAtFirstUseAndGoesWithARecordInfo)
+{
+    auto record = RecordInfo::create();
+    EXPECT_FALSE(ModuleState::current().TimeZoneService);
+    timeZoneService();
+    EXPECT_TRUE(ModuleState::current().TimeZoneService);
+    record.reset();
+    EXPECT_FALSE(ModuleState::current().TimeZoneService);
+}
+
+TEST_F(HostObjects, HostSettingsDefaultsAndStoredValues)
+{
+    IDispatch* settings = hostSettings();
+    EXPECT_EQ(get(settings, "ResOffset").toLong(), 0);
+    EXPECT_EQ(get(settings, "TScale").toInteger(), 1) << "Celsius when nothing is stored";
+    EXPECT_EQ(get(settings, "DFormat").toString(), QStringLiteral("0.0"));
+    EXPECT_TRUE(get(settings, "RFIDPath").toString().endsWith(QLatin1Char('/')));
+    EXPECT_FLOAT_EQ(get(settings, "BotMargin").toSingle(), 1.0f);
+
+    writeSetting(QStringLiteral("HostSettings/ResOffset"), 2000);
+    writeSetting(QStringLiteral("HostSettings/TScale"), 0);
+    writeSetting(QStringLiteral("HostSettings/RFIDPath"), m_dir.path());
+    writeSetting(QStringLiteral("HostSettings/LeftMargin"), QStringLiteral("0.5"));
+    lateCall(settings, QStringLiteral("RestoreParameters"));
+    EXPECT_EQ(get(settings, "ResOffset").toLong(), 2000);
+    EXPECT_EQ(get(settings, "TScale").toInteger(), 0);
+    EXPECT_EQ(get(settings, "RFIDPath").toString(), m_dir.path() + QLatin1Char('/'));
+    EXPECT_FLOAT_EQ(get(settings, "LeftMargin").toSingle(), 0.5f);
+
+    latePut(settings, QStringLiteral("DefaultPrinter"), QStringLiteral("Label printer"));
+    ComPtr<IDispatch> fresh = createHostSettings();
+    EXPECT_EQ(get(fresh.get(), "DefaultPrinter").toString(), QStringLiteral("Label printer"))
+        << "the printer chosen by the user must survive to the next session";
+}
+
+TEST_F(HostObjects, TimeZonesConvertAcrossDaylightSaving)
+{
+    writeSetting(QStringLiteral("TimeZoneService/TimeZones"),
+                 QStringList{QStringLiteral("America/New_York"), QStringLiteral("Europe/Berlin")});
+    writeSetting(QStringLiteral("TimeZoneService/SystemTimeZone"), QStringLiteral("Europe/Berlin"));
+    IDispatch* zones = timeZoneService();
+
+    const Variant names = get(zones, "TimeArray");
+    ASSERT_EQ(names.array().upperBound(), 2);
+    EXPECT_EQ(names.array().at(2).toString(), QStringLiteral("(UTC+01:00) Europe/Berlin"));
+    EXPECT_EQ(get(zones, "MySystemTZPointer").toInteger(), 2);
+
+    auto gmt = [](int d, int h, int m) { return Date::fromDateTime(QDate(2026, 3, d), QTime(h, m)); };
+    // Berlin moves from CET to CEST at 01:00 GMT on 29 March 2026.
+    EXPECT_EQ(get(zones, "GMT2Time", {gmt(29, 0, 30), std::int16_t(2)}).toDate(), gmt(29, 1, 30));
+    EXPECT_EQ(get(zones, "GMT2Time", {gmt(29, 1, 30), std::int16_t(2)}).toDate(), gmt(29, 3, 30));
+    EXPECT_EQ(get(zones, "GMT2Time", {gmt(29, 1, 30), std::int16_t(0)}).toDate(), gmt(29, 1, 30))
+        << "zone 0 is GMT itself";
+
+    latePut(zones, QStringLiteral("TZoneID"), std::int16_t(2));
+    const QString winter = get(zones, "TimeZoneName", {gmt(28, 12, 0)}).toString();
+    const QString summer = get(zones, "TimeZoneName", {gmt(30, 12, 0)}).toString();
+    EXPECT_FALSE(winter.isEmpty());
+    EXPECT_NE(winter, summer) << "the zone name must follow daylight saving";
+
+    std::vector<Variant> bad{Variant(std::int16_t(3))};
+    EXPECT_EQ(invokeByName(zones, QStringLiteral("TZoneID"), InvokeKind::PropertyPut, bad).error.number,
+              Err::SubscriptOutOfRange);
+}
+
+TEST_F(HostObjects, DefaultZoneListCoversTheSystemDatabase)
+{
+    IDispatch* zones = timeZoneService();
+    const Variant names = get(zones, "TimeArray");
+    EXPECT_GT(names.array().upperBound(), 100);
+    EXPECT_EQ(names.array().at(0).toString(), QString()) << "element 0 is unused";
+    const std::int16_t system = get(zones, "MySystemTZPointer").toInteger();
+    EXPECT_GE(system, 1);
+    EXPECT_LE(system, names.array().upperBound());
+}
+
+TEST_F(HostObjects, DurationTexts)
+{
+    struct Case {
+        double seconds;
+        const char* duration;
+        const char* hours;
+    };
+    const Case cases[] = {
+        {900, "00:15:00", "00:15:00"},
+        {0, "00:00:00", "00:00:00"},
+        {0.5, "00:00:00", "00:00:00"},
+        {1.5, "00:00:02", "00:00:02"},
+        {86400, "1 Day 00:00:00", "24:00:00"},
+        {86405, "1 Day 00:00:05", "24:00:05"},
+        {184800, "2 Days 03:20:00", "51:20:00"},
+        {-900, "-00:15:00", "-00:15:00"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(durationText(c.seconds), QString::fromLatin1(c.duration)) << c.seconds;
+        EXPECT_EQ(hoursText(c.seconds), QString::fromLatin1(c.hours)) << c.seconds;
+    }
+    IDispatch* units = unitConverter();
+    EXPECT_EQ(get(units, "Seconds2Units", {900.0}).toString(), QStringLiteral("00:15:00"));
+    EXPECT_EQ(get(units, "ElaspedTime2Unit", {2.0 + 3.0 / 24 + 20.0 / 1440}).toString(), QStringLiteral("51:20:00"));
+    EXPECT_EQ(get(units, "ElaspedTime2Unit", {2.0 + 3.0 / 24 + 20.0 / 1440, true}).toString(),
+              QStringLiteral("2 Days 03:20:00"));
+}
