@@ -1,6 +1,9 @@
 // recinfo: the sample host program. It drives the component the way a host application does,
 // through the class registry and late binding.
 
+#include "RecordingsFile.h"
+#include "StoreListing.h"
+
 #include "automation/ClassRegistry.h"
 #include "automation/Dispatch.h"
 #include "component/Identity.h"
@@ -34,6 +37,11 @@ Drives the vxRecInfo record-report component as a host application does.
 Commands:
   members     Print the component's identity and the member table of _RecordInfo
               (slot, DISPID, kind, name and parameters), read from a live object.
+  store FILE  Load a recordings file (docs/recordings-file.md) through the dispatch
+              layer, commit every dataset and print the dataset store as JSON: each
+              record's fields with their types, NoteArray, NoteChanged and the getters.
+              A failing commit prints the error number and description, the records
+              committed so far, and exits with status 1.
   help        Print this text.
 
 Options:
@@ -95,6 +103,27 @@ int printMembers()
 
 } // namespace
 
+int storeCommand(const QString& path)
+{
+    try {
+        recinfo::RecordingsFile file(path);
+        try {
+            file.load();
+        } catch (const recinfo::LoadError& e) {
+            if (file.record())
+                out() << recinfo::storeListing(file.record()) << '\n';
+            out().flush();
+            err() << "recinfo: " << e.message << '\n';
+            return 1;
+        }
+        out() << recinfo::storeListing(file.record()) << '\n';
+        return 0;
+    } catch (const recinfo::LoadError& e) {
+        err() << "recinfo: " << e.message << '\n';
+        return 1;
+    }
+}
+
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
@@ -107,6 +136,8 @@ int main(int argc, char* argv[])
     try {
         if (args.front() == QLatin1String("members") && args.size() == 1)
             return printMembers();
+        if (args.front() == QLatin1String("store") && args.size() == 2)
+            return storeCommand(args.at(1));
     } catch (const RuntimeError& e) {
         err() << "recinfo: error " << e.number() << ": " << e.description() << '\n';
         return 1;

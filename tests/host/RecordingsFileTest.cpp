@@ -1,0 +1,185 @@
+#include "RecordingsFile.h"
+
+#include "automation/SafeArray.h"
+#include "component/HostObjects.h"
+#include "component/ModuleState.h"
+#include "component/SuiteSettings.h"
+
+#include <QFile>
+#include <QLocale>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace vxRecInfo;
+using recinfo::LoadError;
+using recinfo::RecordingsFile;
+
+namespace {
+
+// The arrays every commit needs, for one channel, as JSON members.
+const char* const OneChannel = R"(
+    "SignatureRead": [[""]], "UserQuery": [[""]], "ChannelNumber": [1], "AlarmHighEnabled": [true],
+    "AlarmHighValue": [8], "AlarmHighNumMeas": [1], "AlarmLowEnabled": [false], "AlarmLowValue": [2],
+    "AlarmLowNumMeas": [0], "AlarmMode": [0], "AlarmStatusPerChnl": [false], "AverageVal": [5.1],
+    "ChnlDescription": ["Air"], "MaxVal": [7.4], "MinVal": [3.2], "MeanVal": [5.1], "Meas_Scale": ["C"],
+    "Meas_Type": [1], "Meas_Unit": ["C"], "MKT": [5.3], "TimeOverAlarmLimit": [0], "TimeBelowLoAlarmLimit": [0])";
+
+class RecordingsFileTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_dir.isValid());
+        ModuleState::endApartment();
+    }
+    void TearDown() override
+    {
+        ModuleState::endApartment();
+        setSuiteSettingsFile({});
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    }
+
+    QString write(const QString& json)
+    {
+        const QString path = m_dir.filePath(QStringLiteral("recordings.json"));
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(json.toUtf8());
+        return path;
+    }
+
+    // A document with one dataset whose members are `members` plus the needed arrays.
+    QString oneDataSet(const char* members)
+    {
+        return write(QStringLiteral(R"({"datasets": [{"DataSetDesc": "Cold room", %1, %2}]})")
+                         .arg(QString::fromUtf8(members), QString::fromUtf8(OneChannel)));
+    }
+
+    LoadError loadFailure(const QString& path)
+    {
+        try {
+            RecordingsFile file(path);
+            file.load();
+        } catch (const LoadError& e) {
+            return e;
+        }
+        ADD_FAILURE() << "the file should have been refused";
+        return {};
+    }
+
+    const DataSetRecord& record(int i) { return ModuleState::current().DataSets.at(i); }
+
+    QTemporaryDir m_dir;
+};
+
+} // namespace
+
+TEST_F(RecordingsFileTest, ValuesTakeTheirPropertysTypes)
+{
+    RecordingsFile file(oneDataSet(R"("DS_Port": 502, "ConnectionMode": 2.5, "RecordStartTime": "2026-03-01T08:00:00",
+        "LoggerReadDate": 46082.5, "RF_IsRFLogger": true, "Table": "7", "Note": "checked",
+        "FirstHiAlarm": {"lbound": 1, "values": ["2026-03-01T09:30:00"]},
+        "ProbeSensorDetail": null)"));
+    file.load();
+    ASSERT_EQ(file.committed(), 1);
+    const DataSetRecord& r = record(0);
+    EXPECT_EQ(r.DS_Port, QStringLiteral("502"));
+    EXPECT_EQ(r.ConnectionMode, 2) << "a Single property takes 2.5 and stores it half to even";
+    EXPECT_EQ(r.RecordStartTime.toQDateTime(), QDateTime(QDate(2026, 3, 1), QTime(8, 0), Qt::UTC));
+    EXPECT_EQ(r.LoggerReadDate, Date(46082.5));
+    EXPECT_TRUE(r.RF_IsRFLogger);
+    EXPECT_EQ(r.Table, 7);
+    EXPECT_EQ(r.FirstHiAlarm.lowerBound(), 1);
+    EXPECT_EQ(r.FirstHiAlarm.at(1).toDate().toQDateTime(), QDateTime(QDate(2026, 3, 1), QTime(9, 30), Qt::UTC));
+    EXPECT_FALSE(r.ProbeSensorDetail.isDimensioned());
+    EXPECT_EQ(r.ChannelNumber.elementType(), VarType::Integer);
+    EXPECT_EQ(ModuleState::current().NoteArray.at(0), QStringLiteral("checked"));
+}
+
+TEST_F(RecordingsFileTest, TwoDimensionalArraysAreRowsOfTheFirstIndex)
+{
+    const QString path = write(QStringLiteral(R"({"datasets": [{%1,
+        "UserQuery": {"lbound": [1, 0], "values": [["Pallet intact?", "Seal number?"], ["Yes", "4471"]]}}]})")
+                                   .arg(QString::fromUtf8(OneChannel)));
+    RecordingsFile file(path);
+    file.load();
+    const SafeArray& q = record(0).UserQuery;
+    ASSERT_EQ(q.dimensions(), 2);
+    EXPECT_EQ(q.lowerBound(1), 1);
+    EXPECT_EQ(q.upperBound(2), 1);
+    EXPECT_EQ(q.at(1, 1).toString(), QStringLiteral("Seal number?"));
+    EXPECT_EQ(q.at(2, 0).toString(), QStringLiteral("Yes"));
+}
+
+TEST_F(RecordingsFileTest, SettingsReachTheHostObjects)
+{
+    const QString path = write(QStringLiteral(R"({"locale": "fr_CA",
+        "settings": {"TScale": 0, "DFormat": "0.00", "TimeZones": ["Asia/Tokyo", "Europe/Paris"],
+                     "SystemTimeZone": "Europe/Paris", "GasDecimals": true},
+        "UserSettings": [0, 0, 0, 0, 0, 0, true], "TimeZone": 2, "NoteChangeAllowed": true,
+        "ClassicFileFlag": [true], "datasets": []})"));
+    RecordingsFile file(path);
+    file.load();
+    EXPECT_EQ(QLocale().name(), QStringLiteral("fr_CA"));
+    EXPECT_EQ(lateGet(file.record(), QStringLiteral("TimeZone")).toInteger(), 2);
+    EXPECT_TRUE(lateGet(file.record(), QStringLiteral("NoteChangeAllowed")).toBool());
+    EXPECT_TRUE(ModuleState::current().UserSettings.array().at(6).toBool());
+    EXPECT_TRUE(file.classicFileFlag().array().at(0).toBool());
+    bool gas = false;
+    ASSERT_EQ(ModuleState::current().FontSettings->get_GasDecimals(&gas), S_OK);
+    EXPECT_TRUE(gas);
+    ModuleState::current().TimeZoneService.reset();
+    const Variant names = lateGet(timeZoneService(), QStringLiteral("TimeArray"));
+    ASSERT_EQ(names.array().upperBound(), 2) << "the file's zone list, numbered from 1";
+    EXPECT_EQ(names.array().at(1).toString(), QStringLiteral("(UTC+09:00) Asia/Tokyo"));
+    EXPECT_EQ(lateGet(timeZoneService(), QStringLiteral("MySystemTZPointer")).toInteger(), 2);
+}
+
+TEST_F(RecordingsFileTest, ErrorsNameTheFileTheDataSetAndTheKey)
+{
+    struct Case {
+        const char* json;
+        const char* expected; // part of the message
+        int errorNumber;
+    };
+    const Case cases[] = {
+        {R"({"datasets": [{"DataSetDesc": "A", "Colour": "red"}]})", R"(dataset 1 ("A"), key "Colour": not a property)", 0},
+        {R"({"datasets": [{"DataSetDesc": "A", "NoteArray": []}]})", R"(key "NoteArray": not a property)", 0},
+        {R"({"datasets": [{"DataSetDesc": "A", "MaxVal": [1, "abc"]}]})", R"(key "MaxVal": element (1) cannot be Single)", 13},
+        {R"({"datasets": [{"DataSetDesc": "A", "DS_Port": "abc"}]})", R"(key "DS_Port": error 13)", 13},
+        {R"({"datasets": [{"DataSetDesc": "A", "MaxVal": 7.5}]})", R"(key "MaxVal": an array of Single expected)", 0},
+        {R"({"datasets": [{"DataSetDesc": "A", "SignatureRead": [["a"], ["b", "c"]]}]})", "every row", 0},
+        {R"({"datasets": [{"DataSetDesc": "A", "Table": {"vt": "Integer", "value": 40000}}]})", "cannot be Integer", 6},
+        {R"({"settings": {"Colour": 1}})", R"(settings, key "Colour")", 0},
+        {R"({"locale": "xx_nowhere"})", "\"locale\"", 0},
+        {R"({"dataset": []})", "unknown top-level key \"dataset\"", 0},
+        {"{\"datasets\": [\n  {\"DataSetDesc\": \"A\",}\n]}", "line 2, column 23", 0},
+    };
+    for (const Case& c : cases) {
+        const LoadError e = loadFailure(write(QString::fromUtf8(c.json)));
+        EXPECT_TRUE(e.message.contains(QString::fromUtf8(c.expected))) << e.message.toStdString();
+        EXPECT_TRUE(e.message.startsWith(m_dir.filePath(QStringLiteral("recordings.json")))) << "the file is named";
+        if (c.errorNumber != 0) {
+            EXPECT_EQ(e.errorNumber, c.errorNumber) << e.message.toStdString();
+        }
+    }
+}
+
+TEST_F(RecordingsFileTest, ForcedWrongArrayTypeFailsTheCommitWithTypeMismatch)
+{
+    const QString path = write(QStringLiteral(R"({"datasets": [
+        {"DataSetDesc": "Good", %1},
+        {"DataSetDesc": "Bad", %1, "AlarmHighValue": {"vt": "Long[]", "values": [8]}}]})")
+                                   .arg(QString::fromUtf8(OneChannel)));
+    RecordingsFile file(path);
+    try {
+        file.load();
+        FAIL() << "a Long array for a Single field must not commit";
+    } catch (const LoadError& e) {
+        EXPECT_EQ(e.errorNumber, Err::TypeMismatch);
+        EXPECT_TRUE(e.message.contains(QStringLiteral(R"(dataset 2 ("Bad"))"))) << e.message.toStdString();
+        EXPECT_TRUE(e.message.contains(QStringLiteral("AlarmHighValue"))) << e.message.toStdString();
+    }
+    EXPECT_EQ(file.committed(), 1) << "the records committed before the failure stay";
+}
