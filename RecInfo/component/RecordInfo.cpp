@@ -28,6 +28,19 @@ HResult read(T* out, const T& value)
     return S_OK;
 }
 
+// A module array as a Variant array of its own (not dimensioned when the store never was).
+template <class T>
+Variant copyOf(const BasicArray<T>& items, VarType element)
+{
+    SafeArray copy(element);
+    if (items.isDimensioned()) {
+        copy.redim({{0, items.upperBound()}});
+        for (std::int32_t i = 0; i <= items.upperBound(); ++i)
+            copy.set(i, items.at(i));
+    }
+    return Variant(std::move(copy));
+}
+
 // The services open windows that this build does not have yet.
 HResult notAvailable(const char* service)
 {
@@ -159,30 +172,12 @@ HResult RecordInfo::get_ImportUserSelectedTimeZone(std::int16_t* value)
 
 HResult RecordInfo::get_NoteArray(Variant* value)
 {
-    return guarded([&] {
-        const BasicArray<QString>& notes = ModuleState::current().NoteArray;
-        SafeArray copy(VarType::String);
-        if (notes.isDimensioned()) {
-            copy.redim({{0, notes.upperBound()}});
-            for (std::int32_t i = 0; i <= notes.upperBound(); ++i)
-                copy.set(i, notes.at(i));
-        }
-        checkHResult(read(value, Variant(std::move(copy))));
-    });
+    return guarded([&] { checkHResult(read(value, copyOf(ModuleState::current().NoteArray, VarType::String))); });
 }
 
 HResult RecordInfo::get_NoteChanged(Variant* value)
 {
-    return guarded([&] {
-        const BasicArray<bool>& flags = ModuleState::current().NoteChanged;
-        SafeArray copy(VarType::Boolean);
-        if (flags.isDimensioned()) {
-            copy.redim({{0, flags.upperBound()}});
-            for (std::int32_t i = 0; i <= flags.upperBound(); ++i)
-                copy.set(i, bool(flags.at(i)));
-        }
-        checkHResult(read(value, Variant(std::move(copy))));
-    });
+    return guarded([&] { checkHResult(read(value, copyOf(ModuleState::current().NoteChanged, VarType::Boolean))); });
 }
 
 // The dataset store.
