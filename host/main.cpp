@@ -7,8 +7,12 @@
 #include "automation/ClassRegistry.h"
 #include "automation/Dispatch.h"
 #include "component/Identity.h"
+#include "component/SuiteSettings.h"
+#include "support/Labels.h"
 
 #include <QCoreApplication>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QStringList>
 #include <QTextStream>
 
@@ -42,6 +46,11 @@ Commands:
               record's fields with their types, NoteArray, NoteChanged and the getters.
               A failing commit prints the error number and description, the records
               committed so far, and exits with status 1.
+  labels [--offset N] ID...
+              Print the string-table labels with these ids in the language of offset
+              N (0 English, 2000 Japanese, 4000 Chinese, 6000 Spanish, 8000 French,
+              10000 Portuguese; default 0), one "id<TAB>text" line each, looked up
+              as the component does: through HostSettings.ResOffset.
   help        Print this text.
 
 Options:
@@ -103,6 +112,54 @@ int printMembers()
 
 } // namespace
 
+int labelsCommand(QStringList args)
+{
+    int offset = 0;
+    if (!args.isEmpty() && args.front() == QLatin1String("--offset")) {
+        bool ok = false;
+        offset = args.value(1).toInt(&ok);
+        if (!ok) {
+            err() << "recinfo: --offset needs a whole number\n\n" << Usage;
+            return 2;
+        }
+        args = args.mid(2);
+    }
+    QList<int> ids;
+    for (const QString& arg : args) {
+        bool ok = false;
+        ids << arg.toInt(&ok);
+        if (!ok) {
+            err() << "recinfo: \"" << arg << "\" is not a label id\n\n" << Usage;
+            return 2;
+        }
+    }
+    if (ids.isEmpty()) {
+        err() << "recinfo: labels needs at least one id\n\n" << Usage;
+        return 2;
+    }
+    // The offset reaches the component the way a user's setting does.
+    QTemporaryDir settingsDir;
+    const QString settingsPath = settingsDir.filePath(QStringLiteral("LoggerSuite.ini"));
+    {
+        QSettings ini(settingsPath, QSettings::IniFormat);
+        ini.setValue(QStringLiteral("HostSettings/ResOffset"), offset);
+    }
+    setSuiteSettingsFile(settingsPath);
+    ComPtr<IDispatch> record = ClassRegistry::instance().createObject(Identity::ProgId);
+    int status = 0;
+    for (const int id : ids) {
+        try {
+            const QString text = labelText(id);
+            out() << id << '\t' << text << '\n';
+        } catch (const RuntimeError& e) {
+            out().flush();
+            err() << "recinfo: label " << id << ": error " << e.number() << ": " << e.description() << '\n';
+            status = 1;
+        }
+    }
+    return status;
+}
+
 int storeCommand(const QString& path)
 {
     try {
@@ -136,6 +193,8 @@ int main(int argc, char* argv[])
     try {
         if (args.front() == QLatin1String("members") && args.size() == 1)
             return printMembers();
+        if (args.front() == QLatin1String("labels"))
+            return labelsCommand(args.mid(1));
         if (args.front() == QLatin1String("store") && args.size() == 2)
             return storeCommand(args.at(1));
     } catch (const RuntimeError& e) {

@@ -35,12 +35,20 @@ QString widenYear(QString pattern)
     return pattern;
 }
 
-// The locale's long time without a zone name.
+// The locale's long time without a zone name: the unquoted 't' fields go, with their blanks.
 QString longTimePattern(const QLocale& locale)
 {
-    QString pattern = locale.timeFormat(QLocale::LongFormat);
-    pattern.remove(QLatin1Char('t'));
-    return pattern.trimmed();
+    const QString pattern = locale.timeFormat(QLocale::LongFormat);
+    QString out;
+    bool quoted = false;
+    for (const QChar c : pattern) {
+        if (c == QLatin1Char('\''))
+            quoted = !quoted;
+        if (!quoted && c == QLatin1Char('t'))
+            continue;
+        out += c;
+    }
+    return out.simplified();
 }
 
 } // namespace

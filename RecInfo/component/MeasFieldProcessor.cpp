@@ -1,0 +1,21 @@
+#include "MeasFieldProcessor.h"
+
+namespace vxRecInfo {
+
+QString MeasFieldProcessor_C::MeasField() const
+{
+    return m_probeEnabled ? Marker : QString();
+}
+
+void MeasFieldProcessor_C::setMeasField(const QString& text)
+{
+    m_probeEnabled = text.contains(Marker, Qt::CaseSensitive);
+}
+
+MeasFieldProcessor_C& MeasFieldProcessor_C::forThread()
+{
+    thread_local MeasFieldProcessor_C processor;
+    return processor;
+}
+
+} // namespace vxRecInfo

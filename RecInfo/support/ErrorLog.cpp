@@ -1,0 +1,125 @@
+#include "ErrorLog.h"
+
+#include "MessageService.h"
+#include "Version.h"
+
+#include "automation/Dispatch.h"
+#include "component/HostObjects.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QProcessEnvironment>
+#include <QSysInfo>
+
+namespace vxRecInfo {
+
+namespace {
+
+// Runs one step of LogError; whatever fails, the next step still runs.
+template <class F>
+void step(F&& f) noexcept
+{
+    try {
+        f();
+    } catch (...) {
+    }
+}
+
+// An environment variable by name, compared case-insensitively ("username" finds USERNAME).
+QString environmentValue(const QString& name)
+{
+    const QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const QString& key : environment.keys())
+        if (key.compare(name, Qt::CaseInsensitive) == 0)
+            return environment.value(key);
+    return QString();
+}
+
+QString userName()
+{
+    const QString name = environmentValue(QStringLiteral("username"));
+    return name.isEmpty() ? environmentValue(QStringLiteral("USER")) : name;
+}
+
+QString computerName()
+{
+    const QString name = environmentValue(QStringLiteral("computername"));
+    return name.isEmpty() ? QSysInfo::machineHostName() : name;
+}
+
+// A text field of the record, in double quotes (a quote inside is doubled, so readers of
+// comma-separated text keep the fields apart).
+QString quoted(const QString& text)
+{
+    QString escaped = text;
+    escaped.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + escaped + QLatin1Char('"');
+}
+
+} // namespace
+
+QString applicationTitle()
+{
+    return QStringLiteral("vxRecInfo");
+}
+
+QString versionText()
+{
+    return applicationTitle() + QStringLiteral(" v%1.%2.%3").arg(VXRECINFO_VERSION_MAJOR).arg(VXRECINFO_VERSION_MINOR).arg(VXRECINFO_VERSION_PATCH);
+}
+
+QString errorMessageText(const QString& errorNumber, const QString& description, const QString& moduleName,
+                         const QString& functionName)
+{
+    const QString crlf = QStringLiteral("\r\n");
+    QString text = QStringLiteral("Error Occurred: ") + errorNumber + crlf;
+    if (!description.isEmpty())
+        text += QStringLiteral("Description: ") + description + crlf;
+    if (!moduleName.isEmpty())
+        text += QStringLiteral("Module: ") + moduleName + crlf;
+    if (!functionName.isEmpty())
+        text += QStringLiteral("Function: ") + functionName;
+    return text;
+}
+
+void LogError(bool showMessage, const QString& errorNumber, const QString& description, const QString& moduleName,
+              const QString& functionName) noexcept
+{
+    if (showMessage) {
+        step([&] {
+            vxRecInfo::showMessage(errorMessageText(errorNumber, description, moduleName, functionName),
+                                   MsgBox::Critical | MsgBox::OKOnly, applicationTitle() + QStringLiteral(" - ERROR"));
+        });
+    }
+
+    // A HostSettings of its own, not restored: the log must work whatever the module's state.
+    ComPtr<IDispatch> settings;
+    QString folder;
+    step([&] { settings = createHostSettings(); });
+    step([&] { folder = lateGet(settings.get(), QStringLiteral("RFIDPath")).toString(); });
+
+    QFile file;
+    step([&] {
+        file.setFileName(folder + QStringLiteral("ErrorLog.txt"));
+        file.open(QIODevice::WriteOnly | QIODevice::Append);
+    });
+    step([&] {
+        if (!file.isOpen())
+            return;
+        const QStringList fields{
+            QLatin1Char('#') + QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) + QLatin1Char('#'),
+            quoted(errorNumber),
+            quoted(description),
+            quoted(moduleName),
+            quoted(functionName),
+            quoted(versionText()),
+            quoted(userName()),
+            quoted(computerName()),
+        };
+        file.write((fields.join(QLatin1Char(',')) + QStringLiteral("\r\n")).toUtf8());
+    });
+    step([&] { file.close(); });
+    step([&] { settings.reset(); });
+}
+
+} // namespace vxRecInfo

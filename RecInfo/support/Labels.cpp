@@ -1,0 +1,92 @@
+#include "Labels.h"
+
+#include "automation/Dispatch.h"
+#include "component/HostObjects.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <limits>
+
+namespace vxRecInfo {
+
+namespace {
+
+const QString TableFolder = QStringLiteral(":/vxRecInfo/strings");
+
+} // namespace
+
+int languageOffset(int resourceLanguage)
+{
+    switch (resourceLanguage) {
+    case 1033: return 0;
+    case 1041: return 2000;
+    case 2052: return 4000;
+    case 2058: return 6000;
+    case 3084: return 8000;
+    case 2070: return 10000;
+    default: return -1;
+    }
+}
+
+StringTable::StringTable()
+{
+    const QStringList files = QDir(TableFolder).entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name);
+    for (const QString& name : files) {
+        QFile file(TableFolder + QLatin1Char('/') + name);
+        if (!file.open(QIODevice::ReadOnly))
+            continue;
+        const int resourceLanguage = name.section(QLatin1Char('-'), 0, 0).toInt();
+        Language language{name, resourceLanguage, languageOffset(resourceLanguage), {}};
+        const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
+        for (QString line : lines) {
+            if (line.endsWith(QLatin1Char('\r')))
+                line.chop(1);
+            if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
+                continue;
+            const qsizetype tab = line.indexOf(QLatin1Char('\t'));
+            bool ok = false;
+            const int id = line.left(tab).toInt(&ok);
+            if (tab < 0 || !ok)
+                continue;
+            if (m_texts.contains(id))
+                m_duplicates.append(id);
+            else
+                m_texts.insert(id, line.mid(tab + 1));
+            language.ids.append(id);
+        }
+        m_languages.append(language);
+    }
+}
+
+const StringTable& StringTable::instance()
+{
+    static const StringTable table;
+    return table;
+}
+
+std::optional<QString> StringTable::find(std::int32_t id) const
+{
+    const auto it = m_texts.constFind(id);
+    if (it == m_texts.cend())
+        return std::nullopt;
+    return *it;
+}
+
+QString labelText(std::int32_t id)
+{
+    const std::int64_t sum = std::int64_t(lateGet(hostSettings(), QStringLiteral("ResOffset")).toLong()) + id;
+    if (sum < std::numeric_limits<std::int32_t>::min() || sum > std::numeric_limits<std::int32_t>::max())
+        throw RuntimeError(Err::Overflow);
+    const std::optional<QString> text = StringTable::instance().find(std::int32_t(sum));
+    if (!text)
+        throw RuntimeError(Err::ResourceNotFound, QStringLiteral("Resource with identifier '%1' not found").arg(sum));
+    return *text;
+}
+
+QString Label(LabelId id)
+{
+    return labelText(static_cast<std::int32_t>(id));
+}
+
+} // namespace vxRecInfo

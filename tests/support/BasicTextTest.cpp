@@ -1,0 +1,145 @@
+#include "support/BasicFormat.h"
+#include "support/BasicText.h"
+#include "support/Helpers.h"
+
+#include <QLocale>
+
+#include <gtest/gtest.h>
+
+using namespace vxRecInfo;
+
+namespace {
+
+// Sets the user's locale for one test.
+class LocaleScope
+{
+public:
+    explicit LocaleScope(const char* name) { QLocale::setDefault(QLocale(QString::fromLatin1(name))); }
+    ~LocaleScope() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+};
+
+struct FormatCase {
+    double value;
+    const char* pattern;
+    const char* expected;
+};
+
+} // namespace
+
+TEST(BasicFormat, PatternsOfTheReport)
+{
+    LocaleScope english("en_US");
+    const FormatCase cases[] = {
+        {12, "#0.#", "12."},
+        {12.345, "#0.#", "12.3"},
+        {1.23456, "##0.000#", "1.2346"},
+        {1.2, "##0.000#", "1.200"},
+        {1234.5, "######0", "1235"},
+        {-12.345, "#0.#", "-12.3"},
+        {0, "#0.#", "0."},
+        {0, "0.0", "0.0"},
+        {0.5, "#.##", ".5"},
+        {-0.04, "0.0", "0.0"},
+        {2.5, "0", "3"},
+        {-2.5, "0", "-3"},
+        {0.125, "0.00", "0.13"},
+        {1.005, "0.00", "1.01"},
+        {9.995, "0.00", "10.00"},
+        {1234567.891, "#,##0.00", "1,234,567.89"},
+        {999.5, "#,##0", "1,000"},
+        {7, "000", "007"},
+        {-1.25, "0.0;(0.0);\"zero\"", "(1.3)"},
+        {0, "0.0;(0.0);\"zero\"", "zero"},
+        {3, "0.0;(0.0);\"zero\"", "3.0"},
+        {0.256, "0%", "26%"},
+        {5, "0.0 \"C\"", "5.0 C"},
+        {5, "0.0\\%", "5.0%"},
+        {1500, "0,.0", "1.5"},
+        {2500000, "0,,", "3"},
+        {72.4, "", "72.4"},
+    };
+    for (const FormatCase& c : cases)
+        EXPECT_EQ(basicFormat(c.value, QString::fromLatin1(c.pattern)), QString::fromLatin1(c.expected))
+            << c.value << " with " << c.pattern;
+}
+
+TEST(BasicFormat, SinglesRoundAtTheirOwnPrecision)
+{
+    LocaleScope english("en_US");
+    EXPECT_EQ(basicFormat(72.45f, QStringLiteral("0.0")), QStringLiteral("72.5"))
+        << "a Single 72.45 is 72.45 to the user, not 72.4499969";
+    EXPECT_EQ(basicFormat(double(72.45f), QStringLiteral("0.0")), QStringLiteral("72.4"));
+    EXPECT_EQ(basicFormat(72.4f, QStringLiteral("#0.#")), QStringLiteral("72.4"));
+}
+
+TEST(BasicFormat, CommaDecimalLocale)
+{
+    LocaleScope french("fr_CA");
+    EXPECT_EQ(basicFormat(0.5, QStringLiteral("0.0")), QStringLiteral("0,5"));
+    EXPECT_EQ(basicFormat(12.0, QStringLiteral("#0.#")), QStringLiteral("12,"));
+    EXPECT_EQ(basicNumberText(0.5), QStringLiteral("0,5"));
+    EXPECT_EQ(basicFormat(1234.5, QStringLiteral("#,##0.0")), QString::fromUtf16(u"1\u00a0234,5"));
+}
+
+TEST(BasicText, NumbersAsClassicBasicWritesThem)
+{
+    LocaleScope english("en_US");
+    EXPECT_EQ(basicNumberText(72.4f, 7), QStringLiteral("72.4"));
+    EXPECT_EQ(basicNumberText(double(72.4f)), QStringLiteral("72.4000015258789"));
+    EXPECT_EQ(basicNumberText(0.1 + 0.2), QStringLiteral("0.3"));
+    EXPECT_EQ(basicNumberText(-3.5), QStringLiteral("-3.5"));
+    EXPECT_EQ(basicNumberText(0.0), QStringLiteral("0"));
+    EXPECT_EQ(basicNumberText(-0.0), QStringLiteral("0"));
+    EXPECT_EQ(basicNumberText(100.0), QStringLiteral("100"));
+    EXPECT_EQ(basicNumberText(1234567.0f, 7), QStringLiteral("1234567"));
+    EXPECT_EQ(basicNumberText(12345678.0f, 7), QStringLiteral("1.234568E+07"));
+    EXPECT_EQ(basicBooleanText(true), QStringLiteral("True"));
+    EXPECT_EQ(basicBooleanText(false), QStringLiteral("False"));
+}
+
+TEST(BasicText, DatesInTheUsersLocale)
+{
+    LocaleScope english("en_US");
+    const Date morning = Date::fromDateTime(QDate(2026, 3, 1), QTime(9, 0));
+    EXPECT_EQ(generalDateText(morning), QStringLiteral("3/1/2026 9:00:00 AM"));
+    EXPECT_EQ(generalDateText(Date::fromDateTime(QDate(2026, 3, 1), QTime(0, 0))), QStringLiteral("3/1/2026"));
+    EXPECT_EQ(generalDateText(Date(0.375)), QStringLiteral("9:00:00 AM")) << "date part 0 shows the time alone";
+    EXPECT_EQ(generalDateText(Date(0)), QStringLiteral("12/30/1899"));
+    EXPECT_EQ(FormatDateTimeText(Date::fromDateTime(QDate(2026, 12, 5), QTime(15, 4, 5))),
+              QStringLiteral("12/5/2026  3:04:05 PM"));
+}
+
+TEST(BasicText, DatesInJapaneseAndFrenchCanadian)
+{
+    const Date when = Date::fromDateTime(QDate(2026, 3, 1), QTime(15, 4, 5));
+    {
+        LocaleScope japanese("ja_JP");
+        EXPECT_EQ(shortDateText(when.date()), QStringLiteral("2026/03/01"));
+        const QString time = longTimeText(when.time());
+        EXPECT_TRUE(time.startsWith(QStringLiteral("15"))) << time.toStdString();
+        EXPECT_TRUE(time.contains(QStringLiteral("04")) && time.contains(QStringLiteral("05"))) << time.toStdString();
+        EXPECT_EQ(FormatDateTimeText(when), QStringLiteral("2026/03/01  ") + time);
+    }
+    {
+        LocaleScope french("fr_CA");
+        EXPECT_EQ(shortDateText(when.date()), QStringLiteral("2026-03-01"));
+        EXPECT_FALSE(longTimeText(when.time()).contains(QStringLiteral("UTC"))) << "never a zone name";
+    }
+}
+
+TEST(BasicText, ParsesNumbersAndDatesBack)
+{
+    LocaleScope english("en_US");
+    double n = 0;
+    EXPECT_TRUE(parseBasicNumber(QStringLiteral(" 1,234.5 "), &n));
+    EXPECT_DOUBLE_EQ(n, 1234.5);
+    EXPECT_TRUE(parseBasicNumber(QStringLiteral("1.5D2"), &n));
+    EXPECT_DOUBLE_EQ(n, 150);
+    EXPECT_FALSE(parseBasicNumber(QStringLiteral("1.2.3"), &n));
+    EXPECT_FALSE(parseBasicNumber(QStringLiteral("-"), &n));
+    Date d;
+    EXPECT_TRUE(parseBasicDate(QStringLiteral("3/1/2026 9:00:00 AM"), &d));
+    EXPECT_EQ(d, Date::fromDateTime(QDate(2026, 3, 1), QTime(9, 0)));
+    EXPECT_TRUE(parseBasicDate(QStringLiteral("2/2/1990"), &d)) << "the report's date threshold is written so";
+    EXPECT_EQ(d.date(), QDate(1990, 2, 2));
+}

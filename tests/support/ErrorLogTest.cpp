@@ -1,0 +1,120 @@
+#include "component/RecordFixture.h"
+
+#include "support/ErrorLog.h"
+#include "support/MessageService.h"
+
+#include <QFile>
+#include <QRegularExpression>
+
+using namespace vxRecInfo;
+using namespace vxRecInfo::testing;
+
+namespace {
+
+// Records every message instead of showing it.
+class RecordingMessages final : public MessageService
+{
+public:
+    struct Shown {
+        QString text;
+        int style;
+        QString title;
+    };
+    explicit RecordingMessages(std::vector<Shown>* log) : m_log(log) {}
+    int show(const QString& text, int style, const QString& title) override
+    {
+        m_log->push_back({text, style, title});
+        return MsgBox::ResultOK;
+    }
+
+private:
+    std::vector<Shown>* m_log;
+};
+
+class ErrorLog : public RecordFixture
+{
+protected:
+    void SetUp() override
+    {
+        RecordFixture::SetUp();
+        writeSetting(QStringLiteral("HostSettings/RFIDPath"), m_dir.path());
+        m_previous = setMessageService(std::make_unique<RecordingMessages>(&shown));
+    }
+    void TearDown() override
+    {
+        setMessageService(std::move(m_previous));
+        RecordFixture::TearDown();
+    }
+
+    QStringList logLines() const
+    {
+        QFile file(m_dir.filePath(QStringLiteral("ErrorLog.txt")));
+        if (!file.open(QIODevice::ReadOnly))
+            return {};
+        QStringList lines = QString::fromUtf8(file.readAll()).split(QStringLiteral("\r\n"));
+        if (lines.last().isEmpty())
+            lines.removeLast();
+        return lines;
+    }
+
+    std::vector<RecordingMessages::Shown> shown;
+    std::unique_ptr<MessageService> m_previous;
+};
+
+} // namespace
+
+TEST_F(ErrorLog, ShowsTheMessageAndAppendsOneRecord)
+{
+    qputenv("USERNAME", "jdoe");
+    qputenv("COMPUTERNAME", "QA-PC-07");
+    LogError(true, QStringLiteral("482"), QStringLiteral("Printer error"), QStringLiteral("frmPrinterDlg"),
+             QStringLiteral("cmdOk_Click"));
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].text, QStringLiteral("Error Occurred: 482\r\nDescription: Printer error\r\n"
+                                            "Module: frmPrinterDlg\r\nFunction: cmdOk_Click"));
+    EXPECT_EQ(shown[0].style, MsgBox::Critical | MsgBox::OKOnly);
+    EXPECT_EQ(shown[0].title, QStringLiteral("vxRecInfo - ERROR"));
+
+    const QStringList lines = logLines();
+    ASSERT_EQ(lines.size(), 1);
+    static const QRegularExpression record(QStringLiteral(
+        R"(^#\d{4}-\d\d-\d\d \d\d:\d\d:\d\d#,"482","Printer error","frmPrinterDlg","cmdOk_Click","vxRecInfo v\d+\.\d+\.\d+","jdoe","QA-PC-07"$)"));
+    EXPECT_TRUE(record.match(lines[0]).hasMatch()) << lines[0].toStdString();
+    qunsetenv("USERNAME");
+    qunsetenv("COMPUTERNAME");
+}
+
+TEST_F(ErrorLog, QuietCallsStillWriteAndNeverTruncate)
+{
+    LogError(false, QStringLiteral("5"), QString(), QStringLiteral("frmPrinterDlg"), QStringLiteral("cboPrinter_Change"));
+    LogError(false, QStringLiteral("9"), QStringLiteral("Subscript out of range"), QString(), QString());
+    EXPECT_TRUE(shown.empty()) << "show message False must not show anything";
+    const QStringList lines = logLines();
+    ASSERT_EQ(lines.size(), 2) << "the second call must append, not replace";
+    EXPECT_TRUE(lines[0].contains(QStringLiteral(R"("5","","frmPrinterDlg")"))) << "an empty description stays a field";
+    EXPECT_TRUE(lines[1].contains(QStringLiteral(R"("9","Subscript out of range","","")")));
+}
+
+TEST_F(ErrorLog, MessageLinesFollowWhatIsGiven)
+{
+    EXPECT_EQ(errorMessageText(QStringLiteral("13"), QString(), QStringLiteral("M"), QStringLiteral("F")),
+              QStringLiteral("Error Occurred: 13\r\nModule: M\r\nFunction: F"));
+    EXPECT_EQ(errorMessageText(QString(), QStringLiteral("D"), QString(), QString()),
+              QStringLiteral("Error Occurred: \r\nDescription: D\r\n"));
+}
+
+TEST_F(ErrorLog, UnsetUserIsAnEmptyFieldAndAnUnwritableFolderIsNoFailure)
+{
+    const QByteArray savedUser = qgetenv("USER");
+    qunsetenv("USERNAME");
+    qunsetenv("USER");
+    LogError(false, QStringLiteral("6"), QStringLiteral("Overflow"), QStringLiteral("m"), QStringLiteral("f"));
+    ASSERT_EQ(logLines().size(), 1);
+    EXPECT_TRUE(logLines()[0].contains(QStringLiteral(R"(,"vxRecInfo v)")));
+    EXPECT_TRUE(logLines()[0].contains(QRegularExpression(QStringLiteral(R"("vxRecInfo v[\d.]+","",)")))) << logLines()[0].toStdString();
+    qputenv("USER", savedUser);
+
+    writeSetting(QStringLiteral("HostSettings/RFIDPath"), QStringLiteral("/proc/no-such-folder"));
+    LogError(true, QStringLiteral("6"), QStringLiteral("Overflow"), QStringLiteral("m"), QStringLiteral("f"));
+    EXPECT_EQ(shown.size(), 1u) << "the message is still shown when the file cannot be written";
+}

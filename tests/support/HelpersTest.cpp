@@ -1,0 +1,100 @@
+#include "component/RecordFixture.h"
+
+#include "ErrorOf.h"
+#include "component/HostObjects.h"
+#include "component/MeasFieldProcessor.h"
+#include "support/Helpers.h"
+
+using namespace vxRecInfo;
+using namespace vxRecInfo::testing;
+
+namespace {
+
+class Helpers : public RecordFixture
+{
+protected:
+    void useScale(int scale)
+    {
+        writeSetting(QStringLiteral("HostSettings/TScale"), scale);
+        lateCall(hostSettings(), QStringLiteral("RestoreParameters"));
+    }
+};
+
+} // namespace
+
+TEST_F(Helpers, RoundToResolutionBySteps)
+{
+    struct Case {
+        int scale;
+        float value;
+        int kind;
+        float expected;
+    };
+    const Case cases[] = {
+        {0, 72.3f, 1, 72.4f}, // Fahrenheit in steps of 0.2
+        {1, 72.3f, 1, 72.3f},
+        {2, 72.3f, 1, 72.3f},
+        {0, 72.1f, 1, 72.0f}, // 72.1 x 5 is 360.5 in single precision: to the even 360
+        {0, 72.5f, 1, 72.4f}, // 362.5 goes to the even 362
+        {1, 0.25f, 2, 0.2f},  // 2.5 goes to the even 2
+        {1, 0.35f, 2, 0.4f},
+        {1, -4.05f, 1, -4.0f},
+        {1, 20.0f, 3, 0.0f},
+        {7, 20.0f, 1, 0.0f},
+    };
+    for (const Case& c : cases) {
+        useScale(c.scale);
+        EXPECT_FLOAT_EQ(RoundToResolution(c.value, Variant(), c.kind), c.expected)
+            << c.value << " kind " << c.kind << " scale " << c.scale;
+    }
+    useScale(1);
+    EXPECT_EQ(errorOf([] { RoundToResolution(3e9f, Variant(), 2); }), Err::Overflow);
+}
+
+TEST(UnitSymbolTable, ScalesAndKinds)
+{
+    EXPECT_EQ(UnitSymbol(0, 1), QStringLiteral("F"));
+    EXPECT_EQ(UnitSymbol(1, 1), QStringLiteral("C"));
+    EXPECT_EQ(UnitSymbol(2, 1), QStringLiteral("K"));
+    EXPECT_EQ(UnitSymbol(7, 1), QString());
+    EXPECT_EQ(UnitSymbol(0, 2), QStringLiteral("%"));
+    EXPECT_EQ(UnitSymbol(1, 3), QString());
+}
+
+TEST(IsArrayDimensionedTest, OnlyArraysWithBounds)
+{
+    EXPECT_FALSE(IsArrayDimensioned(Variant()));
+    EXPECT_FALSE(IsArrayDimensioned(Variant(5)));
+    EXPECT_FALSE(IsArrayDimensioned(Variant(SafeArray(VarType::Long))));
+    EXPECT_TRUE(IsArrayDimensioned(Variant(SafeArray(VarType::Long, {{0, 0}}))));
+    EXPECT_TRUE(IsArrayDimensioned(Variant(SafeArray(VarType::Long, {{0, -1}})))) << "no elements, but bounds";
+}
+
+TEST(MeasFieldProcessor, FindsTheProbeMarker)
+{
+    MeasFieldProcessor_C fresh;
+    EXPECT_FALSE(fresh.ProbeEnabled());
+    EXPECT_EQ(fresh.MeasField(), QString());
+
+    struct Case {
+        const char* field;
+        bool enabled;
+    };
+    const Case cases[] = {
+        {"{ExtProbe=-1}", true},
+        {"Lot 7 {ExtProbe=-1} checked", true},
+        {"{extprobe=-1}", false},
+        {"{ExtProbe=0}", false},
+        {"{ExtProbe=-1", false},
+        {"", false},
+    };
+    MeasFieldProcessor_C p;
+    for (const Case& c : cases) {
+        p.setMeasField(QString::fromLatin1(c.field));
+        EXPECT_EQ(p.ProbeEnabled(), c.enabled) << c.field;
+        EXPECT_EQ(p.MeasField(), c.enabled ? QStringLiteral("{ExtProbe=-1}") : QString())
+            << "the getter gives the marker or nothing, never the text set";
+    }
+    p.setProbeEnabled(true);
+    EXPECT_EQ(p.MeasField(), QStringLiteral("{ExtProbe=-1}"));
+}

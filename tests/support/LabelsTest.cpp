@@ -1,0 +1,111 @@
+#include "component/RecordFixture.h"
+
+#include "ErrorOf.h"
+#include "component/HostObjects.h"
+#include "support/Labels.h"
+
+#include <QSet>
+
+using namespace vxRecInfo;
+using namespace vxRecInfo::testing;
+
+namespace {
+
+const int Offsets[] = {0, 2000, 4000, 6000, 8000, 10000};
+
+class Labels : public RecordFixture
+{
+protected:
+    void useOffset(int offset)
+    {
+        writeSetting(QStringLiteral("HostSettings/ResOffset"), offset);
+        lateCall(hostSettings(), QStringLiteral("RestoreParameters"));
+    }
+};
+
+QSet<int> relativeIds(const StringTable::Language& language)
+{
+    QSet<int> ids;
+    for (const int id : language.ids)
+        ids.insert(id - language.offset);
+    return ids;
+}
+
+} // namespace
+
+TEST(StringTable, SixLanguagesWithTheSameLabels)
+{
+    const StringTable& table = StringTable::instance();
+    ASSERT_EQ(table.languages().size(), 6);
+    EXPECT_TRUE(table.duplicateIds().isEmpty()) << "an id appears twice in the table";
+    const StringTable::Language* english = nullptr;
+    for (const auto& language : table.languages()) {
+        EXPECT_GE(language.offset, 0) << language.file.toStdString();
+        if (language.offset == 0)
+            english = &language;
+    }
+    ASSERT_NE(english, nullptr);
+    for (const auto& language : table.languages())
+        EXPECT_EQ(relativeIds(language), relativeIds(*english)) << language.file.toStdString();
+}
+
+TEST(StringTable, EveryLabelTheCodeUsesExistsInEveryLanguage)
+{
+    const StringTable& table = StringTable::instance();
+    for (const LabelId id : AllLabelIds) {
+        for (const int offset : Offsets) {
+            const auto text = table.find(int(id) + offset);
+            ASSERT_TRUE(text.has_value()) << "label " << int(id) << " is missing at offset " << offset;
+            EXPECT_FALSE(text->trimmed().isEmpty()) << int(id) + offset;
+        }
+    }
+}
+
+TEST(StringTable, TranslationsKeepAcceleratorsAndOuterBlanks)
+{
+    const StringTable& table = StringTable::instance();
+    for (const LabelId id : AllLabelIds) {
+        const QString english = *table.find(int(id));
+        for (const int offset : Offsets) {
+            const QString text = *table.find(int(id) + offset);
+            EXPECT_EQ(text.count(QLatin1Char('&')), english.count(QLatin1Char('&'))) << int(id) + offset;
+            EXPECT_EQ(text.endsWith(QLatin1Char(' ')), english.endsWith(QLatin1Char(' ')))
+                << "label " << int(id) + offset << " is glued to the text after it";
+            EXPECT_EQ(text.startsWith(QLatin1Char(' ')), english.startsWith(QLatin1Char(' '))) << int(id) + offset;
+        }
+    }
+}
+
+TEST(StringTable, EnglishTextsStandAsTheyAre)
+{
+    const StringTable& table = StringTable::instance();
+    EXPECT_EQ(table.find(16), QStringLiteral("&File"));
+    EXPECT_EQ(table.find(65), QStringLiteral("DataSet "));
+    EXPECT_EQ(table.find(75), QStringLiteral("Alarm Occured"));
+    EXPECT_EQ(table.find(240), QStringLiteral(" of "));
+    EXPECT_EQ(table.find(337), QStringLiteral("Recording Note"));
+    EXPECT_EQ(table.find(674), QStringLiteral("Read  by DLL Version"));
+    EXPECT_EQ(table.find(920), QStringLiteral("Host : Port"));
+}
+
+TEST_F(Labels, LookUpFollowsTheLanguageOffsetAtEveryCall)
+{
+    for (const int offset : Offsets) {
+        useOffset(offset);
+        EXPECT_EQ(Label(LabelId::RecordingNote), *StringTable::instance().find(337 + offset)) << offset;
+    }
+    useOffset(4000);
+    EXPECT_NE(Label(LabelId::RecordingNote), QStringLiteral("Recording Note"));
+    useOffset(0);
+    EXPECT_EQ(Label(LabelId::Ok), QStringLiteral("Ok")) << "the offset is read anew, not cached";
+}
+
+TEST_F(Labels, MissingEntriesRaiseResourceNotFound)
+{
+    useOffset(1000);
+    EXPECT_EQ(errorOf([] { Label(LabelId::RecordingNote); }), Err::ResourceNotFound);
+    useOffset(0);
+    EXPECT_EQ(errorOf([] { labelText(17); }), Err::ResourceNotFound);
+    useOffset(2147483000);
+    EXPECT_EQ(errorOf([] { labelText(1000); }), Err::Overflow);
+}
