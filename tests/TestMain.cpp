@@ -1,21 +1,17 @@
-// Test entry point: no test reads or writes the user's own settings, registration or data.
+// Test entry point of the core: no window system needed.
+
+#include "TestEnvironment.h"
 
 #include <QCoreApplication>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
-    QStandardPaths::setTestModeEnabled(true);
     QTemporaryDir home;
-    if (!home.isValid())
+    if (!vxRecInfo::testing::isolateFromUserFiles(home))
         return 1;
-    qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toLocal8Bit());
-    qputenv("XDG_DATA_HOME", home.filePath(QStringLiteral("data")).toLocal8Bit());
-    qputenv("VXRECINFO_REGISTRY", home.filePath(QStringLiteral("registry.ini")).toLocal8Bit());
     QCoreApplication app(argc, argv);
     return RUN_ALL_TESTS();
 }
