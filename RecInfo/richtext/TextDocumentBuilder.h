@@ -1,0 +1,23 @@
+#pragma once
+// Lays a rich-text box out as a QTextDocument, for the view on screen and for the printer:
+// one block per paragraph, character formats as they are, alignment and tab stops converted
+// from twips at the resolution of the device the document is laid out for.
+
+#include <QtGlobal>
+
+class QTextDocument;
+
+namespace vxRecInfo {
+
+class RichTextBox;
+
+// Fills document from box. dpi is the logical resolution of the layout device (tab stops and
+// the default font are converted with it).
+void buildTextDocument(const RichTextBox& box, QTextDocument& document, qreal dpi);
+
+// Positions of the box count CR and LF one each; a document block break counts one. These
+// convert between the two.
+int documentPosition(const RichTextBox& box, qsizetype boxPosition);
+qsizetype boxPosition(const RichTextBox& box, int documentPosition);
+
+} // namespace vxRecInfo

@@ -1,0 +1,72 @@
+// Building a report piece by piece with format runs and applying it to the rich-text box: the
+// work of every report, whose cost must grow linearly with the number of pieces.
+
+#include "richtext/RTBFormat.h"
+#include "richtext/RichTextBox.h"
+
+#include <benchmark/benchmark.h>
+
+using namespace vxRecInfo;
+using namespace vxRecInfo::RTBFormat;
+
+static void BM_BuildAndApplyReport(benchmark::State& state)
+{
+    const auto pieces = int(state.range(0));
+    RichTextBox box;
+    for (auto _ : state) {
+        ClearRTBFormat();
+        QString report;
+        for (int i = 0; i < pieces; ++i) {
+            // A row as the sections write it: a plain label and a formatted value.
+            report += QStringLiteral("\tLabel:\t");
+            AddRTBFormatInfo(report, QStringLiteral("12.5\r\n"), QStringLiteral("Arial"), i % 7 == 0 ? 0x800005 : -1,
+                             i % 5 == 0 ? 10 : 0, i % 3 == 0 ? FontStyle::Bold : 0, i % 11 == 0 ? 2 : 0);
+        }
+        FinishRTBFormat(box, report);
+    }
+    state.SetItemsProcessed(state.iterations() * pieces);
+    state.counters["pieces_per_second"] = benchmark::Counter(double(pieces), benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_BuildAndApplyReport)->Arg(1000)->Arg(2000)->Unit(benchmark::kMicrosecond);
+
+// Many short pieces: 10,000 and 20,000 one-character pieces stay inside the 16-bit positions,
+// so the whole report is applied to the box both times.
+static void BM_ManyShortPieces(benchmark::State& state)
+{
+    const auto pieces = int(state.range(0));
+    RichTextBox box;
+    const QString piece = QStringLiteral("x");
+    for (auto _ : state) {
+        ClearRTBFormat();
+        QString report;
+        for (int i = 0; i < pieces; ++i)
+            AddRTBFormatInfo(report, piece, {}, i % 2 == 0 ? 0x800005 : -1, 0, i % 3 == 0 ? FontStyle::Bold : 0, 0);
+        FinishRTBFormat(box, report);
+    }
+    state.SetItemsProcessed(state.iterations() * pieces);
+    state.counters["pieces_per_second"] = benchmark::Counter(double(pieces), benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_ManyShortPieces)->Arg(10000)->Arg(20000)->Unit(benchmark::kMillisecond);
+
+static void BM_TextRtfOfReport(benchmark::State& state)
+{
+    RichTextBox box;
+    ClearRTBFormat();
+    QString report;
+    for (int i = 0; i < 1500; ++i) {
+        report += QStringLiteral("\tLabel:\t");
+        AddRTBFormatInfo(report, QStringLiteral("12.5\r\n"), {}, i % 7 == 0 ? 0x800005 : -1, 0,
+                         i % 3 == 0 ? FontStyle::Bold : 0, 0);
+    }
+    FinishRTBFormat(box, report);
+    qint64 bytes = 0;
+    for (auto _ : state) {
+        const QString rtf = box.TextRTF();
+        bytes += rtf.size();
+        benchmark::DoNotOptimize(rtf.size());
+    }
+    state.SetBytesProcessed(bytes);
+}
+BENCHMARK(BM_TextRtfOfReport)->Unit(benchmark::kMicrosecond);
+
+BENCHMARK_MAIN();

@@ -1,0 +1,116 @@
+#include "richtext/RTBFormat.h"
+#include "richtext/RichTextBox.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace vxRecInfo;
+using namespace vxRecInfo::RTBFormat;
+
+namespace {
+
+// A small report in the shape the report builder makes: a centred heading, tab-aligned rows,
+// an accent colour, a Japanese label, characters RTF must escape.
+void buildSample(RichTextBox& box)
+{
+    ClearRTBFormat();
+    QString report;
+    AddRTBFormatInfo(report, QStringLiteral("Record Report\r\n"), QStringLiteral("Arial"), 0x800005, 14,
+                     FontStyle::Bold, 2);
+    AddRTBFormatInfo(report, QStringLiteral("\tSerial Number:\tA1029384\r\n"), {}, -1, 0, 0, 0);
+    AddRTBFormatInfo(report, QString::fromUtf16(u"\t記録メモ:\t"), QStringLiteral("IPAGothic"), -1, 0, 0, 0);
+    AddRTBFormatInfo(report, QStringLiteral("Braces {a} and \\ backslash, café 25 °C\r\n"), {}, -1, 0, 0, 0);
+    AddRTBFormatInfo(report, QStringLiteral("Alarm Occured"), {}, 0x0000FF, 12, FontStyle::Bold | FontStyle::Underline, 0);
+    AddRTBFormatInfo(report, QStringLiteral(" struck\r\n"), {}, 0, 0, FontStyle::StrikeThru | FontStyle::Italic, 1);
+    FinishRTBFormat(box, report);
+    box.setSelStart(0);
+    box.setSelLength(std::int32_t(report.size()));
+    box.setSelTabCount(4);
+    const std::int32_t stops[] = {144, 3000, 4500, 6000};
+    for (std::int16_t i = 0; i < 4; ++i)
+        box.setSelTabs(i, stops[i]);
+    box.setSelStart(0);
+}
+
+QString testData(const char* name)
+{
+    QFile file(QStringLiteral(VX_TEST_DATA_DIR "/") + QString::fromLatin1(name));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(file.readAll());
+}
+
+QStringList words(const QString& text)
+{
+    return text.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+}
+
+} // namespace
+
+TEST(Rtf, WriterMatchesTheReviewedDocument)
+{
+    RichTextBox box;
+    box.setDefaultFont(QStringLiteral("Arial"), 9);
+    buildSample(box);
+    const QString golden = testData("rtf/sample-report.rtf");
+    ASSERT_FALSE(golden.isEmpty()) << "tests/data/rtf/sample-report.rtf is missing";
+    EXPECT_EQ(box.TextRTF(), golden);
+}
+
+TEST(Rtf, RoundTripRestoresTextAndEveryFormat)
+{
+    RichTextBox box;
+    box.setDefaultFont(QStringLiteral("Arial"), 9);
+    buildSample(box);
+    RichTextBox copy;
+    copy.setDefaultFont(QStringLiteral("Arial"), 9);
+    copy.setTextRTF(box.TextRTF());
+    ASSERT_EQ(copy.Text(), box.Text());
+    for (qsizetype i = 0; i < box.Text().size(); ++i)
+        ASSERT_EQ(copy.formatAt(i), box.formatAt(i)) << "position " << i;
+    ASSERT_EQ(copy.paragraphs().size(), box.paragraphs().size());
+    for (qsizetype p = 0; p < box.paragraphs().size(); ++p)
+        EXPECT_EQ(copy.paragraphs()[p].format, box.paragraphs()[p].format) << "paragraph " << p;
+    EXPECT_EQ(copy.TextRTF(), box.TextRTF());
+}
+
+TEST(Rtf, ReadsCommonRtfOfOtherWriters)
+{
+    RichTextBox box;
+    box.setDefaultFont(QStringLiteral("Arial"), 10);
+    box.setTextRTF(QStringLiteral("{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}{\\f1\\froman Times New Roman;}}"
+                                  "{\\*\\generator Some writer;}{\\colortbl;\\red255\\green0\\blue0;}"
+                                  "\\pard\\qc\\f1\\fs28 Caf\\'e9\\par\\pard\\uc2 \\u8364  x\\cf1\\b  red\\b0\\line end}"));
+    EXPECT_EQ(box.Text(), QString::fromUtf16(u"Café\r\n€ red\nend")) << "\\uc2 skips the blank and the x";
+    EXPECT_EQ(box.formatAt(0).fontName, QStringLiteral("Times New Roman"));
+    EXPECT_EQ(box.formatAt(0).fontSize, 14.0f);
+    EXPECT_EQ(box.paragraphs()[0].format.alignment, Alignment::Center);
+    EXPECT_EQ(box.formatAt(8).color, 0x0000FF);
+    EXPECT_TRUE(box.formatAt(8).bold);
+}
+
+TEST(Rtf, PandocReadsTheSameText)
+{
+    RichTextBox box;
+    buildSample(box);
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("report.rtf"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(box.TextRTF().toLatin1());
+    file.close();
+
+    QProcess pandoc;
+    pandoc.start(QStringLiteral("pandoc"), {QStringLiteral("-f"), QStringLiteral("rtf"), QStringLiteral("-t"),
+                                            QStringLiteral("plain"), QStringLiteral("--wrap=none"), path});
+    ASSERT_TRUE(pandoc.waitForFinished(60000)) << "pandoc did not run; tools/install-deps.sh installs it";
+    ASSERT_EQ(pandoc.exitCode(), 0) << pandoc.readAllStandardError().toStdString();
+    // Plain output marks struck-out text with ~~.
+    const QString read = QString::fromUtf8(pandoc.readAllStandardOutput()).remove(QStringLiteral("~~"));
+    EXPECT_EQ(words(read), words(box.Text())) << read.toStdString();
+}
