@@ -2,6 +2,7 @@
 // through the class registry and late binding.
 
 #include "RecordingsFile.h"
+#include "ReportCommands.h"
 #include "StoreListing.h"
 
 #include "automation/ClassRegistry.h"
@@ -34,7 +35,7 @@ QTextStream& err()
     return stream;
 }
 
-const char* const Usage = R"(Usage: recinfo COMMAND [ARGUMENTS]
+const char* const UsageTemplate = R"(Usage: recinfo COMMAND [ARGUMENTS]
 
 Drives the vxRecInfo record-report component as a host application does.
 
@@ -51,11 +52,16 @@ Commands:
               N (0 English, 2000 Japanese, 4000 Chinese, 6000 Spanish, 8000 French,
               10000 Portuguese; default 0), one "id<TAB>text" line each, looked up
               as the component does: through HostSettings.ResOffset.
-  help        Print this text.
+%REPORT%  help        Print this text.
 
 Options:
   -h, --help  Print this text.
 )";
+
+QString usage()
+{
+    return QString::fromUtf8(UsageTemplate).replace(QStringLiteral("%REPORT%"), QString::fromUtf8(recinfo::ReportUsage));
+}
 
 QString withoutTrailingBlanks(QString text)
 {
@@ -119,7 +125,7 @@ int labelsCommand(QStringList args)
         bool ok = false;
         offset = args.value(1).toInt(&ok);
         if (!ok) {
-            err() << "recinfo: --offset needs a whole number\n\n" << Usage;
+            err() << "recinfo: --offset needs a whole number\n\n" << usage();
             return 2;
         }
         args = args.mid(2);
@@ -129,12 +135,12 @@ int labelsCommand(QStringList args)
         bool ok = false;
         ids << arg.toInt(&ok);
         if (!ok) {
-            err() << "recinfo: \"" << arg << "\" is not a label id\n\n" << Usage;
+            err() << "recinfo: \"" << arg << "\" is not a label id\n\n" << usage();
             return 2;
         }
     }
     if (ids.isEmpty()) {
-        err() << "recinfo: labels needs at least one id\n\n" << Usage;
+        err() << "recinfo: labels needs at least one id\n\n" << usage();
         return 2;
     }
     // The offset reaches the component the way a user's setting does.
@@ -187,12 +193,16 @@ int main(int argc, char* argv[])
     const QStringList args = app.arguments().mid(1);
     if (args.isEmpty() || args.front() == QLatin1String("help") || args.front() == QLatin1String("-h")
         || args.front() == QLatin1String("--help")) {
-        (args.isEmpty() ? err() : out()) << Usage;
+        (args.isEmpty() ? err() : out()) << usage();
         return args.isEmpty() ? 2 : 0;
     }
     try {
         if (args.front() == QLatin1String("members") && args.size() == 1)
             return printMembers();
+        if (args.front() == QLatin1String("report"))
+            return recinfo::reportCommand(args.mid(1), out(), err());
+        if (args.front() == QLatin1String("printdoc"))
+            return recinfo::printDocCommand(args.mid(1), out(), err());
         if (args.front() == QLatin1String("labels"))
             return labelsCommand(args.mid(1));
         if (args.front() == QLatin1String("store") && args.size() == 2)
@@ -201,6 +211,6 @@ int main(int argc, char* argv[])
         err() << "recinfo: error " << e.number() << ": " << e.description() << '\n';
         return 1;
     }
-    err() << "recinfo: unknown command or arguments: " << args.join(QLatin1Char(' ')) << "\n\n" << Usage;
+    err() << "recinfo: unknown command or arguments: " << args.join(QLatin1Char(' ')) << "\n\n" << usage();
     return 2;
 }

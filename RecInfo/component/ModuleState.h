@@ -26,7 +26,7 @@ struct ModuleState {
     std::int16_t TimeZone = 0;
     bool ImportFileSelected = false;
     std::int16_t ImportUserSelectedTimeZone = 0;
-    BasicArray<bool> ClassicFileFlag;
+    SafeArray ClassicFileFlag{VarType::Boolean}; // as the host passed it, bounds and all
     std::int16_t ListIndexPointer = 0;
     QString NoteText;
     bool NoteChangeAllowed = false;

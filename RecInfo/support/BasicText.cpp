@@ -148,6 +148,31 @@ QString generalDateText(Date date)
     return shortDateText(date.date()) + QLatin1Char(' ') + longTimeText(date.time());
 }
 
+QString basicTrim(const QString& text)
+{
+    qsizetype start = 0;
+    qsizetype end = text.size();
+    while (start < end && text[start] == QLatin1Char(' '))
+        ++start;
+    while (end > start && text[end - 1] == QLatin1Char(' '))
+        --end;
+    return text.mid(start, end - start);
+}
+
+double basicVal(const QString& text)
+{
+    QString compact = text;
+    compact.remove(QLatin1Char(' '));
+    compact.remove(QLatin1Char('\t'));
+    static const QRegularExpression leadingNumber(QStringLiteral("^[+-]?(\\d+\\.?\\d*|\\.\\d+)([eEdD][+-]?\\d+)?"));
+    const QRegularExpressionMatch match = leadingNumber.match(compact);
+    if (!match.hasMatch())
+        return 0.0;
+    QString number = match.captured(0);
+    number.replace(QLatin1Char('d'), QLatin1Char('e')).replace(QLatin1Char('D'), QLatin1Char('e'));
+    return number.toDouble();
+}
+
 bool parseBasicDate(const QString& text, Date* date)
 {
     const QString trimmed = text.trimmed();

@@ -25,6 +25,13 @@ QString generalDateText(Date date);
 QString shortDateText(QDate date);
 QString longTimeText(QTime time);
 
+// Trim: blanks (spaces only) removed at both ends.
+QString basicTrim(const QString& text);
+
+// Val: the number at the start of text, read with "." as the decimal point whatever the
+// locale, blanks ignored; 0 when there is none.
+double basicVal(const QString& text);
+
 // Parses a date text: ISO 8601 date and time, or the locale's short date with an optional
 // long or short time. Returns false when the text is no date.
 bool parseBasicDate(const QString& text, Date* date);

@@ -1,0 +1,70 @@
+#pragma once
+// The report builder: one dataset of the store becomes the record report of that recording,
+// written section by section into one string with format runs beside it, then put into the
+// calling window's rich-text box.
+
+#include "ReportTarget.h"
+
+#include "automation/Variant.h"
+
+#include <QString>
+
+#include <cstdint>
+
+namespace vxRecInfo::RecInfoCode {
+
+// The labels of one channel, filled by LoadChannelLabels and read by the Measurements and
+// Alarm sections; per thread, kept from one channel to the next.
+struct ChannelLabelSet {
+    QString HighLimitLabel;
+    QString LowLimitLabel;
+    QString HighestLabel;
+    QString LowestLabel;
+    QString AverageLabel;
+    QString MedianLabel;
+    QString MktLabel;
+};
+ChannelLabelSet& ChannelLabels();
+void LoadChannelLabels(std::int32_t channel, std::int16_t index);
+
+// The sensor detail of a channel, "(" + text + ")" when inParentheses; "" without details.
+QString SensorDetailText(std::int16_t index, std::int32_t channel, bool inParentheses);
+// The heading line of one channel, with its bold run.
+void ChannelHeading(QString& report, std::int16_t index, std::int32_t channel);
+
+// The RF model name and the connection text of the Logger section.
+QString RFModelName(std::int32_t model);
+QString ConnectionText(std::int32_t connectionMode, std::int32_t rfModel);
+// "Cumulative", "Continuous" or "Unknown".
+QString AlarmModeText(std::int32_t mode);
+
+// The sections, each appending to the report text. details: the check box value (Null or 0 is
+// off); the Alarm section takes it as a Boolean.
+void DataSourceSection(QString& report, std::int16_t index);
+void LoggerSection(QString& report, std::int16_t index, const Variant& details);
+void TimeSection(QString& report, std::int16_t index, const Variant& details, bool importView);
+void MeasurementsSection(QString& report, std::int16_t index, const Variant& details);
+void AlarmSection(QString& report, std::int16_t index, bool details);
+void UserInputSection(QString& report, std::int16_t index);
+void SignaturesSection(QString& report, std::int16_t index);
+void NoteSection(QString& report, std::int16_t index);
+
+// The whole report into window.txtInfo(): interactive (no header), with the centred title for
+// printing from the window, or with the batch header when datasetLabel is not empty.
+void BuildReport(ReportTarget& window, std::int16_t index, bool printTitle, const QString& datasetLabel,
+                 std::int16_t datasetNumber, double PJob, std::int16_t StartPageNum, std::int16_t TotalPages,
+                 bool EnablePageNumbering);
+
+// The print document of one dataset; also written to the info file, which it replaces.
+QString BuildPrintDocument(ReportTarget& window, std::int16_t index);
+
+// Where BuildPrintDocument writes: the shared application data folder + "/Orvale Systems/info.txt".
+QString infoFilePath();
+
+// The print document of a report text and the current run lists (rows 1 to 12).
+QString printDocument(const QString& report, const QString& serialNumber);
+// Replaces the info file with document, one more line break and "{[{PrintDoc}]}". A missing
+// folder is error 76, a file that cannot be written error 75.
+void writeInfoFile(const QString& document);
+
+} // namespace vxRecInfo::RecInfoCode

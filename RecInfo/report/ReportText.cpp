@@ -1,0 +1,82 @@
+#include "ReportText.h"
+
+#include "component/HostObjects.h"
+#include "component/ModuleState.h"
+#include "richtext/RTBFormat.h"
+#include "support/BasicText.h"
+#include "support/Labels.h"
+
+namespace vxRecInfo::RecInfoCode {
+
+void appendHeading(QString& report, const QString& text)
+{
+    RTBFormat::AddRTBFormatInfo(report, text + CRLF, QString(), AccentColor, 10,
+                                FontStyle::Bold | FontStyle::Underline, 0);
+}
+
+void appendRow(QString& report, const QString& label, const QString& value)
+{
+    report += TAB + label + TAB + value + CRLF;
+}
+
+void appendRow(QString& report, LabelId label, const QString& value)
+{
+    appendRow(report, Label(label), value);
+}
+
+const DataSetRecord& dataSet(std::int16_t index)
+{
+    return ModuleState::current().DataSets.at(index);
+}
+
+bool isLoggerType(const QString& type, std::initializer_list<const char*> types)
+{
+    for (const char* t : types)
+        if (type == QLatin1String(t))
+            return true;
+    return false;
+}
+
+bool detailsOn(const Variant& details)
+{
+    return !details.isNull() && !details.isEmpty() && details.toBool();
+}
+
+QString boolText(bool value)
+{
+    return basicBooleanText(value);
+}
+
+QString numberText(float value)
+{
+    return basicNumberText(value, 7);
+}
+
+QString numberText(double value)
+{
+    return basicNumberText(value, 15);
+}
+
+std::int16_t temperatureScale()
+{
+    return lateGet(hostSettings(), QStringLiteral("TScale")).toInteger();
+}
+
+QString numberFormatSetting()
+{
+    return lateGet(hostSettings(), QStringLiteral("DFormat")).toString();
+}
+
+bool gasDecimals()
+{
+    bool on = false;
+    checkHResult(fontSettings()->get_GasDecimals(&on));
+    return on;
+}
+
+QString secondsToUnits(const Variant& seconds)
+{
+    return lateGet(unitConverter(), QStringLiteral("Seconds2Units"), {seconds}).toString();
+}
+
+} // namespace vxRecInfo::RecInfoCode

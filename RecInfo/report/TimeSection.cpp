@@ -1,0 +1,133 @@
+// Time: start, stop, elapsed time, delay and read times, each with its zone name. Logger clocks
+// run in GMT: the converted form shows them in the user's zone; a classic file in the Import
+// window shows them as stored.
+
+#include "RecInfoCode.h"
+#include "ReportText.h"
+
+#include "automation/Dispatch.h"
+#include "component/HostObjects.h"
+#include "component/ModuleState.h"
+#include "support/BasicText.h"
+#include "support/Helpers.h"
+#include "support/Labels.h"
+
+namespace vxRecInfo::RecInfoCode {
+
+namespace {
+
+// A first-read date before 2 February 1990 is not known.
+const Date FirstReadThreshold = Date::fromDateTime(QDate(1990, 2, 2), QTime(0, 0));
+
+class TimeTexts
+{
+public:
+    TimeTexts(bool converted, std::int16_t zone) : m_converted(converted), m_zone(zone) {}
+
+    // A time as its form shows it, two blanks and the zone name of the stored time.
+    QString at(Date stored) const
+    {
+        QString text;
+        if (m_converted)
+            text = FormatDateTimeText(lateGet(timeZoneService(), QStringLiteral("GMT2Time"), {stored, m_zone}).toDate());
+        else
+            text = generalDateText(stored);
+        return text + QStringLiteral("  ") + zoneName(stored);
+    }
+
+    static QString zoneName(Date stored)
+    {
+        return lateGet(timeZoneService(), QStringLiteral("TimeZoneName"), {stored}).toString();
+    }
+
+    static QString elapsed(double days, bool converted)
+    {
+        std::vector<Variant> args{days};
+        if (converted)
+            args.push_back(true);
+        return basicTrim(lateGet(unitConverter(), QStringLiteral("ElaspedTime2Unit"), std::move(args)).toString());
+    }
+
+    bool converted() const { return m_converted; }
+
+private:
+    bool m_converted;
+    std::int16_t m_zone;
+};
+
+void delayRow(QString& report, const DataSetRecord& d)
+{
+    if (d.StartDelayDateMode)
+        appendRow(report, LabelId::DelayedStartTime, generalDateText(d.StartDelayDate));
+    else
+        appendRow(report, LabelId::DelayIntervalBeforeStart, basicTrim(secondsToUnits(d.Start_Delay)));
+}
+
+void firstReadRow(QString& report, const DataSetRecord& d, const TimeTexts& times)
+{
+    appendRow(report, LabelId::DateLoggerFirstRead,
+              d.FirstReadDate.value() >= FirstReadThreshold.value() ? times.at(d.FirstReadDate) : Label(LabelId::Unknown));
+}
+
+void delayAndReadRows(QString& report, const DataSetRecord& d, const TimeTexts& times)
+{
+    const QString& type = d.Logger_Type;
+    const bool lOrM = type == QLatin1String("L") || type == QLatin1String("M");
+    if (!times.converted()) {
+        if (!lOrM) {
+            delayRow(report, d);
+            firstReadRow(report, d, times);
+        }
+        appendRow(report, LabelId::DateLoggerWasRead, times.at(d.LoggerReadDate));
+        if (!lOrM)
+            appendRow(report, LabelId::LoggerInternalTimeWhenRead, times.at(d.LoggerTime));
+        return;
+    }
+    if (type == QLatin1String("L"))
+        appendRow(report, LabelId::DelayIntervalBeforeStart, Label(LabelId::Unknown));
+    else
+        delayRow(report, d);
+    firstReadRow(report, d, times);
+    appendRow(report, LabelId::DateLoggerWasRead, times.at(d.LoggerReadDate));
+    if (!lOrM)
+        appendRow(report, LabelId::LoggerInternalTimeWhenRead, times.at(d.LoggerTime));
+}
+
+bool classicFile(std::int16_t index)
+{
+    return ModuleState::current().ClassicFileFlag.at(index).toBool();
+}
+
+} // namespace
+
+void TimeSection(QString& report, std::int16_t index, const Variant& details, bool importView)
+{
+    const DataSetRecord& d = dataSet(index);
+    appendHeading(report, Label(LabelId::Time));
+
+    const std::int16_t zone = ModuleState::current().TimeZone;
+    // Zone names are asked of the user's zone, before the first one is fetched.
+    latePut(timeZoneService(), QStringLiteral("TZoneID"), zone);
+
+    const bool stored = importView && classicFile(index);
+    const TimeTexts times(!stored, zone);
+    const double elapsed = d.RecordStopTime.value() - d.RecordStartTime.value();
+
+    appendRow(report, LabelId::StartTime, times.at(d.RecordStartTime));
+    if (d.ContinuousMemory)
+        appendRow(report, LabelId::EarliestMeasurementDate, times.at(d.CMDate));
+    appendRow(report, LabelId::StopTime, times.at(d.RecordStopTime));
+    if (stored) {
+        appendRow(report, LabelId::ElapsedTime, TimeTexts::elapsed(elapsed, false));
+    } else {
+        appendRow(report, LabelId::ElapsedTimeFromStart, TimeTexts::elapsed(elapsed, true));
+        if (d.ContinuousMemory)
+            appendRow(report, LabelId::ElapsedTimeInMemory,
+                      TimeTexts::elapsed(d.RecordStopTime.value() - d.CMDate.value(), true));
+    }
+    if (detailsOn(details))
+        delayAndReadRows(report, d, times);
+    report += CRLF;
+}
+
+} // namespace vxRecInfo::RecInfoCode
