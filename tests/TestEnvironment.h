@@ -1,7 +1,6 @@
 #pragma once
 // Keeps every test away from the user's own settings, registration file and data folder.
 
-#include <QStandardPaths>
 #include <QTemporaryDir>
 
 namespace vxRecInfo::testing {
@@ -10,7 +9,9 @@ inline bool isolateFromUserFiles(const QTemporaryDir& home)
 {
     if (!home.isValid())
         return false;
-    QStandardPaths::setTestModeEnabled(true);
+    // A folder of its own per test process (Qt's test mode shares one between processes, and
+    // ctest runs tests side by side).
+    qputenv("HOME", home.path().toLocal8Bit());
     qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toLocal8Bit());
     qputenv("XDG_DATA_HOME", home.filePath(QStringLiteral("data")).toLocal8Bit());
     qputenv("VXRECINFO_REGISTRY", home.filePath(QStringLiteral("registry.ini")).toLocal8Bit());

@@ -286,6 +286,13 @@ void RichTextBox::setDefaultFont(const QString& name, float points)
     Q_EMIT changed();
 }
 
+void RichTextBox::setTargetDevice(QPaintDevice* device, std::int32_t lineWidthTwips)
+{
+    m_targetDevice = device;
+    m_targetLineWidth = lineWidthTwips;
+    Q_EMIT changed();
+}
+
 const CharFormat& RichTextBox::formatAt(qsizetype position) const
 {
     return m_formats[m_formatOf.at(std::size_t(position))];

@@ -11,6 +11,8 @@
 #include <QString>
 
 #include <cstdint>
+
+class QPaintDevice;
 #include <vector>
 
 namespace vxRecInfo {
@@ -105,6 +107,13 @@ public:
     float defaultFontSize() const { return m_defaultFontSize; }
     void setDefaultFont(const QString& name, float points);
 
+    // The device and line width (twips) the box lays its lines out for (EM_SETTARGETDEVICE):
+    // after the print engine binds it to the printer, views break lines where the printer will.
+    // Null: the screen.
+    void setTargetDevice(QPaintDevice* device, std::int32_t lineWidthTwips);
+    QPaintDevice* targetDevice() const { return m_targetDevice; }
+    std::int32_t targetLineWidth() const { return m_targetLineWidth; }
+
     // The model, for writers and views.
     const CharFormat& formatAt(qsizetype position) const;
     QList<FormatRange> formatRanges(qsizetype start, qsizetype length) const;
@@ -135,6 +144,8 @@ private:
     QList<ParagraphFormat> m_paragraphFormats;
     qsizetype m_selStart = 0;
     qsizetype m_selLength = 0;
+    QPaintDevice* m_targetDevice = nullptr;
+    std::int32_t m_targetLineWidth = 0;
     QString m_defaultFontName = QStringLiteral("Arial");
     float m_defaultFontSize = 10;
 };

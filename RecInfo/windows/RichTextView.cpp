@@ -3,7 +3,6 @@
 #include "richtext/RichTextBox.h"
 #include "richtext/TextDocumentBuilder.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QPaintDevice>
 #include <QTimer>
 
@@ -49,8 +48,14 @@ void RichTextView::sync()
         doc->clear();
         return;
     }
-    const qreal dpi = m_device ? m_device->logicalDpiX() : logicalDpiX();
-    doc->documentLayout()->setPaintDevice(m_device);
+    // The box's own binding to a printer wins over the view's.
+    if (m_box->targetDevice()) {
+        m_device = m_box->targetDevice();
+        m_lineWidthTwips = m_box->targetLineWidth();
+    }
+    // The view draws at the screen's resolution; bound to a printer it wraps its lines at the
+    // printer's line width, so with scalable fonts the lines break where the printer's do.
+    const qreal dpi = logicalDpiX();
     buildTextDocument(*m_box, *doc, dpi);
     if (m_device && m_lineWidthTwips > 0) {
         setLineWrapMode(QTextEdit::FixedPixelWidth);

@@ -21,7 +21,6 @@ class RecordFixture : public ::testing::Test
 protected:
     void SetUp() override
     {
-        QStandardPaths::setTestModeEnabled(true);
         ASSERT_TRUE(m_dir.isValid());
         setSuiteSettingsFile(m_dir.filePath(QStringLiteral("LoggerSuite.ini")));
         ModuleState::endApartment();

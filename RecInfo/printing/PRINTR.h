@@ -1,0 +1,14 @@
+#pragma once
+// The printer that was current before the printer dialog opened, and making it current again.
+
+#include <QString>
+
+namespace vxRecInfo::PRINTR {
+
+// DeviceName of the printer that was current before the dialog; per thread.
+QString& SavedPrinterName();
+
+// Makes the saved printer current again; an unknown name leaves the current printer.
+void RestorePrinter();
+
+} // namespace vxRecInfo::PRINTR

@@ -1,0 +1,186 @@
+#include "component/RecordFixture.h"
+
+#include "printing/PRINTR.h"
+#include "printing/Printer.h"
+#include "richtext/PrintEngine.h"
+#include "richtext/RTBFormat.h"
+#include "richtext/RichTextBox.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QRegularExpression>
+
+using namespace vxRecInfo;
+using namespace vxRecInfo::testing;
+
+namespace {
+
+QString run(const QString& program, const QStringList& args)
+{
+    QProcess p;
+    p.start(program, args);
+    if (!p.waitForFinished(60000) || p.exitCode() != 0)
+        return QStringLiteral("<%1 failed: %2>").arg(program, QString::fromUtf8(p.readAllStandardError()));
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+int pageCount(const QString& pdf)
+{
+    const QRegularExpressionMatch m =
+        QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(run(QStringLiteral("pdfinfo"), {pdf}));
+    return m.hasMatch() ? m.captured(1).toInt() : -1;
+}
+
+QString pageText(const QString& pdf, int page)
+{
+    return run(QStringLiteral("pdftotext"),
+               {QStringLiteral("-layout"), QStringLiteral("-f"), QString::number(page), QStringLiteral("-l"),
+                QString::number(page), pdf, QStringLiteral("-")});
+}
+
+class PrintEngine : public RecordFixture
+{
+protected:
+    void SetUp() override
+    {
+        RecordFixture::SetUp();
+        ASSERT_TRUE(m_pdfDir.isValid());
+        qputenv("VXRECINFO_PDF_DIR", m_pdfDir.path().toLocal8Bit());
+        ASSERT_TRUE(setCurrentPrinter(Printer::PdfPrinterName));
+        box.setDefaultFont(QStringLiteral("Liberation Sans"), 10);
+    }
+    void TearDown() override
+    {
+        currentPrinter().EndDoc();
+        qunsetenv("VXRECINFO_PDF_DIR");
+        RecordFixture::TearDown();
+    }
+
+    // Lines "Line 001" to "Line nnn" with a bold heading, as a report puts into the box.
+    void fillLines(int count)
+    {
+        RTBFormat::ClearRTBFormat();
+        QString report;
+        RTBFormat::AddRTBFormatInfo(report, QStringLiteral("Heading\r\n"), {}, 0x800005, 12, 9, 2);
+        for (int i = 1; i <= count; ++i)
+            report += QStringLiteral("\tLine %1\tvalue\r\n").arg(i, 3, 10, QLatin1Char('0'));
+        RTBFormat::FinishRTBFormat(box, report);
+    }
+
+    void print(const QString& serial, bool keepOpen = false, double top = 1440)
+    {
+        RTBFormat::WYSIWYG_RTF(box, 1440, 1440);
+        RTBFormat::PrintRTF(box, 1440, top, 1440, 1440, keepOpen, serial);
+    }
+
+    QTemporaryDir m_pdfDir;
+    RichTextBox box;
+};
+
+} // namespace
+
+TEST_F(PrintEngine, LineWidthIsThePaperLessTheMargins)
+{
+    fillLines(1);
+    const std::int32_t width = RTBFormat::WYSIWYG_RTF(box, 1440, 1440);
+    EXPECT_EQ(width, 12240 - 2 * 1440) << "Letter paper is 8.5 inches wide";
+    EXPECT_EQ(box.targetLineWidth(), width) << "the box must lay its lines out for the printer";
+    EXPECT_NE(box.targetDevice(), nullptr);
+}
+
+TEST_F(PrintEngine, EmptyBoxGivesOnePage)
+{
+    print(QStringLiteral("A123"));
+    const QString pdf = currentPrinter().lastOutputFile();
+    ASSERT_FALSE(pdf.isEmpty());
+    EXPECT_EQ(pageCount(pdf), 1);
+    EXPECT_TRUE(pageText(pdf, 1).contains(QStringLiteral("SN: A123")));
+}
+
+TEST_F(PrintEngine, PagesCarryTheSerialNumberAndEveryLineOnce)
+{
+    fillLines(150);
+    print(QStringLiteral("A1029384"));
+    const QString pdf = currentPrinter().lastOutputFile();
+    const int pages = pageCount(pdf);
+    ASSERT_EQ(pages, 3) << "150 lines of 10 points fill three Letter pages";
+    QList<int> seen;
+    for (int page = 1; page <= pages; ++page) {
+        const QString text = pageText(pdf, page);
+        EXPECT_TRUE(text.contains(QStringLiteral("SN: A1029384"))) << "page " << page << " lacks the serial number";
+        QRegularExpressionMatchIterator it = QRegularExpression(QStringLiteral("Line (\\d{3})")).globalMatch(text);
+        while (it.hasNext())
+            seen.append(it.next().captured(1).toInt());
+    }
+    QList<int> expected;
+    for (int i = 1; i <= 150; ++i)
+        expected.append(i);
+    QStringList numbers;
+    for (const int n : seen)
+        numbers << QString::number(n);
+    EXPECT_EQ(seen, expected) << "a line was lost or printed twice at a page break: "
+                              << numbers.join(QLatin1Char(' ')).toStdString();
+}
+
+TEST_F(PrintEngine, NoSerialNumberNoSerialLine)
+{
+    fillLines(3);
+    print(QString());
+    EXPECT_FALSE(pageText(currentPrinter().lastOutputFile(), 1).contains(QStringLiteral("SN:")));
+}
+
+TEST_F(PrintEngine, KeptJobPutsTheNextReportOnANewPageOfTheSameFile)
+{
+    fillLines(5);
+    print(QString(), true);
+    EXPECT_TRUE(currentPrinter().jobOpen());
+    fillLines(7);
+    print(QString(), false);
+    const QString pdf = currentPrinter().lastOutputFile();
+    ASSERT_EQ(pageCount(pdf), 2);
+    EXPECT_TRUE(pageText(pdf, 1).contains(QStringLiteral("Line 005")));
+    EXPECT_FALSE(pageText(pdf, 1).contains(QStringLiteral("Line 007")));
+    EXPECT_TRUE(pageText(pdf, 2).contains(QStringLiteral("Line 007")));
+    EXPECT_EQ(QDir(m_pdfDir.path()).entryList({QStringLiteral("*.pdf")}).size(), 1) << "one job, one file";
+}
+
+TEST_F(PrintEngine, BatchTopMarginStartsTheTextHigher)
+{
+    fillLines(1);
+    auto firstLineY = [&](double top) {
+        print(QString(), false, top);
+        const QString bbox = run(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), currentPrinter().lastOutputFile(),
+                                                              QStringLiteral("-")});
+        const QRegularExpressionMatch m =
+            QRegularExpression(QStringLiteral("yMin=\"([\\d.]+)\"[^>]*>Heading<")).match(bbox);
+        return m.hasMatch() ? m.captured(1).toDouble() : -1.0;
+    };
+    const double normal = firstLineY(1440);
+    const double batch = firstLineY(1440 - 2 * currentPrinter().TextHeight(QStringLiteral("Dummy8")));
+    ASSERT_GT(normal, 0);
+    ASSERT_GT(batch, 0);
+    EXPECT_LT(batch, normal) << "the batch report needs room above for its header lines";
+    EXPECT_NEAR(normal, 72.0, 6.0) << "one inch is 72 points from the top";
+}
+
+TEST_F(PrintEngine, PageOnWhichNothingFitsEndsWithAnError)
+{
+    fillLines(3);
+    RTBFormat::WYSIWYG_RTF(box, 1440, 1440);
+    try {
+        RTBFormat::PrintRTF(box, 1440, 7000, 1440, 8800, false, QString());
+        FAIL() << "printing must stop instead of looping over empty pages";
+    } catch (const RuntimeError& e) {
+        EXPECT_EQ(e.source(), QStringLiteral("RTBFormat.PrintRTF"));
+        EXPECT_EQ(e.number(), hresultFrom(0x80040000u));
+    }
+}
+
+TEST_F(PrintEngine, RestorePrinterKeepsTheCurrentOneForAnUnknownName)
+{
+    PRINTR::SavedPrinterName() = QStringLiteral("No such printer");
+    PRINTR::RestorePrinter();
+    EXPECT_EQ(currentPrinter().DeviceName(), Printer::PdfPrinterName);
+    EXPECT_TRUE(Printers().contains(Printer::PdfPrinterName));
+    EXPECT_EQ(Printers().constLast(), Printer::PdfPrinterName);
+}
