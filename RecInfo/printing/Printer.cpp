@@ -56,22 +56,27 @@ void setPdfOutputFolder(const QString& folder)
     g_pdfFolder = folder;
 }
 
-Printer::Printer(const QString& deviceName) : m_name(deviceName)
+Printer::Printer(const QString& deviceName) : m_name(deviceName) {}
+
+QPrinter& Printer::qprinter() const
 {
+    if (m_printer)
+        return *m_printer;
     if (isPdfPrinter()) {
         m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
         m_printer->setOutputFormat(QPrinter::PdfFormat);
         m_printer->setPageSize(QPageSize(QPageSize::Letter));
     } else {
-        const QPrinterInfo info = QPrinterInfo::printerInfo(deviceName);
+        const QPrinterInfo info = QPrinterInfo::printerInfo(m_name);
         if (info.isNull())
-            throw RuntimeError(Err::PrinterError, QStringLiteral("No printer named \"%1\"").arg(deviceName));
+            throw RuntimeError(Err::PrinterError, QStringLiteral("No printer named \"%1\"").arg(m_name));
         m_printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
     }
-    // Margins are the print engine's business: draw on the whole printable area.
+    // Margins are the print engine's business: draw on the whole paper.
     m_printer->setFullPage(true);
     m_printer->setPageMargins(QMarginsF(0, 0, 0, 0));
     m_printer->setDocName(QStringLiteral("vxRecInfo report"));
+    return *m_printer;
 }
 
 Printer::~Printer()
@@ -87,12 +92,12 @@ QString Printer::DriverName() const
 
 double Printer::dpiX() const
 {
-    return m_printer->logicalDpiX();
+    return qprinter().logicalDpiX();
 }
 
 double Printer::dpiY() const
 {
-    return m_printer->logicalDpiY();
+    return qprinter().logicalDpiY();
 }
 
 double Printer::toTwipsX(double pixels) const
@@ -107,42 +112,42 @@ double Printer::toTwipsY(double pixels) const
 
 double Printer::paperWidth() const
 {
-    return m_printer->pageLayout().fullRectPoints().width() * 20.0;
+    return qprinter().pageLayout().fullRectPoints().width() * 20.0;
 }
 
 double Printer::paperHeight() const
 {
-    return m_printer->pageLayout().fullRectPoints().height() * 20.0;
+    return qprinter().pageLayout().fullRectPoints().height() * 20.0;
 }
 
 double Printer::printableWidth() const
 {
-    return toTwipsX(m_printer->pageRect(QPrinter::DevicePixel).width());
+    return toTwipsX(qprinter().pageRect(QPrinter::DevicePixel).width());
 }
 
 double Printer::printableHeight() const
 {
-    return toTwipsY(m_printer->pageRect(QPrinter::DevicePixel).height());
+    return toTwipsY(qprinter().pageRect(QPrinter::DevicePixel).height());
 }
 
 double Printer::physicalOffsetX() const
 {
-    return toTwipsX(m_printer->pageRect(QPrinter::DevicePixel).left() - m_printer->paperRect(QPrinter::DevicePixel).left());
+    return toTwipsX(qprinter().pageRect(QPrinter::DevicePixel).left() - qprinter().paperRect(QPrinter::DevicePixel).left());
 }
 
 double Printer::physicalOffsetY() const
 {
-    return toTwipsY(m_printer->pageRect(QPrinter::DevicePixel).top() - m_printer->paperRect(QPrinter::DevicePixel).top());
+    return toTwipsY(qprinter().pageRect(QPrinter::DevicePixel).top() - qprinter().paperRect(QPrinter::DevicePixel).top());
 }
 
 double Printer::TextWidth(const QString& text) const
 {
-    return toTwipsX(QFontMetricsF(m_font, m_printer.get()).horizontalAdvance(text));
+    return toTwipsX(QFontMetricsF(m_font, &qprinter()).horizontalAdvance(text));
 }
 
 double Printer::TextHeight(const QString& text) const
 {
-    const QFontMetricsF metrics(m_font, m_printer.get());
+    const QFontMetricsF metrics(m_font, &qprinter());
     const qsizetype lines = std::max<qsizetype>(1, text.count(QLatin1Char('\n')) + 1);
     return toTwipsY(metrics.height() * double(lines));
 }
@@ -158,10 +163,10 @@ void Printer::beginJob()
         return;
     if (isPdfPrinter()) {
         m_output = nextPdfFile();
-        m_printer->setOutputFileName(m_output);
+        qprinter().setOutputFileName(m_output);
     }
     m_painter = std::make_unique<QPainter>();
-    if (!m_painter->begin(m_printer.get()))
+    if (!m_painter->begin(&qprinter()))
         throw RuntimeError(Err::PrinterError, QStringLiteral("The printer \"%1\" cannot start a document").arg(m_name));
     m_painter->setFont(m_font);
     CurrentX = 0;
@@ -171,7 +176,7 @@ void Printer::beginJob()
 QPaintDevice* Printer::device()
 {
     beginJob();
-    return m_printer.get();
+    return &qprinter();
 }
 
 QPainter& Printer::painter()
@@ -183,7 +188,7 @@ QPainter& Printer::painter()
 void Printer::Print(const QString& text)
 {
     beginJob();
-    const QFontMetricsF metrics(m_font, m_printer.get());
+    const QFontMetricsF metrics(m_font, &qprinter());
     const QPointF at(CurrentX * dpiX() / TwipsPerInch, CurrentY * dpiY() / TwipsPerInch + metrics.ascent());
     m_painter->setFont(m_font);
     m_painter->setPen(Qt::black);
@@ -195,7 +200,7 @@ void Printer::Print(const QString& text)
 void Printer::NewPage()
 {
     beginJob();
-    if (!m_printer->newPage())
+    if (!qprinter().newPage())
         throw RuntimeError(Err::PrinterError, QStringLiteral("The printer \"%1\" cannot start a new page").arg(m_name));
     CurrentX = 0;
     CurrentY = 0;
@@ -211,8 +216,23 @@ void Printer::EndDoc()
         m_lastOutput = m_output;
 }
 
+namespace {
+std::function<QStringList()>& listSource()
+{
+    static std::function<QStringList()> source;
+    return source;
+}
+} // namespace
+
+void setPrinterListSource(std::function<QStringList()> source)
+{
+    listSource() = std::move(source);
+}
+
 QStringList Printers()
 {
+    if (listSource())
+        return listSource()();
     QStringList names = QPrinterInfo::availablePrinterNames();
     names.sort();
     names.removeAll(Printer::PdfPrinterName);
@@ -233,8 +253,12 @@ std::unique_ptr<Printer>& current()
 Printer& currentPrinter()
 {
     std::unique_ptr<Printer>& printer = current();
-    if (!printer)
-        printer = std::make_unique<Printer>(Printers().front());
+    if (!printer) {
+        const QStringList names = Printers();
+        if (names.isEmpty())
+            throw RuntimeError(Err::PrinterError, QStringLiteral("No printer is installed"));
+        printer = std::make_unique<Printer>(names.front());
+    }
     return *printer;
 }
 

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 class QPainter;
@@ -57,16 +58,20 @@ public:
     double dpiX() const;
     double dpiY() const;
 
+    // The Qt printer behind it (for the system's properties dialog).
+    QPrinter* qtPrinter() { return &qprinter(); }
+
     // The PDF file of the last job the PDF printer ended (empty for other printers).
     QString lastOutputFile() const { return m_lastOutput; }
 
 private:
     void beginJob();
+    QPrinter& qprinter() const; // made at first use, so a name alone can stand in a list
     double toTwipsX(double pixels) const;
     double toTwipsY(double pixels) const;
 
     QString m_name;
-    std::unique_ptr<QPrinter> m_printer;
+    mutable std::unique_ptr<QPrinter> m_printer;
     std::unique_ptr<QPainter> m_painter;
     QFont m_font;
     QString m_output;
@@ -76,6 +81,9 @@ private:
 // Device names of the installed printers in a stable order: CUPS destinations by name, then
 // the PDF printer.
 QStringList Printers();
+// Replaces where the list comes from (tests script it); an empty function restores the
+// installed printers.
+void setPrinterListSource(std::function<QStringList()> source);
 // The current printer; the first installed printer until another is chosen.
 Printer& currentPrinter();
 // Makes the printer of that device name current; false (nothing changes) when none is.

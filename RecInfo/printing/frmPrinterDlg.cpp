@@ -1,0 +1,186 @@
+#include "frmPrinterDlg.h"
+
+#include "Printer.h"
+
+#include "automation/Dispatch.h"
+#include "component/HostObjects.h"
+#include "support/ErrorLog.h"
+#include "support/Labels.h"
+#include "windows/JapaneseFont.h"
+#include "windows/ModalService.h"
+#include "windows/Twips.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QPushButton>
+
+namespace vxRecInfo {
+
+namespace {
+
+QString defaultPrinter()
+{
+    return lateGet(hostSettings(), QStringLiteral("DefaultPrinter")).toString();
+}
+
+QPushButton* button(QWidget* parent, const char* name)
+{
+    auto* b = new QPushButton(parent);
+    b->setObjectName(QString::fromLatin1(name));
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setPointSizeF(8.25);
+    font.setBold(true);
+    b->setFont(font);
+    return b;
+}
+
+} // namespace
+
+std::int16_t& PrinterDialogResult()
+{
+    thread_local std::int16_t result = PrinterDialog::Loaded;
+    return result;
+}
+
+frmPrinterDlg::frmPrinterDlg(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmPrinterDlg"));
+    setModal(true);
+    cboPrinter = new QComboBox(this);
+    cboPrinter->setObjectName(QStringLiteral("cboPrinter"));
+    cmdOk = button(this, "cmdOk");
+    cmdCancel = button(this, "cmdCancel");
+    cmdProperties = button(this, "cmdProperties");
+
+    setFixedSize(toPixelsX(this, 5685), toPixelsY(this, 3195));
+    placeInTwips(cboPrinter, 270, 240, 5145, 315);
+    placeInTwips(cmdOk, 3900, 2310, 1500, 435);
+    placeInTwips(cmdCancel, 2070, 2310, 1500, 435);
+    placeInTwips(cmdProperties, 270, 2310, 1500, 435);
+    setTabOrder(cboPrinter, cmdOk);
+    setTabOrder(cmdOk, cmdCancel);
+    setTabOrder(cmdCancel, cmdProperties);
+
+    connect(cmdOk, &QPushButton::clicked, this, &frmPrinterDlg::cmdOk_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &frmPrinterDlg::cmdCancel_Click);
+    connect(cmdProperties, &QPushButton::clicked, this, &frmPrinterDlg::cmdProperties_Click);
+    load();
+    connect(cboPrinter, &QComboBox::currentTextChanged, this, &frmPrinterDlg::cboPrinter_Change);
+}
+
+void frmPrinterDlg::LoadResLabels()
+{
+    setWindowTitle(Label(LabelId::Print));
+    cmdOk->setText(Label(LabelId::Ok));
+    cmdCancel->setText(Label(LabelId::Cancel));
+    cmdProperties->setText(Label(LabelId::Properties));
+}
+
+void frmPrinterDlg::load()
+{
+    ApplyJapaneseFont(this);
+    try {
+        LoadResLabels();
+        placeAtFourTenths(this);
+        PrinterDialogResult() = PrinterDialog::Loaded;
+        const QString chosen = defaultPrinter();
+        int remembered = -1;
+        for (const QString& name : Printers()) {
+            cboPrinter->addItem(name);
+            if (name == chosen) {
+                remembered = cboPrinter->count() - 1;
+                setCurrentPrinter(name);
+            }
+        }
+        const int entry = remembered < 0 ? 0 : remembered;
+        // Selecting entry 0 of an empty list fails, as it does for a system without printers.
+        if (entry >= cboPrinter->count())
+            throw RuntimeError(Err::InvalidPropertyValue);
+        cboPrinter->setCurrentIndex(entry);
+    } catch (const RuntimeError&) {
+        PrinterDialogResult() = PrinterDialog::NoPrinter;
+    }
+}
+
+template <class Handler>
+void frmPrinterDlg::trapped(const char* handlerName, Handler handler)
+{
+    try {
+        handler();
+    } catch (const RuntimeError& e) {
+        LogError(true, QString::number(e.number()), e.description(), QStringLiteral("frmPrinterDlg"),
+                 QString::fromLatin1(handlerName));
+    }
+}
+
+// The printer switch: the selected entry becomes current unless it is the host's default.
+void frmPrinterDlg::switchPrinter()
+{
+    const QString entry = cboPrinter->currentText();
+    if (entry == defaultPrinter())
+        return;
+    for (const QString& name : Printers()) {
+        if (name == entry) {
+            setCurrentPrinter(name);
+            return;
+        }
+    }
+}
+
+void frmPrinterDlg::cboPrinter_Change()
+{
+    trapped("cboPrinter_Change", [this] { switchPrinter(); });
+}
+
+void frmPrinterDlg::cmdProperties_Click()
+{
+    trapped("cmdProperties_Click", [this] {
+        switchPrinter();
+        modalService().showPrinterProperties(this, currentPrinter());
+    });
+}
+
+void frmPrinterDlg::cmdOk_Click()
+{
+    trapped("cmdOk_Click", [this] {
+        switchPrinter();
+        latePut(hostSettings(), QStringLiteral("DefaultPrinter"), cboPrinter->currentText());
+    });
+    QDialog::accept();
+}
+
+void frmPrinterDlg::cmdCancel_Click()
+{
+    trapped("cmdCancel_Click", [] {
+        const QString chosen = defaultPrinter();
+        if (currentPrinter().DeviceName() != chosen) {
+            for (const QString& name : Printers()) {
+                if (name == chosen) {
+                    setCurrentPrinter(name);
+                    break;
+                }
+            }
+        }
+    });
+    PrinterDialogResult() = PrinterDialog::Cancelled;
+    QDialog::reject();
+}
+
+void frmPrinterDlg::reject()
+{
+    if (m_closingByFrame) {
+        QDialog::reject();
+        return;
+    }
+    cmdCancel_Click();
+}
+
+void frmPrinterDlg::closeEvent(QCloseEvent* event)
+{
+    // Closed by the window frame: the result stays as loading set it, nothing is written.
+    m_closingByFrame = true;
+    QDialog::closeEvent(event);
+    m_closingByFrame = false;
+}
+
+} // namespace vxRecInfo
