@@ -2,6 +2,8 @@
 #include "HostObjects.h"
 #include "SuiteSettings.h"
 
+#include "printing/Printer.h"
+
 #include <QDir>
 #include <QSettings>
 #include <QStandardPaths>
@@ -75,6 +77,8 @@ Values load()
     else if (!v.rfidPath.endsWith(QLatin1Char('/')))
         v.rfidPath += QLatin1Char('/');
     v.defaultPrinter = file.value(QStringLiteral("DefaultPrinter")).toString();
+    if (v.defaultPrinter.isEmpty())
+        v.defaultPrinter = Printers().value(0); // nothing chosen yet: the first printer
     const char* const marginKeys[4] = {"LeftMargin", "RightMargin", "TopMargin", "BotMargin"};
     for (int i = 0; i < 4; ++i)
         v.margins[i] = Variant(file.value(QString::fromLatin1(marginKeys[i]), 1).toString()).toSingle();

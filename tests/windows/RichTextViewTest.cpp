@@ -4,6 +4,7 @@
 #include "windows/RichTextView.h"
 
 #include <QApplication>
+#include <QImage>
 #include <QTextBlock>
 #include <QTextDocument>
 
@@ -58,6 +59,20 @@ TEST(RichTextView, ShowsTheBoxWithItsFormatsAndFollowsIt)
     box.setText(QStringLiteral("changed"));
     QApplication::processEvents();
     EXPECT_EQ(view.document()->toPlainText(), QStringLiteral("changed")) << "the view must follow its box";
+}
+
+TEST(RichTextView, BoundToAPrinterTheViewWrapsAtThePrintersLineWidth)
+{
+    RichTextBox box;
+    box.setText(QStringLiteral("a long line"));
+    RichTextView view;
+    view.setModel(&box);
+    QImage printerStandIn(10, 10, QImage::Format_RGB32);
+    box.setTargetDevice(&printerStandIn, 9360);
+    QApplication::processEvents();
+    EXPECT_EQ(view.lineWrapMode(), QTextEdit::FixedPixelWidth);
+    EXPECT_EQ(view.lineWrapColumnOrWidth(), int(9360 / 1440.0 * view.logicalDpiX()))
+        << "the screen must break lines where the printer will";
 }
 
 TEST(RichTextView, PositionsMapBetweenBoxAndDocument)
