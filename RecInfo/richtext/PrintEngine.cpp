@@ -16,6 +16,8 @@
 
 #include <cmath>
 
+Q_GUI_EXPORT int qt_defaultDpiX();
+
 namespace vxRecInfo {
 
 namespace {
@@ -32,7 +34,9 @@ PageRenderer::PageRenderer(const RichTextBox& box, Printer& printer, const QRect
     m_rectPixels = QRectF(rect.left() * sx, rect.top() * sy, rect.width() * sx, rect.height() * sy);
     // Laid out on the printer itself: its resolution, not the screen's, decides the lines.
     m_document.documentLayout()->setPaintDevice(printer.device());
-    buildTextDocument(box, m_document, printer.dpiX());
+    // Tab stops of a document laid out on a device are scaled by the device's resolution over
+    // Qt's default one, so they are given at the default resolution.
+    buildTextDocument(box, m_document, qt_defaultDpiX());
     m_document.setTextWidth(m_rectPixels.width());
 }
 

@@ -11,8 +11,9 @@ namespace vxRecInfo {
 
 class RichTextBox;
 
-// Fills document from box. dpi is the logical resolution of the layout device (tab stops and
-// the default font are converted with it).
+// Fills document from box. dpi converts the tab stops from twips: the screen's logical
+// resolution for a view, Qt's default resolution for a document laid out on a printer (Qt
+// scales tab stops by the device's resolution itself).
 void buildTextDocument(const RichTextBox& box, QTextDocument& document, qreal dpi);
 
 // Positions of the box count CR and LF one each; a document block break counts one. These

@@ -163,6 +163,24 @@ TEST_F(PrintEngine, BatchTopMarginStartsTheTextHigher)
     EXPECT_NEAR(normal, 72.0, 6.0) << "one inch is 72 points from the top";
 }
 
+TEST_F(PrintEngine, TabStopsLandWhereTheTwipsSay)
+{
+    RTBFormat::ClearRTBFormat();
+    RTBFormat::FinishRTBFormat(box, QStringLiteral("\tLabel:\tValue\r\n"));
+    box.setSelStart(0);
+    box.setSelLength(std::int32_t(box.Text().size()));
+    box.setSelTabCount(2);
+    box.setSelTabs(0, 144);
+    box.setSelTabs(1, 3000);
+    print(QString());
+    const QString bbox = run(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), currentPrinter().lastOutputFile(),
+                                                          QStringLiteral("-")});
+    const QRegularExpressionMatch value = QRegularExpression(QStringLiteral("xMin=\"([\\d.]+)\"[^>]*>Value<")).match(bbox);
+    ASSERT_TRUE(value.hasMatch()) << bbox.toStdString();
+    // One inch of margin and 3000 twips of tab stop: 72 + 150 points from the left edge.
+    EXPECT_NEAR(value.captured(1).toDouble(), 222.0, 2.0) << "a value column off its tab stop breaks the report's columns";
+}
+
 TEST_F(PrintEngine, PageOnWhichNothingFitsEndsWithAnError)
 {
     fillLines(3);
