@@ -30,6 +30,9 @@ struct ModuleState {
     std::int16_t ListIndexPointer = 0;
     QString NoteText;
     bool NoteChangeAllowed = false;
+    // The note window's exchange with the windows that open it.
+    std::int16_t NoteIndex = 0;
+    bool NoteEdited = false;
 
     // The host suite's objects; see HostObjects.h for how they come into being.
     ComPtr<IDispatch> HostSettings;

@@ -5,6 +5,7 @@
 #include "Identity.h"
 #include "ModuleState.h"
 #include "RecordInfoMembers.h"
+#include "RecordServices.h"
 
 #include "automation/SafeArray.h"
 
@@ -39,17 +40,6 @@ Variant copyOf(const BasicArray<T>& items, VarType element)
             copy.set(i, items.at(i));
     }
     return Variant(std::move(copy));
-}
-
-// The services open windows that this build does not have yet.
-HResult notAvailable(const char* service)
-{
-    return guarded([service] {
-        throw RuntimeError(Err::ActionNotSupported,
-                           QStringLiteral("%1 is not available: the windows it needs are not part of this build")
-                               .arg(QString::fromLatin1(service)),
-                           QStringLiteral("RecordInfo.%1").arg(QString::fromLatin1(service)));
-    });
 }
 
 } // namespace
@@ -191,17 +181,68 @@ HResult RecordInfo::ClearAllDataSets()
     return guarded([&] { clearAllDataSets(m_dataSetCount); });
 }
 
-// Services.
-HResult RecordInfo::ShowInfo(std::int16_t*) { return notAvailable("ShowInfo"); }
-HResult RecordInfo::ShowImport(SafeArray*) { return notAvailable("ShowImport"); }
-HResult RecordInfo::ShowNote() { return notAvailable("ShowNote"); }
-HResult RecordInfo::PrintAll(double*, std::int16_t*, std::int16_t*, QString*) { return notAvailable("PrintAll"); }
+// Services: the windows do the work.
+namespace {
 
-HResult RecordInfo::RTF_All(double*, std::int16_t*, std::int16_t*, QString*, QString*, bool*)
+RecordServices& services(const char* service)
 {
-    return notAvailable("RTF_All");
+    RecordServices* installed = recordServices();
+    if (!installed)
+        throw RuntimeError(Err::ActionNotSupported,
+                           QStringLiteral("%1 is not available: the windows it needs are not part of this build")
+                               .arg(QString::fromLatin1(service)),
+                           QStringLiteral("RecordInfo.%1").arg(QString::fromLatin1(service)));
+    return *installed;
 }
 
-HResult RecordInfo::RTF_NT(QString*) { return notAvailable("RTF_NT"); }
+} // namespace
+
+HResult RecordInfo::ShowInfo(std::int16_t* ListIndexPointer)
+{
+    return guarded([&] { services("ShowInfo").ShowInfo(ListIndexPointer ? *ListIndexPointer : std::int16_t(0)); });
+}
+
+HResult RecordInfo::ShowImport(SafeArray* ClassicFileFlag)
+{
+    return guarded([&] {
+        if (!ClassicFileFlag)
+            throw RuntimeError(Err::ArgumentNotOptional);
+        services("ShowImport").ShowImport(*ClassicFileFlag);
+    });
+}
+
+HResult RecordInfo::ShowNote()
+{
+    return guarded([&] { services("ShowNote").ShowNote(m_pending.Note); });
+}
+
+HResult RecordInfo::PrintAll(double* PJob, std::int16_t* StartPageNum, std::int16_t* TotalPages, QString* PrinterName)
+{
+    return guarded([&] {
+        if (!PJob || !StartPageNum || !TotalPages || !PrinterName)
+            throw RuntimeError(Err::ArgumentNotOptional);
+        services("PrintAll").PrintAll(*PJob, *StartPageNum, *TotalPages, *PrinterName);
+    });
+}
+
+HResult RecordInfo::RTF_All(double* PJob, std::int16_t* StartPageNum, std::int16_t* TotalPages, QString* PrinterName,
+                            QString* RTF_Text, bool* EnablePageNumbering)
+{
+    return guarded([&] {
+        if (!PJob || !StartPageNum || !TotalPages || !PrinterName || !RTF_Text)
+            throw RuntimeError(Err::ArgumentNotOptional);
+        services("RTF_All").RTF_All(*PJob, *StartPageNum, *TotalPages, *PrinterName, *RTF_Text,
+                                    EnablePageNumbering ? *EnablePageNumbering : true);
+    });
+}
+
+HResult RecordInfo::RTF_NT(QString* RTF_Text)
+{
+    return guarded([&] {
+        if (!RTF_Text)
+            throw RuntimeError(Err::ArgumentNotOptional);
+        services("RTF_NT").RTF_NT(*RTF_Text);
+    });
+}
 
 } // namespace vxRecInfo

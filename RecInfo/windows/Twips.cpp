@@ -1,5 +1,7 @@
 #include "Twips.h"
 
+#include "WindowLayouts.h"
+
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
@@ -51,6 +53,31 @@ double toTwipsY(const QWidget* widget, int pixels)
 void placeInTwips(QWidget* child, double left, double top, double width, double height)
 {
     child->setGeometry(toPixelsX(child, left), toPixelsY(child, top), toPixelsX(child, width), toPixelsY(child, height));
+}
+
+void placeInTwips(QWidget* child, const TwipsRect& rect)
+{
+    placeInTwips(child, rect.left, rect.top, rect.width, rect.height);
+}
+
+double clientWidthTwips(const QWidget* window)
+{
+    return toTwipsX(window, window->width());
+}
+
+double clientHeightTwips(const QWidget* window)
+{
+    return toTwipsY(window, window->height());
+}
+
+double outerWidthTwips(const QWidget* window)
+{
+    return toTwipsX(window, window->frameGeometry().width());
+}
+
+void resizeInTwips(QWidget* window, double clientWidth, double clientHeight)
+{
+    window->resize(toPixelsX(window, clientWidth), toPixelsY(window, clientHeight));
 }
 
 void placeAtFourTenths(QWidget* window)

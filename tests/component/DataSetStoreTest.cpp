@@ -247,7 +247,7 @@ TEST_F(DataSetStore, LateBoundCommitReportsTheField)
     EXPECT_EQ(record->pending().ConnectionMode, 4);
 }
 
-TEST_F(DataSetStore, ServicesFailClearlyUntilTheWindowsExist)
+TEST_F(DataSetStore, ServicesWithoutAWidgetApplicationFailClearly)
 {
     ComPtr<IDispatch> object(record.get());
     for (const char* service : {"ShowInfo", "ShowNote", "RTF_NT"}) {

@@ -1,0 +1,83 @@
+#include "frmNote.h"
+
+#include "JapaneseFont.h"
+#include "Twips.h"
+
+#include "component/ModuleState.h"
+#include "support/Labels.h"
+
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace vxRecInfo {
+
+frmNote::frmNote(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmNote"));
+    setModal(true);
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setPointSizeF(8.25);
+    font.setBold(true);
+    setFont(font);
+    txtNote = new QPlainTextEdit(this);
+    txtNote->setObjectName(QStringLiteral("txtNote"));
+    txtNote->setLineWrapMode(QPlainTextEdit::NoWrap); // both scroll bars, as designed
+    cmdOk = new QPushButton(this);
+    cmdOk->setObjectName(QStringLiteral("cmdOk"));
+    cmdCancel = new QPushButton(this);
+    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    setTabOrder(txtNote, cmdOk);
+    setTabOrder(cmdOk, cmdCancel);
+    resizeInTwips(this, NoteLayout::ClientWidth, NoteLayout::ClientHeight);
+    applyLayout();
+
+    ModuleState& state = ModuleState::current();
+    connect(txtNote, &QPlainTextEdit::textChanged, this, [] { ModuleState::current().NoteEdited = true; });
+    connect(cmdOk, &QPushButton::clicked, this, &frmNote::cmdOk_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &frmNote::cmdCancel_Click);
+
+    LoadResLabels();
+    // Filling the box is a change like any other: a non-empty note raises NoteEdited.
+    txtNote->setPlainText(state.NoteText);
+    placeCentred(this);
+    ApplyJapaneseFont(this);
+    cmdOk->setEnabled(state.NoteChangeAllowed);
+    txtNote->setReadOnly(!state.NoteChangeAllowed);
+}
+
+void frmNote::LoadResLabels()
+{
+    setWindowTitle(Label(LabelId::RecordingNote));
+    cmdOk->setText(Label(LabelId::Ok));
+    cmdCancel->setText(Label(LabelId::Cancel));
+}
+
+void frmNote::cmdOk_Click()
+{
+    ModuleState& state = ModuleState::current();
+    if (state.NoteEdited)
+        state.NoteText = txtNote->toPlainText();
+    accept();
+}
+
+void frmNote::cmdCancel_Click()
+{
+    ModuleState::current().NoteEdited = false;
+    reject();
+}
+
+void frmNote::applyLayout()
+{
+    placeInTwips(txtNote, m_layout.txtNote);
+    placeInTwips(cmdOk, m_layout.cmdOk);
+    placeInTwips(cmdCancel, m_layout.cmdCancel);
+}
+
+void frmNote::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    m_layout.resize(clientWidthTwips(this), clientHeightTwips(this));
+    applyLayout();
+}
+
+} // namespace vxRecInfo

@@ -1,0 +1,253 @@
+#include "frmRecImport.h"
+
+#include "JapaneseFont.h"
+#include "ModalService.h"
+#include "Twips.h"
+#include "frmNote.h"
+
+#include "automation/Dispatch.h"
+#include "automation/SafeArray.h"
+#include "component/HostObjects.h"
+#include "component/ModuleState.h"
+#include "report/RecInfoCode.h"
+#include "support/ErrorLog.h"
+#include "support/Labels.h"
+#include "support/MessageService.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace vxRecInfo {
+
+namespace {
+
+QPushButton* commandButton(QWidget* parent, const char* name)
+{
+    auto* b = new QPushButton(parent);
+    b->setObjectName(QString::fromLatin1(name));
+    return b;
+}
+
+} // namespace
+
+frmRecImport::frmRecImport(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmRecImport"));
+    setModal(true);
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setPointSizeF(8.25);
+    font.setBold(true);
+    setFont(font);
+    cboTrace = new QComboBox(this);
+    cboTrace->setObjectName(QStringLiteral("cboTrace"));
+    cboTimeZone = new QComboBox(this);
+    cboTimeZone->setObjectName(QStringLiteral("cboTimeZone"));
+    cboTimeZone->setEditable(true);
+    cboTimeZone->setInsertPolicy(QComboBox::NoInsert);
+    lblFile = new QLabel(this);
+    lblFile->setObjectName(QStringLiteral("lblFile"));
+    lblTimeZone = new QLabel(this);
+    lblTimeZone->setObjectName(QStringLiteral("lblTimeZone"));
+    txtInfoView = new RichTextView(this);
+    txtInfoView->setObjectName(QStringLiteral("txtInfo"));
+    txtInfoView->setModel(&m_box);
+    cmdNote = commandButton(this, "cmdNote");
+    cmdCancel = commandButton(this, "cmdCancel");
+    cmdCancel->setText(QStringLiteral("Cancel"));
+    cmdImport = commandButton(this, "cmdImport");
+    chkDetails = new QCheckBox(this);
+    chkDetails->setObjectName(QStringLiteral("chkDetails"));
+    // Tab order: cboTrace, cboTimeZone, cmdImport, cmdCancel, cmdNote, chkDetails, then the rest.
+    setTabOrder(cboTrace, cboTimeZone);
+    setTabOrder(cboTimeZone, cmdImport);
+    setTabOrder(cmdImport, cmdCancel);
+    setTabOrder(cmdCancel, cmdNote);
+    setTabOrder(cmdNote, chkDetails);
+    setTabOrder(chkDetails, txtInfoView);
+    resizeInTwips(this, ImportLayout::ClientWidth, ImportLayout::ClientHeight);
+    relayout();
+
+    connect(cboTrace, &QComboBox::activated, this, [this] { reported([this] { cboTrace_Click(); }); });
+    connect(chkDetails, &QCheckBox::clicked, this, [this] { reported([this] { chkDetails_Click(); }); });
+    connect(cboTimeZone, &QComboBox::activated, this, [this] { reported([this] { cboTimeZone_Click(); }); });
+    // Typed text counts only when it names a listed zone exactly.
+    connect(cboTimeZone->lineEdit(), &QLineEdit::textEdited, this, [this](const QString& text) {
+        const int entry = cboTimeZone->findText(text, Qt::MatchExactly);
+        if (entry < 0)
+            return;
+        QSignalBlocker blocker(cboTimeZone);
+        cboTimeZone->setCurrentIndex(entry);
+        reported([this] { cboTimeZone_Click(); });
+    });
+    connect(cmdNote, &QPushButton::clicked, this, [this] { reported([this] { cmdNote_Click(); }); });
+    connect(cmdImport, &QPushButton::clicked, this, &frmRecImport::cmdImport_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &frmRecImport::cmdCancel_Click);
+}
+
+void frmRecImport::load()
+{
+    try {
+        m_layout = ImportLayout{};
+        m_box.setDefaultFont(QStringLiteral("Arial"), 10);
+        const int frame = frameGeometry().width() - width();
+        resize(toPixelsX(this, 9560) - frame, height());
+        relayout();
+        const BasicArray<DataSetRecord>& sets = ModuleState::current().DataSets;
+        {
+            QSignalBlocker blocker(cboTrace);
+            for (std::int32_t i = 0; i <= sets.upperBound(); ++i) {
+                if (i < cboTrace->count()) {
+                    cboTrace->setItemText(i, sets.at(i).DataSetDesc);
+                    cboTrace->setItemData(i, i);
+                } else {
+                    cboTrace->addItem(sets.at(i).DataSetDesc, i);
+                }
+            }
+            cboTrace->setCurrentIndex(0);
+        }
+        cboTrace_Click();
+        LoadTimeZoneInfo();
+        LoadResLabels();
+        placeAtFourTenths(this);
+        ApplyJapaneseFont(this);
+    } catch (const RuntimeError& e) {
+        showMessage(QStringLiteral("RecImport form load error\r\n") + e.description(), MsgBox::OKOnly,
+                    applicationTitle());
+    }
+}
+
+void frmRecImport::LoadTimeZoneInfo()
+{
+    IDispatch* zones = timeZoneService();
+    const Variant names = lateGet(zones, QStringLiteral("TimeArray"));
+    const SafeArray& array = names.array();
+    {
+        QSignalBlocker blocker(cboTimeZone);
+        for (std::int32_t i = 1; i <= array.upperBound(); ++i)
+            cboTimeZone->addItem(array.at(i).toString(), i);
+    }
+    const std::int32_t system = lateGet(zones, QStringLiteral("MySystemTZPointer")).toLong();
+    for (int entry = 0; entry < cboTimeZone->count(); ++entry) {
+        if (cboTimeZone->itemData(entry).toInt() == system) {
+            {
+                QSignalBlocker blocker(cboTimeZone);
+                cboTimeZone->setCurrentIndex(entry);
+            }
+            cboTimeZone_Click();
+        }
+    }
+    ModuleState::current().TimeZone = Variant(system).toInteger();
+}
+
+void frmRecImport::LoadResLabels()
+{
+    cmdNote->setText(Label(LabelId::Note));
+    cmdImport->setText(Label(LabelId::Import));
+    setWindowTitle(Label(LabelId::Import));
+    lblFile->setText(Label(LabelId::FileToImport));
+    lblTimeZone->setText(Label(LabelId::LoggerTimeZone));
+    chkDetails->setText(Label(LabelId::Details));
+}
+
+Variant frmRecImport::detailsValue() const
+{
+    switch (chkDetails->checkState()) {
+    case Qt::Checked: return std::int16_t(1);
+    case Qt::PartiallyChecked: return std::int16_t(2);
+    default: return std::int16_t(0);
+    }
+}
+
+int frmRecImport::datasetListCount() const
+{
+    return cboTrace->count();
+}
+
+std::int16_t frmRecImport::selectedDataset() const
+{
+    return Variant(cboTrace->itemData(cboTrace->currentIndex()).toInt()).toInteger();
+}
+
+void frmRecImport::showReport()
+{
+    RecInfoCode::BuildReport(*this, selectedDataset(), false, QString(), 0, 0, 0, 0, true);
+}
+
+void frmRecImport::cboTrace_Click()
+{
+    showReport();
+}
+
+void frmRecImport::chkDetails_Click()
+{
+    showReport();
+}
+
+void frmRecImport::cboTimeZone_Click()
+{
+    const int entry = cboTimeZone->currentIndex();
+    if (entry < 0)
+        return; // typed text that names no zone changes nothing
+    ModuleState::current().TimeZone = Variant(cboTimeZone->itemData(entry).toInt()).toInteger();
+    showReport();
+}
+
+void frmRecImport::cmdNote_Click()
+{
+    ModuleState& state = ModuleState::current();
+    state.NoteIndex = selectedDataset();
+    state.NoteText = state.NoteArray.at(state.NoteIndex);
+    frmNote note(this);
+    modalService().showModal(note);
+    state.NoteChanged.at(state.NoteIndex) = state.NoteEdited;
+    state.NoteArray.at(state.NoteIndex) = state.NoteText;
+}
+
+void frmRecImport::cmdImport_Click()
+{
+    ModuleState& state = ModuleState::current();
+    state.ImportFileSelected = true;
+    state.ImportUserSelectedTimeZone = state.TimeZone;
+    accept();
+}
+
+void frmRecImport::cmdCancel_Click()
+{
+    reject();
+}
+
+template <class Handler>
+void frmRecImport::reported(Handler handler)
+{
+    try {
+        handler();
+    } catch (const RuntimeError& e) {
+        showMessage(QStringLiteral("Error %1: %2").arg(e.number()).arg(e.description()), MsgBox::Exclamation,
+                    applicationTitle());
+    }
+}
+
+void frmRecImport::relayout()
+{
+    m_layout.resize(clientWidthTwips(this), clientHeightTwips(this), outerWidthTwips(this));
+    placeInTwips(cboTrace, m_layout.cboTrace);
+    placeInTwips(cboTimeZone, m_layout.cboTimeZone);
+    placeInTwips(lblFile, m_layout.lblFile);
+    placeInTwips(lblTimeZone, m_layout.lblTimeZone);
+    placeInTwips(txtInfoView, m_layout.txtInfo);
+    placeInTwips(cmdNote, m_layout.cmdNote);
+    placeInTwips(cmdCancel, m_layout.cmdCancel);
+    placeInTwips(cmdImport, m_layout.cmdImport);
+    placeInTwips(chkDetails, m_layout.chkDetails);
+}
+
+void frmRecImport::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    relayout();
+}
+
+} // namespace vxRecInfo

@@ -1,0 +1,303 @@
+#include "frmStatistics.h"
+
+#include "JapaneseFont.h"
+#include "ModalService.h"
+#include "Twips.h"
+#include "frmNote.h"
+
+#include "automation/SafeArray.h"
+#include "component/ModuleState.h"
+#include "printing/PRINTR.h"
+#include "printing/Printer.h"
+#include "printing/frmPrinterDlg.h"
+#include "report/RecInfoCode.h"
+#include "richtext/PrintEngine.h"
+#include "support/ErrorLog.h"
+#include "support/Labels.h"
+#include "support/MessageService.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QPushButton>
+
+#include <cmath>
+#include <limits>
+
+namespace vxRecInfo {
+
+namespace {
+
+QPushButton* commandButton(QWidget* parent, const char* name)
+{
+    auto* b = new QPushButton(parent);
+    b->setObjectName(QString::fromLatin1(name));
+    return b;
+}
+
+std::int16_t raised(std::int16_t value)
+{
+    if (value == std::numeric_limits<std::int16_t>::max())
+        throw RuntimeError(Err::Overflow);
+    return std::int16_t(value + 1);
+}
+
+} // namespace
+
+frmStatistics::frmStatistics(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmStatistics"));
+    setModal(true);
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setPointSizeF(8.25);
+    font.setBold(true);
+    setFont(font);
+    cboTrace = new QComboBox(this);
+    cboTrace->setObjectName(QStringLiteral("cboTrace"));
+    cmdNote = commandButton(this, "cmdNote");
+    cmdPrint = commandButton(this, "cmdPrint");
+    cmdOk = commandButton(this, "cmdOk");
+    txtInfoView = new RichTextView(this);
+    txtInfoView->setObjectName(QStringLiteral("txtInfo"));
+    txtInfoView->setModel(&m_box);
+    chkDetails = new QCheckBox(this);
+    chkDetails->setObjectName(QStringLiteral("chkDetails"));
+    // Tab order: cmdOk, cboTrace, cmdNote, cmdPrint, chkDetails, txtInfo.
+    setTabOrder(cmdOk, cboTrace);
+    setTabOrder(cboTrace, cmdNote);
+    setTabOrder(cmdNote, cmdPrint);
+    setTabOrder(cmdPrint, chkDetails);
+    setTabOrder(chkDetails, txtInfoView);
+    resizeInTwips(this, StatisticsLayout::ClientWidth, StatisticsLayout::ClientHeight);
+    applyLayout();
+
+    connect(cboTrace, &QComboBox::activated, this, [this] { reported([this] { cboTrace_Click(); }); });
+    connect(chkDetails, &QCheckBox::clicked, this, [this] { reported([this] { chkDetails_Click(); }); });
+    connect(cmdNote, &QPushButton::clicked, this, [this] { reported([this] { cmdNote_Click(); }); });
+    connect(cmdPrint, &QPushButton::clicked, this, &frmStatistics::cmdPrint_Click);
+    connect(cmdOk, &QPushButton::clicked, this, &frmStatistics::cmdOk_Click);
+}
+
+void frmStatistics::load()
+{
+    ModuleState& state = ModuleState::current();
+    state.TimeZoneService.reset(); // a new instance, made at its first use
+    m_layout = StatisticsLayout{};
+    m_box.setDefaultFont(QStringLiteral("Arial"), 10);
+    setOuterWidthTwips(9560);
+    fillDatasetList();
+    if (state.ListIndexPointer > cboTrace->count() - 1 || state.ListIndexPointer < 0)
+        state.ListIndexPointer = 0;
+    selectEntry(state.ListIndexPointer);
+    LoadResLabels();
+    placeAtFourTenths(this);
+    cmdPrint->setEnabled(state.UserSettings.array().at(6).toBool());
+    ApplyJapaneseFont(this);
+}
+
+void frmStatistics::LoadResLabels()
+{
+    cmdNote->setText(Label(LabelId::Note));
+    cmdOk->setText(Label(LabelId::Ok));
+    setWindowTitle(Label(LabelId::Statistics));
+    chkDetails->setText(Label(LabelId::Details));
+    cmdPrint->setText(Label(LabelId::Print));
+}
+
+// Entry i for dataset i, written by position: a second load replaces the entries.
+void frmStatistics::fillDatasetList()
+{
+    const BasicArray<DataSetRecord>& sets = ModuleState::current().DataSets;
+    const std::int32_t last = sets.upperBound();
+    QSignalBlocker blocker(cboTrace);
+    for (std::int32_t i = 0; i <= last; ++i) {
+        if (i < cboTrace->count()) {
+            cboTrace->setItemText(i, sets.at(i).DataSetDesc);
+            cboTrace->setItemData(i, i);
+        } else {
+            cboTrace->addItem(sets.at(i).DataSetDesc, i);
+        }
+    }
+}
+
+void frmStatistics::selectEntry(int entry)
+{
+    if (entry < 0 || entry >= cboTrace->count())
+        throw RuntimeError(Err::InvalidPropertyValue);
+    {
+        QSignalBlocker blocker(cboTrace);
+        cboTrace->setCurrentIndex(entry);
+    }
+    cboTrace_Click();
+}
+
+std::int16_t frmStatistics::datasetOfEntry(int entry) const
+{
+    return Variant(cboTrace->itemData(entry).toInt()).toInteger();
+}
+
+std::int16_t frmStatistics::selectedDataset() const
+{
+    return datasetOfEntry(cboTrace->currentIndex());
+}
+
+Variant frmStatistics::detailsValue() const
+{
+    switch (chkDetails->checkState()) {
+    case Qt::Checked: return std::int16_t(1);
+    case Qt::PartiallyChecked: return std::int16_t(2);
+    default: return std::int16_t(0);
+    }
+}
+
+int frmStatistics::datasetListCount() const
+{
+    return cboTrace->count();
+}
+
+void frmStatistics::showReport()
+{
+    RecInfoCode::BuildReport(*this, selectedDataset(), false, QString(), 0, 0, 0, 0, true);
+}
+
+void frmStatistics::cboTrace_Click()
+{
+    showReport();
+}
+
+void frmStatistics::chkDetails_Click()
+{
+    showReport();
+}
+
+void frmStatistics::cmdNote_Click()
+{
+    ModuleState& state = ModuleState::current();
+    state.NoteIndex = selectedDataset();
+    state.NoteText = state.NoteArray.at(state.NoteIndex);
+    state.NoteEdited = false;
+    frmNote note(this);
+    modalService().showModal(note);
+    if (state.NoteEdited)
+        state.NoteChanged.at(state.NoteIndex) = true;
+    state.NoteArray.at(state.NoteIndex) = state.NoteText;
+}
+
+void frmStatistics::cmdPrint_Click()
+{
+    QString description;
+    try {
+        PRINTR::SavedPrinterName() = currentPrinter().DeviceName();
+        frmPrinterDlg dialog(this);
+        dialog.setWindowTitle(QStringLiteral("Print Statistics"));
+        modalService().showModal(dialog);
+        const std::int16_t result = PrinterDialogResult();
+        if (result == PrinterDialog::Cancelled)
+            return;
+        if (result == PrinterDialog::Loaded) {
+            const QString keptRtf = m_box.TextRTF();
+            const double keptWidth = std::round(outerWidthTwips(this));
+            RecInfoCode::BuildReport(*this, selectedDataset(), true, QString(), 0, 0, 0, 0, true);
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+            setOuterWidthTwips(RTBFormat::WYSIWYG_RTF(m_box, 1440, 1440) + 200);
+            RTBFormat::PrintRTF(m_box, 1440, 1440, 1440, 1440, false,
+                                ModuleState::current().DataSets.at(selectedDataset()).SerialNumber);
+            QApplication::restoreOverrideCursor();
+            setOuterWidthTwips(keptWidth);
+            PRINTR::RestorePrinter();
+            m_box.setTargetDevice(nullptr, 0);
+            m_box.setTextRTF(keptRtf);
+            return;
+        }
+    } catch (const RuntimeError& e) {
+        if (e.number() == PrinterDialog::Cancelled)
+            return;
+        description = e.description();
+    }
+    showMessage(Label(LabelId::PrintingError) + QStringLiteral("\r\n") + description,
+                MsgBox::Exclamation | MsgBox::OKOnly, applicationTitle());
+}
+
+void frmStatistics::cmdOk_Click()
+{
+    accept();
+}
+
+void frmStatistics::PrintAllRec(double& PJob, std::int16_t& StartPageNum, std::int16_t& TotalPages,
+                                QString& PrinterName, bool RTFOnly, QString& RTF_Text, bool EnablePageNumbering)
+{
+    for (const QString& name : Printers()) {
+        if (name == PrinterName) {
+            setCurrentPrinter(name);
+            break;
+        }
+    }
+    chkDetails->setChecked(true);
+    const int count = cboTrace->count();
+    for (int i = 0; i < count; ++i) {
+        StartPageNum = raised(StartPageNum);
+        selectEntry(i);
+        RecInfoCode::BuildReport(*this, datasetOfEntry(i), false, Label(LabelId::DataSet), std::int16_t(i + 1), PJob,
+                                 StartPageNum, TotalPages, EnablePageNumbering);
+        if (RTFOnly) {
+            RTF_Text += m_box.TextRTF() + QChar(12);
+        } else {
+            setOuterWidthTwips(RTBFormat::WYSIWYG_RTF(m_box, 1440, 1440) + 200);
+            const double top = 1440 - 2 * currentPrinter().TextHeight(QStringLiteral("Dummy8"));
+            RTBFormat::PrintRTF(m_box, 1440, top, 1440, 1440, true, QString());
+        }
+    }
+    if (!RTFOnly)
+        currentPrinter().EndDoc();
+}
+
+void frmStatistics::PrintAllRecOnly_NT(QString& RTF_Text)
+{
+    RTF_Text.clear();
+    load();
+    chkDetails->setChecked(true);
+    for (int i = 0; i < cboTrace->count(); ++i) {
+        selectEntry(i);
+        RTF_Text += RecInfoCode::BuildPrintDocument(*this, datasetOfEntry(i));
+    }
+}
+
+template <class Handler>
+void frmStatistics::reported(Handler handler)
+{
+    // An error of an event handler is shown, and the window stays usable.
+    try {
+        handler();
+    } catch (const RuntimeError& e) {
+        showMessage(QStringLiteral("Error %1: %2").arg(e.number()).arg(e.description()), MsgBox::Exclamation,
+                    applicationTitle());
+    }
+}
+
+void frmStatistics::setOuterWidthTwips(double twips)
+{
+    const int frame = frameGeometry().width() - width();
+    resize(std::max(1, toPixelsX(this, twips) - frame), height());
+    // A hidden window gets its resize event only when shown: lay out now.
+    m_layout.resize(clientWidthTwips(this), clientHeightTwips(this));
+    applyLayout();
+}
+
+void frmStatistics::applyLayout()
+{
+    placeInTwips(cboTrace, m_layout.cboTrace);
+    placeInTwips(cmdNote, m_layout.cmdNote);
+    placeInTwips(cmdPrint, m_layout.cmdPrint);
+    placeInTwips(cmdOk, m_layout.cmdOk);
+    placeInTwips(txtInfoView, m_layout.txtInfo);
+    placeInTwips(chkDetails, m_layout.chkDetails);
+}
+
+void frmStatistics::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    m_layout.resize(clientWidthTwips(this), clientHeightTwips(this));
+    applyLayout();
+}
+
+} // namespace vxRecInfo

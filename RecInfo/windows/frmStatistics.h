@@ -1,0 +1,75 @@
+#pragma once
+// The Statistics and Info window: the record report of one dataset at a time, the summary or
+// the detailed form, its note, and printing it. Loaded but never shown, it is also the engine
+// of the batch services (PrintAllRec, PrintAllRecOnly_NT).
+
+#include "RichTextView.h"
+#include "WindowLayouts.h"
+
+#include "report/ReportTarget.h"
+#include "richtext/RichTextBox.h"
+
+#include <QDialog>
+
+#include <cstdint>
+
+class QCheckBox;
+class QComboBox;
+class QPushButton;
+
+namespace vxRecInfo {
+
+class frmStatistics : public QDialog, public ReportTarget
+{
+    Q_OBJECT
+
+public:
+    explicit frmStatistics(QWidget* parent = nullptr);
+
+    // Form_Load; its errors reach the caller.
+    void load();
+
+    QComboBox* cboTrace;
+    QPushButton* cmdNote;
+    QPushButton* cmdPrint;
+    QPushButton* cmdOk;
+    RichTextView* txtInfoView;
+    QCheckBox* chkDetails;
+    const StatisticsLayout& layoutTwips() const { return m_layout; }
+
+    // ReportTarget
+    RichTextBox& txtInfo() override { return m_box; }
+    Variant detailsValue() const override;
+    QString windowName() const override { return QStringLiteral("frmStatistics"); }
+    int datasetListCount() const override;
+
+    void cboTrace_Click();
+    void chkDetails_Click();
+    void cmdNote_Click();
+    void cmdPrint_Click();
+    void cmdOk_Click();
+
+    void PrintAllRec(double& PJob, std::int16_t& StartPageNum, std::int16_t& TotalPages, QString& PrinterName,
+                     bool RTFOnly, QString& RTF_Text, bool EnablePageNumbering);
+    void PrintAllRecOnly_NT(QString& RTF_Text);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void LoadResLabels();
+    void fillDatasetList();
+    void selectEntry(int entry);
+    std::int16_t selectedDataset() const;
+    std::int16_t datasetOfEntry(int entry) const;
+    void showReport();
+    void setOuterWidthTwips(double twips);
+    void applyLayout();
+    template <class Handler>
+    void reported(Handler handler);
+
+    RichTextBox m_box;
+    StatisticsLayout m_layout;
+};
+
+} // namespace vxRecInfo
