@@ -28,9 +28,6 @@ const char* const ReportUsage = R"(  report FILE [--dataset N] [--details] [--fo
               --no-page-numbers. --import-view builds it as the Import window does (the
               file's ClassicFileFlag chooses stored times). Message boxes go to
               standard error.
-  printdoc FILE
-              Print the print documents of all datasets back to back, details on, as
-              RTF_NT returns them. Also writes the last one to the info file.
 )";
 
 namespace {
@@ -175,32 +172,6 @@ int reportCommand(const QStringList& args, QTextStream& out, QTextStream& err)
     } catch (const RuntimeError& e) {
         err << "recinfo: " << o.file << ": the report failed with error " << e.number() << ": " << e.description()
             << "\n";
-    }
-    return 1;
-}
-
-int printDocCommand(const QStringList& args, QTextStream& out, QTextStream& err)
-{
-    if (args.size() != 1) {
-        err << "recinfo: printdoc needs exactly one recordings file\n";
-        return 2;
-    }
-    try {
-        RecordingsFile file(args.front());
-        file.load();
-        // The builder writes the info file but leaves making its folder to the host.
-        QDir().mkpath(QFileInfo(RecInfoCode::infoFilePath()).absolutePath());
-        HostWindow window(QStringLiteral("frmStatistics"), 1, datasetCount());
-        QString documents;
-        for (int i = 0; i < datasetCount(); ++i)
-            documents += RecInfoCode::BuildPrintDocument(window, std::int16_t(i));
-        out << documents;
-        return 0;
-    } catch (const LoadError& e) {
-        err << "recinfo: " << e.message << "\n";
-    } catch (const RuntimeError& e) {
-        err << "recinfo: " << args.front() << ": the print document failed with error " << e.number() << ": "
-            << e.description() << "\n";
     }
     return 1;
 }

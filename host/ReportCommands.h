@@ -1,6 +1,5 @@
 #pragma once
-// The report commands of the sample host: one report in the print-document notation, and the
-// print documents of all datasets.
+// The report command of the sample host: one report in the print-document notation.
 
 #include <QStringList>
 #include <QTextStream>
@@ -9,8 +8,6 @@ namespace recinfo {
 
 // recinfo report FILE [options]; returns the exit status.
 int reportCommand(const QStringList& args, QTextStream& out, QTextStream& err);
-// recinfo printdoc FILE; returns the exit status.
-int printDocCommand(const QStringList& args, QTextStream& out, QTextStream& err);
 
 extern const char* const ReportUsage;
 

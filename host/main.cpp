@@ -3,6 +3,7 @@
 
 #include "RecordingsFile.h"
 #include "ReportCommands.h"
+#include "ServiceCommands.h"
 #include "StoreListing.h"
 
 #include "automation/ClassRegistry.h"
@@ -11,13 +12,17 @@
 #include "component/SuiteSettings.h"
 #include "support/Labels.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QStringList>
 #include <QTextStream>
 
 #include <cstdio>
+
+#include <unistd.h>
 
 using namespace vxRecInfo;
 
@@ -52,7 +57,7 @@ Commands:
               N (0 English, 2000 Japanese, 4000 Chinese, 6000 Spanish, 8000 French,
               10000 Portuguese; default 0), one "id<TAB>text" line each, looked up
               as the component does: through HostSettings.ResOffset.
-%REPORT%  help        Print this text.
+%REPORT%%SERVICES%  help        Print this text.
 
 Options:
   -h, --help  Print this text.
@@ -60,7 +65,9 @@ Options:
 
 QString usage()
 {
-    return QString::fromUtf8(UsageTemplate).replace(QStringLiteral("%REPORT%"), QString::fromUtf8(recinfo::ReportUsage));
+    return QString::fromUtf8(UsageTemplate)
+        .replace(QStringLiteral("%REPORT%"), QString::fromUtf8(recinfo::ReportUsage))
+        .replace(QStringLiteral("%SERVICES%"), QString::fromUtf8(recinfo::ServiceUsage));
 }
 
 QString withoutTrailingBlanks(QString text)
@@ -189,7 +196,18 @@ int storeCommand(const QString& path)
 
 int main(int argc, char* argv[])
 {
-    QCoreApplication app(argc, argv);
+    // Without a display the batch commands still work: on the offscreen platform.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")
+        && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Qt wants a private runtime folder; make one instead of warning about it.
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        const QByteArray runtime = QDir::tempPath().toLocal8Bit() + "/vxrecinfo-runtime-" + QByteArray::number(getuid());
+        QDir().mkpath(QString::fromLocal8Bit(runtime));
+        QFile::setPermissions(QString::fromLocal8Bit(runtime), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        qputenv("XDG_RUNTIME_DIR", runtime);
+    }
+    QApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
     if (args.isEmpty() || args.front() == QLatin1String("help") || args.front() == QLatin1String("-h")
         || args.front() == QLatin1String("--help")) {
@@ -202,7 +220,14 @@ int main(int argc, char* argv[])
         if (args.front() == QLatin1String("report"))
             return recinfo::reportCommand(args.mid(1), out(), err());
         if (args.front() == QLatin1String("printdoc"))
-            return recinfo::printDocCommand(args.mid(1), out(), err());
+            return recinfo::ntCommand(args.mid(1), out(), err());
+        if (args.front() == QLatin1String("show") || args.front() == QLatin1String("import")
+            || args.front() == QLatin1String("note"))
+            return recinfo::showCommand(args.front(), args.mid(1), out(), err());
+        if (args.front() == QLatin1String("print"))
+            return recinfo::printCommand(args.mid(1), out(), err());
+        if (args.front() == QLatin1String("rtf"))
+            return recinfo::rtfCommand(args.mid(1), out(), err());
         if (args.front() == QLatin1String("labels"))
             return labelsCommand(args.mid(1));
         if (args.front() == QLatin1String("store") && args.size() == 2)
