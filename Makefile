@@ -6,7 +6,7 @@ CMAKE_ARGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
 export QT_QPA_PLATFORM ?= offscreen
 
-.PHONY: all deps configure build demo test bench asan clean
+.PHONY: all deps configure build demo test bench asan clean screenshots
 
 all: build
 
@@ -26,6 +26,9 @@ demo: build
 
 test: build
 	cd $(BUILD) && ctest -j $(JOBS) --output-on-failure
+
+screenshots: build
+	QT_QPA_PLATFORM=offscreen $(BUILD)/host/recinfo screenshots samples/rf-network-alarms.json docs/screenshots
 
 bench: build
 	tools/run-benchmarks.sh $(BUILD)

@@ -3,6 +3,7 @@
 
 #include "RecordingsFile.h"
 #include "ReportCommands.h"
+#include "Screenshots.h"
 #include "ServiceCommands.h"
 #include "StoreListing.h"
 
@@ -57,7 +58,10 @@ Commands:
               N (0 English, 2000 Japanese, 4000 Chinese, 6000 Spanish, 8000 French,
               10000 Portuguese; default 0), one "id<TAB>text" line each, looked up
               as the component does: through HostSettings.ResOffset.
-%REPORT%%SERVICES%  help        Print this text.
+%REPORT%%SERVICES%  screenshots FILE FOLDER
+              Save a picture of each window over the file's datasets, in English and
+              in Japanese, into FOLDER (works without a display).
+  help        Print this text.
 
 Options:
   -h, --help  Print this text.
@@ -224,6 +228,8 @@ int main(int argc, char* argv[])
         if (args.front() == QLatin1String("show") || args.front() == QLatin1String("import")
             || args.front() == QLatin1String("note"))
             return recinfo::showCommand(args.front(), args.mid(1), out(), err());
+        if (args.front() == QLatin1String("screenshots"))
+            return recinfo::screenshotsCommand(args.mid(1), out(), err());
         if (args.front() == QLatin1String("print"))
             return recinfo::printCommand(args.mid(1), out(), err());
         if (args.front() == QLatin1String("rtf"))
