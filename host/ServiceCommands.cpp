@@ -5,6 +5,7 @@
 #include "automation/SafeArray.h"
 #include "printing/Printer.h"
 #include "report/RecInfoCode.h"
+#include "richtext/RtfReader.h"
 
 #include <QDir>
 #include <QFile>
@@ -27,8 +28,9 @@ const char* const ServiceUsage = R"(  show FILE [--index N]
               NAME (default: the current printer, the first installed one); with the
               built-in PDF printer ("vxRecInfo PDF") it says which file it wrote.
   rtf FILE [-o OUT.rtf] [--no-page-numbers]
-              The reports of all datasets as rich text (RTF_All), each followed by a
-              form feed; to OUT.rtf or standard output.
+              The reports of all datasets as rich text (RTF_All): on standard output as
+              the service returns them, each followed by a form feed; with -o joined
+              into one RTF document, a page per report.
   printdoc FILE
               The print documents of all datasets back to back (RTF_NT); the last one is
               also written to the info file.
@@ -206,12 +208,21 @@ int rtfCommand(const QStringList& args, QTextStream& out, QTextStream& err)
         out << rtf;
         return 0;
     }
+    // One file for a word processor: the reports joined into one document, a page each.
+    QStringList reports = rtf.split(QChar(0x0C), Qt::SkipEmptyParts);
+    QString document;
+    try {
+        document = mergeRtfDocuments(reports, QStringLiteral("Arial"), 10);
+    } catch (const RuntimeError& e) {
+        err << "recinfo: the rich text could not be joined: " << e.description() << "\n";
+        return 1;
+    }
     QFile target(output);
     if (!target.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         err << "recinfo: " << output << ": " << target.errorString() << "\n";
         return 1;
     }
-    target.write(rtf.toLatin1());
+    target.write(document.toLatin1());
     return 0;
 }
 

@@ -10,7 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fontconfig fonts-liberation2 fonts-ipafont-gothic fonts-wqy-microhei
   poppler-utils pandoc
-  cups-daemon cups-client
+  cups-daemon cups-client libreoffice-writer-nogui
 )
 
 missing=()

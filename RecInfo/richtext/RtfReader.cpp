@@ -170,6 +170,7 @@ private:
             {QStringLiteral("rquote"), 30},  {QStringLiteral("ldblquote"), 31}, {QStringLiteral("rdblquote"), 32},
             {QStringLiteral("stylesheet"), 33}, {QStringLiteral("info"), 33}, {QStringLiteral("pict"), 33},
             {QStringLiteral("header"), 33},  {QStringLiteral("footer"), 33},  {QStringLiteral("object"), 33},
+            {QStringLiteral("page"), 34},
         };
         const bool on = !p || *p != 0;
         switch (words.value(word, 0)) {
@@ -229,6 +230,7 @@ private:
         case 31: character(s, QChar(0x201C)); break;
         case 32: character(s, QChar(0x201D)); break;
         case 33: s.destination = Destination::Skip; break;
+        case 34: character(s, QChar(0x0C)); break;
         default: break;
         }
     }
@@ -319,6 +321,30 @@ private:
 };
 
 } // namespace
+
+QString mergeRtfDocuments(const QStringList& documents, const QString& defaultFont, float defaultSize)
+{
+    RtfDocument merged;
+    for (const QString& rtf : documents) {
+        RtfDocument document;
+        QString error;
+        if (!RtfReader::read(rtf, defaultFont, defaultSize, &document, &error))
+            throw RuntimeError(Err::InvalidPropertyValue, QStringLiteral("Invalid property value: ") + error);
+        if (!merged.text.isEmpty() || !merged.paragraphs.isEmpty()) {
+            // The next report starts on a new page, in what was the empty last paragraph.
+            merged.paragraphs.removeLast();
+            merged.text += QChar(0x0C);
+            merged.formats.push_back(CharFormat{});
+        }
+        merged.text += document.text;
+        merged.formats.insert(merged.formats.end(), document.formats.begin(), document.formats.end());
+        merged.paragraphs += document.paragraphs;
+    }
+    RichTextBox box;
+    box.setDefaultFont(defaultFont, defaultSize);
+    box.setContent(merged.text, merged.formats, merged.paragraphs);
+    return box.TextRTF();
+}
 
 bool RtfReader::read(const QString& rtf, const QString& defaultFont, float defaultSize, RtfDocument* document,
                      QString* error)

@@ -1,7 +1,7 @@
 #pragma once
 // Reads an RTF document into text, character formats and paragraph formats: the RTF the box
 // writes, and the common subset other writers use (groups, font and colour tables, \b \i
-// \strike \ul \f \fs \cf \plain, \pard \ql \qr \qc \tx, \par \line \tab, \uN with \ucN,
+// \strike \ul \f \fs \cf \plain, \pard \ql \qr \qc \tx, \par \line \tab \page, \uN with \ucN,
 // \'hh in code page 1252). Unknown destinations are skipped.
 
 #include "RichTextBox.h"
@@ -22,5 +22,10 @@ public:
     static bool read(const QString& rtf, const QString& defaultFont, float defaultSize, RtfDocument* document,
                      QString* error);
 };
+
+// Joins RTF documents into one, each starting on a new page (a form feed between them): the
+// reports RTF_All returns, as one file a word processor opens. Error 380 for a document that
+// is no RTF.
+QString mergeRtfDocuments(const QStringList& documents, const QString& defaultFont, float defaultSize);
 
 } // namespace vxRecInfo

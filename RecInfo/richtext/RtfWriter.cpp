@@ -30,6 +30,8 @@ public:
                 plain(QString(QLatin1Char('\\')) + c);
             } else if (u == u'\t') {
                 control(QStringLiteral("\\tab"));
+            } else if (u == 0x0C) {
+                control(QStringLiteral("\\page")); // a form feed starts a new page
             } else if (u >= 0x20 && u < 0x80) {
                 plain(QString(c));
             } else if (u >= 0x80) {

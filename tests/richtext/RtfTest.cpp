@@ -1,5 +1,6 @@
 #include "richtext/RTBFormat.h"
 #include "richtext/RichTextBox.h"
+#include "richtext/RtfReader.h"
 
 #include <QFile>
 #include <QProcess>
@@ -113,4 +114,23 @@ TEST(Rtf, PandocReadsTheSameText)
     // Plain output marks struck-out text with ~~.
     const QString read = QString::fromUtf8(pandoc.readAllStandardOutput()).remove(QStringLiteral("~~"));
     EXPECT_EQ(words(read), words(box.Text())) << read.toStdString();
+}
+
+TEST(Rtf, MergedReportsStartOnNewPagesAndKeepTheirFormats)
+{
+    RichTextBox first;
+    first.setDefaultFont(QStringLiteral("Arial"), 10);
+    buildSample(first);
+    RichTextBox second;
+    second.setDefaultFont(QStringLiteral("Arial"), 10);
+    second.setText(QStringLiteral("Second report\r\n"));
+    const QString merged = mergeRtfDocuments({first.TextRTF(), second.TextRTF()}, QStringLiteral("Arial"), 10);
+    EXPECT_EQ(merged.count(QStringLiteral("{\\rtf1")), 1) << "one document for the word processor";
+    EXPECT_EQ(merged.count(QStringLiteral("\\page")), 1);
+    RichTextBox back;
+    back.setDefaultFont(QStringLiteral("Arial"), 10);
+    back.setTextRTF(merged);
+    EXPECT_EQ(back.Text(), first.Text() + QChar(0x0C) + second.Text());
+    EXPECT_TRUE(back.formatAt(0).bold) << "the first report keeps its formats";
+    EXPECT_EQ(back.paragraphs().constLast().format, ParagraphFormat{});
 }
