@@ -22,7 +22,7 @@ build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
 demo: build
-	$(BUILD)/host/recinfo members
+	tools/demo.sh $(BUILD) $(DEMO)
 
 test: build
 	cd $(BUILD) && ctest -j $(JOBS) --output-on-failure

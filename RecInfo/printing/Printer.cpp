@@ -182,12 +182,23 @@ QPaintDevice* Printer::device()
 QPainter& Printer::painter()
 {
     beginJob();
+    startPendingPage();
     return *m_painter;
+}
+
+void Printer::startPendingPage()
+{
+    if (!m_newPagePending)
+        return;
+    m_newPagePending = false;
+    if (!qprinter().newPage())
+        throw RuntimeError(Err::PrinterError, QStringLiteral("The printer \"%1\" cannot start a new page").arg(m_name));
 }
 
 void Printer::Print(const QString& text)
 {
     beginJob();
+    startPendingPage();
     const QFontMetricsF metrics(m_font, &qprinter());
     const QPointF at(CurrentX * dpiX() / TwipsPerInch, CurrentY * dpiY() / TwipsPerInch + metrics.ascent());
     m_painter->setFont(m_font);
@@ -200,8 +211,8 @@ void Printer::Print(const QString& text)
 void Printer::NewPage()
 {
     beginJob();
-    if (!qprinter().newPage())
-        throw RuntimeError(Err::PrinterError, QStringLiteral("The printer \"%1\" cannot start a new page").arg(m_name));
+    startPendingPage();
+    m_newPagePending = true;
     CurrentX = 0;
     CurrentY = 0;
 }
@@ -210,6 +221,7 @@ void Printer::EndDoc()
 {
     if (!jobOpen())
         return;
+    m_newPagePending = false;
     m_painter->end();
     m_painter.reset();
     if (isPdfPrinter())

@@ -76,6 +76,10 @@ private:
     QFont m_font;
     QString m_output;
     QString m_lastOutput;
+    // A new page starts when something is drawn on it, so a job ended right after NewPage
+    // leaves no blank page behind.
+    bool m_newPagePending = false;
+    void startPendingPage();
 };
 
 // Device names of the installed printers in a stable order: CUPS destinations by name, then

@@ -144,6 +144,15 @@ TEST_F(PrintEngine, KeptJobPutsTheNextReportOnANewPageOfTheSameFile)
     EXPECT_EQ(QDir(m_pdfDir.path()).entryList({QStringLiteral("*.pdf")}).size(), 1) << "one job, one file";
 }
 
+TEST_F(PrintEngine, EndingAKeptJobLeavesNoBlankPage)
+{
+    fillLines(5);
+    print(QString(), true);
+    currentPrinter().EndDoc();
+    EXPECT_EQ(pageCount(currentPrinter().lastOutputFile()), 1)
+        << "the page begun for a next report that never came must not be printed";
+}
+
 TEST_F(PrintEngine, BatchTopMarginStartsTheTextHigher)
 {
     fillLines(1);
