@@ -37,8 +37,14 @@ frmNote::frmNote(QWidget* parent) : QDialog(parent)
     connect(cmdCancel, &QPushButton::clicked, this, &frmNote::cmdCancel_Click);
 
     LoadResLabels();
-    // Filling the box is a change like any other: a non-empty note raises NoteEdited.
-    txtNote->setPlainText(state.NoteText);
+    // Filling the box is a change like any other: a non-empty note raises NoteEdited (Qt
+    // would signal a change for an empty one too, which a text box does not).
+    {
+        QSignalBlocker blocker(txtNote);
+        txtNote->setPlainText(state.NoteText);
+    }
+    if (!state.NoteText.isEmpty())
+        state.NoteEdited = true;
     placeCentred(this);
     ApplyJapaneseFont(this);
     cmdOk->setEnabled(state.NoteChangeAllowed);

@@ -47,18 +47,21 @@ frmRecImport::frmRecImport(QWidget* parent) : QDialog(parent)
     cboTimeZone->setObjectName(QStringLiteral("cboTimeZone"));
     cboTimeZone->setEditable(true);
     cboTimeZone->setInsertPolicy(QComboBox::NoInsert);
-    lblFile = new QLabel(this);
+    // Design captions, until the labels of the user's language replace them at load.
+    lblFile = new QLabel(QStringLiteral("File to Import"), this);
     lblFile->setObjectName(QStringLiteral("lblFile"));
-    lblTimeZone = new QLabel(this);
+    lblTimeZone = new QLabel(QStringLiteral("Logger Time Zone"), this);
     lblTimeZone->setObjectName(QStringLiteral("lblTimeZone"));
     txtInfoView = new RichTextView(this);
     txtInfoView->setObjectName(QStringLiteral("txtInfo"));
     txtInfoView->setModel(&m_box);
     cmdNote = commandButton(this, "cmdNote");
+    cmdNote->setText(QStringLiteral("Note"));
     cmdCancel = commandButton(this, "cmdCancel");
     cmdCancel->setText(QStringLiteral("Cancel"));
     cmdImport = commandButton(this, "cmdImport");
-    chkDetails = new QCheckBox(this);
+    cmdImport->setText(QStringLiteral("Import"));
+    chkDetails = new QCheckBox(QStringLiteral("Details"), this);
     chkDetails->setObjectName(QStringLiteral("chkDetails"));
     // Tab order: cboTrace, cboTimeZone, cmdImport, cmdCancel, cmdNote, chkDetails, then the rest.
     setTabOrder(cboTrace, cboTimeZone);

@@ -1,0 +1,603 @@
+// The record services and the Statistics and Import windows they open, driven through
+// RecordInfo with scripted modal windows: nothing blocks, every window is clicked by the script.
+
+#include "report/ReportFixture.h"
+
+#include "printing/Printer.h"
+#include "printing/frmPrinterDlg.h"
+#include "windows/ModalService.h"
+#include "windows/Twips.h"
+#include "windows/frmNote.h"
+#include "windows/frmRecImport.h"
+#include "windows/frmStatistics.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QTest>
+
+#include <deque>
+
+using namespace vxRecInfo;
+using namespace vxRecInfo::testing;
+
+namespace {
+
+using Script = std::function<void(QDialog&)>;
+
+// Each modal window runs the next script of the queue instead of an event loop.
+class ScriptedWindows final : public ModalService
+{
+public:
+    explicit ScriptedWindows(std::deque<Script>* scripts) : m_scripts(scripts) {}
+    int showModal(QDialog& dialog) override
+    {
+        if (m_scripts->empty()) {
+            ADD_FAILURE() << "unexpected window " << dialog.objectName();
+            return QDialog::Rejected;
+        }
+        Script script = std::move(m_scripts->front());
+        m_scripts->pop_front();
+        script(dialog);
+        return dialog.result();
+    }
+    void showPrinterProperties(QWidget*, Printer&) override {}
+
+private:
+    std::deque<Script>* m_scripts;
+};
+
+QString pdfText(const QString& pdf)
+{
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    if (!p.waitForFinished(30000) || p.exitCode() != 0)
+        return QStringLiteral("<pdftotext failed>");
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+const QString Pdf = Printer::PdfPrinterName;
+const QString Firmware = u"\tFirmware Version\t"_s; // a row of the detailed report only
+
+class RecordWindowsTest : public ReportFixture
+{
+protected:
+    void SetUp() override
+    {
+        ReportFixture::SetUp();
+        ASSERT_TRUE(m_pdfDir.isValid());
+        qputenv("VXRECINFO_PDF_DIR", m_pdfDir.path().toLocal8Bit());
+        printers({Pdf});
+        ASSERT_TRUE(setCurrentPrinter(Pdf));
+        writeSetting(u"HostSettings/DefaultPrinter"_s, Pdf);
+        m_previousModal = setModalService(std::make_unique<ScriptedWindows>(&m_scripts));
+    }
+    void TearDown() override
+    {
+        EXPECT_TRUE(m_scripts.empty()) << m_scripts.size() << " scripted window(s) never opened";
+        setModalService(std::move(m_previousModal));
+        setPrinterListSource({});
+        qunsetenv("VXRECINFO_PDF_DIR");
+        ReportFixture::TearDown();
+    }
+
+    static void printers(QStringList names)
+    {
+        setPrinterListSource([names] { return names; });
+    }
+    QStringList pdfFiles() const
+    {
+        QStringList files = QDir(m_pdfDir.path()).entryList({u"*.pdf"_s}, QDir::Files, QDir::Name);
+        for (QString& f : files)
+            f = m_pdfDir.filePath(f);
+        return files;
+    }
+
+    // Element 6 of UserSettings enables printing from the window.
+    void userSettings(bool print)
+    {
+        std::vector<Variant> values(7, Variant(false));
+        values[6] = print;
+        ASSERT_EQ(record().put_UserSettings(arrayOfValues(VarType::Variant, values)), S_OK);
+    }
+    std::int16_t dataset(const QString& desc, const QString& serial, const QString& note = {},
+                         const std::function<void(RecordInfo&)>& more = {})
+    {
+        return add([&](RecordInfo& r) {
+            r.put_DataSetDesc(desc);
+            r.put_SerialNumber(serial);
+            r.put_Note(note);
+            if (more)
+                more(r);
+        });
+    }
+    void threeDatasets()
+    {
+        userSettings(true);
+        dataset(u"Truck A"_s, u"SN-A0"_s);
+        dataset(u"Truck B"_s, u"SN-B1"_s);
+        dataset(u"Truck C"_s, u"SN-C2"_s);
+    }
+
+    // Queues the script of the next modal window, which must be a W.
+    template <class W>
+    void then(std::function<void(W&)> script)
+    {
+        m_scripts.push_back([script](QDialog& dialog) {
+            auto* window = qobject_cast<W*>(&dialog);
+            ASSERT_NE(window, nullptr) << "expected " << W::staticMetaObject.className() << ", the component opened "
+                                       << dialog.objectName();
+            script(*window);
+        });
+    }
+    void noteTyped(const QString& text, bool ok)
+    {
+        then<frmNote>([text, ok](frmNote& n) {
+            QTest::keyClick(n.txtNote, Qt::Key_End, Qt::ControlModifier);
+            QTest::keyClicks(n.txtNote, text);
+            QTest::mouseClick(ok ? n.cmdOk : n.cmdCancel, Qt::LeftButton);
+        });
+    }
+    static void clickDetails(QCheckBox* box)
+    {
+        // On the indicator: the check box only reacts to clicks on its box and caption.
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(4, box->height() / 2));
+    }
+
+    std::deque<Script> m_scripts;
+    QTemporaryDir m_pdfDir;
+
+private:
+    std::unique_ptr<ModalService> m_previousModal;
+};
+
+ModuleState& state()
+{
+    return ModuleState::current();
+}
+
+// --- Statistics and Info window ---
+
+TEST_F(RecordWindowsTest, ShowInfoClampsTheFirstDatasetToTheList)
+{
+    threeDatasets();
+    const QStringList serials{u"SN-A0"_s, u"SN-B1"_s, u"SN-C2"_s};
+    struct Case { std::int16_t asked; int shown; };
+    for (const Case c : {Case{5, 0}, Case{2, 2}, Case{-1, 0}, Case{3, 0}}) {
+        then<frmStatistics>([&](frmStatistics& w) {
+            EXPECT_EQ(w.cboTrace->count(), 3);
+            EXPECT_EQ(w.cboTrace->itemText(1), u"Truck B"_s) << "entries are the dataset descriptions";
+            EXPECT_TRUE(w.cmdPrint->isEnabled()) << "UserSettings(6) True enables printing";
+            EXPECT_NEAR(outerWidthTwips(&w), 9560, 1440.0 / w.logicalDpiX()) << "the load sets the width to 9560 twips";
+            EXPECT_EQ(w.cboTrace->currentIndex(), c.shown) << "ShowInfo " << c.asked << " selects the wrong entry";
+            EXPECT_EQ(state().ListIndexPointer, c.shown) << "the module value must hold the index shown";
+            EXPECT_TRUE(w.txtInfo().Text().contains(u"\t"_s + serials[c.shown] + u"\r\n"_s))
+                << "ShowInfo " << c.asked << " must show the report of dataset " << c.shown;
+            QTest::mouseClick(w.cmdOk, Qt::LeftButton);
+            EXPECT_EQ(w.result(), QDialog::Accepted);
+        });
+        std::int16_t pointer = c.asked;
+        EXPECT_EQ(record().ShowInfo(&pointer), S_OK) << lastErrorInfo().description;
+        EXPECT_EQ(pointer, c.asked) << "nothing is written back to the host's argument";
+    }
+    // Omitted through late binding: dataset 0.
+    state().ListIndexPointer = 2;
+    then<frmStatistics>([](frmStatistics& w) { EXPECT_EQ(w.cboTrace->currentIndex(), 0) << "no argument means 0"; });
+    std::vector<Variant> none;
+    EXPECT_EQ(invokeByName(&record(), u"ShowInfo"_s, InvokeKind::Method, none).hr, S_OK);
+}
+
+TEST_F(RecordWindowsTest, PrintDisabledByUserSettingsWhileListAndNoteStillWork)
+{
+    threeDatasets();
+    userSettings(false);
+    record().put_NoteChangeAllowed(true);
+    then<frmStatistics>([](frmStatistics& w) {
+        EXPECT_FALSE(w.cmdPrint->isEnabled()) << "UserSettings(6) False must disable printing";
+        QTest::keyClick(w.cboTrace, Qt::Key_Down);
+        EXPECT_TRUE(w.txtInfo().Text().contains(u"\tSN-B1\r\n"_s)) << "choosing a dataset must show its report";
+        QTest::mouseClick(w.cmdNote, Qt::LeftButton);
+        EXPECT_EQ(state().NoteArray.at(1), u"seen"_s) << "the note button must work without printing";
+    });
+    noteTyped(u"seen"_s, true);
+    EXPECT_EQ(record().ShowInfo(nullptr), S_OK);
+}
+
+TEST_F(RecordWindowsTest, DetailsBoxSwitchesBetweenSummaryAndDetailedReport)
+{
+    threeDatasets();
+    then<frmStatistics>([](frmStatistics& w) {
+        EXPECT_FALSE(w.chkDetails->isChecked()) << "details start unchecked";
+        EXPECT_FALSE(w.txtInfo().Text().contains(Firmware));
+        clickDetails(w.chkDetails);
+        ASSERT_TRUE(w.chkDetails->isChecked());
+        EXPECT_TRUE(w.txtInfo().Text().contains(Firmware)) << "ticking Details must rebuild the detailed report";
+        EXPECT_TRUE(w.txtInfo().Text().contains(u"\tSN-A0\r\n"_s)) << "of the same dataset";
+        clickDetails(w.chkDetails);
+        EXPECT_FALSE(w.txtInfo().Text().contains(Firmware)) << "unticking must rebuild the summary";
+    });
+    EXPECT_EQ(record().ShowInfo(nullptr), S_OK);
+}
+
+TEST_F(RecordWindowsTest, ReportErrorOnASelectionIsShownAndTheWindowStaysUsable)
+{
+    userSettings(true);
+    dataset(u"Good"_s, u"SN-G"_s);
+    dataset(u"Bad signatures"_s, u"SN-X"_s, {}, [](RecordInfo& r) {
+        r.put_SignatureRead(arrayOfValues(VarType::String, {u"Anna"_s, u"45306.5"_s, u"Approved"_s}));
+    });
+    then<frmStatistics>([this](frmStatistics& w) {
+        QTest::keyClick(w.cboTrace, Qt::Key_Down);
+        EXPECT_EQ(shown.size(), 1u) << "a failing report must reach the user as a message";
+        QTest::keyClick(w.cboTrace, Qt::Key_Up);
+        EXPECT_TRUE(w.txtInfo().Text().contains(u"\tSN-G\r\n"_s)) << "the window must stay usable after the error";
+        EXPECT_EQ(shown.size(), 1u);
+        QTest::mouseClick(w.cmdOk, Qt::LeftButton);
+    });
+    EXPECT_EQ(record().ShowInfo(nullptr), S_OK) << "the handler's error must not end ShowInfo";
+}
+
+TEST_F(RecordWindowsTest, StatisticsNoteButtonOnlyEverRaisesNoteChanged)
+{
+    userSettings(true);
+    record().put_NoteChangeAllowed(true);
+    dataset(u"Empty note"_s, u"SN-0"_s);
+    dataset(u"With note"_s, u"SN-1"_s, u"abc"_s);
+    dataset(u"Empty again"_s, u"SN-2"_s);
+    then<frmStatistics>([](frmStatistics& w) {
+        QTest::mouseClick(w.cmdNote, Qt::LeftButton); // type x, OK
+        EXPECT_TRUE(state().NoteChanged.at(0)) << "a confirmed edit marks the note changed";
+        EXPECT_EQ(state().NoteArray.at(0), u"x"_s);
+        QTest::mouseClick(w.cmdNote, Qt::LeftButton); // type y, Cancel
+        EXPECT_TRUE(state().NoteChanged.at(0)) << "a cancelled later opening must keep the earlier True";
+        EXPECT_EQ(state().NoteArray.at(0), u"x"_s) << "Cancel keeps the note";
+        QTest::keyClick(w.cboTrace, Qt::Key_Down);
+        QTest::mouseClick(w.cmdNote, Qt::LeftButton); // OK at once on "abc"
+        EXPECT_TRUE(state().NoteChanged.at(1)) << "filling a non-empty note counts as a change";
+        QTest::keyClick(w.cboTrace, Qt::Key_Down);
+        state().NoteEdited = true; // left over: the window clears it before opening the note
+        QTest::mouseClick(w.cmdNote, Qt::LeftButton); // OK at once on ""
+        EXPECT_FALSE(state().NoteChanged.at(2)) << "an untouched empty note is not a change";
+        QTest::mouseClick(w.cmdOk, Qt::LeftButton);
+    });
+    noteTyped(u"x"_s, true);
+    then<frmNote>([](frmNote& n) {
+        EXPECT_EQ(n.txtNote->toPlainText(), u"x"_s) << "the note window must show the dataset's note";
+        QTest::keyClicks(n.txtNote, u"y"_s);
+        QTest::mouseClick(n.cmdCancel, Qt::LeftButton);
+    });
+    then<frmNote>([](frmNote& n) { QTest::mouseClick(n.cmdOk, Qt::LeftButton); });
+    then<frmNote>([](frmNote& n) { QTest::mouseClick(n.cmdOk, Qt::LeftButton); });
+    EXPECT_EQ(record().ShowInfo(nullptr), S_OK);
+    Variant changed;
+    ASSERT_EQ(record().get_NoteChanged(&changed), S_OK);
+    EXPECT_TRUE(changed.array().at(0).toBool());
+    EXPECT_TRUE(changed.array().at(1).toBool());
+    EXPECT_FALSE(changed.array().at(2).toBool());
+}
+
+// --- Print button ---
+
+TEST_F(RecordWindowsTest, CancelledPrinterDialogPrintsNothingAndSaysNothing)
+{
+    threeDatasets();
+    then<frmStatistics>([](frmStatistics& w) {
+        const QString before = w.txtInfo().Text();
+        QTest::mouseClick(w.cmdPrint, Qt::LeftButton);
+        EXPECT_EQ(w.txtInfo().Text(), before) << "a cancelled print must leave the interactive report";
+    });
+    then<frmPrinterDlg>([](frmPrinterDlg& d) {
+        EXPECT_EQ(d.windowTitle(), u"Print Statistics"_s);
+        QTest::mouseClick(d.cmdCancel, Qt::LeftButton);
+    });
+    EXPECT_EQ(record().ShowInfo(nullptr), S_OK);
+    EXPECT_TRUE(pdfFiles().isEmpty()) << "a cancelled dialog must print nothing";
+    EXPECT_TRUE(shown.empty()) << "a cancelled dialog must show no message";
+}
+
+TEST_F(RecordWindowsTest, NoPrinterListedShowsPrintingErrorWithEmptyDescription)
+{
+    threeDatasets();
+    then<frmStatistics>([](frmStatistics& w) {
+        printers({}); // the current printer stays, but the dialog lists none
+        QTest::mouseClick(w.cmdPrint, Qt::LeftButton);
+    });
+    then<frmPrinterDlg>([](frmPrinterDlg&) { EXPECT_EQ(PrinterDialogResult(), PrinterDialog::NoPrinter); });
+    EXPECT_EQ(record().ShowInfo(nullptr), S_OK);
+    ASSERT_EQ(shown.size(), 1u) << "result -1 must be reported as a printing error";
+    EXPECT_EQ(shown[0].text, u"Printing Error\r\n"_s) << "label 88, CR LF and an empty description";
+    EXPECT_EQ(shown[0].style & 0x70, MsgBox::Exclamation);
+    EXPECT_TRUE(pdfFiles().isEmpty());
+}
+
+TEST_F(RecordWindowsTest, PrintingWritesOneJobWithSerialAndTitleThenRestoresTheReport)
+{
+    userSettings(true);
+    dataset(u"Truck A"_s, u"SN-A0"_s);
+    dataset(u"Reefer North"_s, u"SN-7731"_s);
+    then<frmStatistics>([](frmStatistics& w) {
+        QTest::keyClick(w.cboTrace, Qt::Key_Down);
+        const QString before = w.txtInfo().Text();
+        const int width = w.width();
+        QTest::mouseClick(w.cmdPrint, Qt::LeftButton);
+        EXPECT_EQ(w.txtInfo().Text(), before) << "after printing the box must show the interactive report again";
+        EXPECT_NEAR(w.width(), width, 1) << "the window must get its width back";
+        EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr) << "the busy pointer must be gone";
+    });
+    then<frmPrinterDlg>([](frmPrinterDlg& d) { QTest::mouseClick(d.cmdOk, Qt::LeftButton); });
+    EXPECT_EQ(record().ShowInfo(nullptr), S_OK);
+    EXPECT_TRUE(shown.empty()) << (shown.empty() ? QString() : shown[0].text);
+    const QStringList files = pdfFiles();
+    ASSERT_EQ(files.size(), 1) << "one print job expected";
+    const QString text = pdfText(files[0]);
+    EXPECT_TRUE(text.contains(u"SN: SN-7731"_s)) << "every page carries the serial number line:\n" << text;
+    EXPECT_TRUE(text.contains(u"Reefer North"_s)) << "the printed report has the dataset's title";
+    EXPECT_FALSE(text.contains(u"SN-A0"_s)) << "only the selected dataset is printed";
+}
+
+// --- Import window ---
+
+class ImportWindowTest : public RecordWindowsTest
+{
+protected:
+    void SetUp() override
+    {
+        RecordWindowsTest::SetUp();
+        writeSetting(u"TimeZoneService/TimeZones"_s, QStringList{u"Europe/Berlin"_s, u"America/New_York"_s,
+                                                                  u"Asia/Tokyo"_s, u"Australia/Sydney"_s});
+        writeSetting(u"TimeZoneService/SystemTimeZone"_s, u"Asia/Tokyo"_s);
+        dataset(u"File one"_s, u"SN-F1"_s);
+        dataset(u"File two"_s, u"SN-F2"_s);
+    }
+    HResult showImport()
+    {
+        SafeArray flags = SafeArray::fromValues(VarType::Boolean, {false, false});
+        return record().ShowImport(&flags);
+    }
+    std::int16_t userZone()
+    {
+        std::int16_t v = -99;
+        EXPECT_EQ(record().get_ImportUserSelectedTimeZone(&v), S_OK);
+        return v;
+    }
+    bool fileSelected()
+    {
+        bool v = true;
+        EXPECT_EQ(record().get_ImportFileSelected(&v), S_OK);
+        return v;
+    }
+    static QString startZone(const QString& report)
+    {
+        const QStringList rows = linesStartingWith(report, u"\tStart Time:\t"_s);
+        return rows.size() == 1 ? rows[0] : QString();
+    }
+    const Date start = at(2024, 1, 15, 10);
+};
+
+TEST_F(ImportWindowTest, ListsZonesOneToFourPreselectsTheSystemZoneAndImportsTheChoice)
+{
+    const QString tokyo = zoneName(3, start), newYork = zoneName(2, start);
+    ASSERT_NE(tokyo, newYork);
+    then<frmRecImport>([&](frmRecImport& w) {
+        ASSERT_EQ(w.cboTimeZone->count(), 4) << "TimeArray 0..4 lists four zones; element 0 is never listed";
+        const QStringList ids{u"Europe/Berlin"_s, u"America/New_York"_s, u"Asia/Tokyo"_s, u"Australia/Sydney"_s};
+        for (int e = 0; e < 4; ++e) {
+            EXPECT_EQ(w.cboTimeZone->itemData(e).toInt(), e + 1) << "item data is the TimeArray index";
+            EXPECT_TRUE(w.cboTimeZone->itemText(e).endsWith(ids[e])) << w.cboTimeZone->itemText(e);
+        }
+        EXPECT_EQ(w.cboTimeZone->currentIndex(), 2) << "the system's zone must be preselected";
+        EXPECT_EQ(state().TimeZone, 3);
+        EXPECT_TRUE(startZone(w.txtInfo().Text()).endsWith(u"  "_s + tokyo)) << startZone(w.txtInfo().Text());
+        EXPECT_EQ(w.cboTrace->currentIndex(), 0);
+
+        QTest::keyClick(w.cboTimeZone, Qt::Key_Up);
+        EXPECT_EQ(state().TimeZone, 2) << "choosing a zone takes effect at once";
+        EXPECT_TRUE(startZone(w.txtInfo().Text()).endsWith(u"  "_s + newYork))
+            << "the report must be rebuilt in the chosen zone: " << startZone(w.txtInfo().Text());
+        EXPECT_TRUE(w.txtInfo().Text().contains(u"\tSN-F1\r\n"_s)) << "of the selected dataset";
+        QTest::mouseClick(w.cmdImport, Qt::LeftButton);
+    });
+    EXPECT_EQ(showImport(), S_OK);
+    EXPECT_TRUE(fileSelected());
+    EXPECT_EQ(userZone(), 2) << "Import returns the chosen zone";
+    EXPECT_TRUE(shown.empty()) << "the load must not fail";
+}
+
+TEST_F(ImportWindowTest, CancelKeepsThePreviousImportZoneButTimeZoneHoldsTheLastChoice)
+{
+    then<frmRecImport>([](frmRecImport& w) {
+        QTest::keyClick(w.cboTimeZone, Qt::Key_Down); // Sydney
+        QTest::mouseClick(w.cmdImport, Qt::LeftButton);
+    });
+    ASSERT_EQ(showImport(), S_OK);
+    ASSERT_EQ(userZone(), 4);
+    then<frmRecImport>([](frmRecImport& w) {
+        EXPECT_EQ(w.cboTimeZone->currentIndex(), 2) << "each showing preselects the system's zone again";
+        QTest::keyClick(w.cboTimeZone, Qt::Key_Up); // New York
+        QTest::mouseClick(w.cmdCancel, Qt::LeftButton);
+    });
+    EXPECT_EQ(showImport(), S_OK);
+    EXPECT_FALSE(fileSelected()) << "Cancel must not confirm the import";
+    EXPECT_EQ(userZone(), 4) << "Cancel keeps the zone of the last confirmed import";
+    std::int16_t zone = 0;
+    ASSERT_EQ(record().get_TimeZone(&zone), S_OK);
+    EXPECT_EQ(zone, 2) << "TimeZone keeps the last choice made in the window";
+}
+
+TEST_F(ImportWindowTest, TypedTextNamingNoZoneChangesNothing)
+{
+    then<frmRecImport>([this](frmRecImport& w) {
+        const QString before = w.txtInfo().Text();
+        w.cboTimeZone->lineEdit()->selectAll();
+        QTest::keyClicks(w.cboTimeZone->lineEdit(), u"Nowhere/Zone"_s);
+        QTest::keyClick(w.cboTimeZone->lineEdit(), Qt::Key_Return);
+        EXPECT_EQ(state().TimeZone, 3) << "text that names no listed zone must not change TimeZone";
+        EXPECT_EQ(w.txtInfo().Text(), before);
+        EXPECT_TRUE(shown.empty()) << "typing must not fail";
+        QTest::mouseClick(w.cmdImport, Qt::LeftButton);
+    });
+    EXPECT_EQ(showImport(), S_OK);
+    EXPECT_EQ(userZone(), 3) << "the import keeps a listed zone";
+}
+
+TEST_F(ImportWindowTest, LoadErrorIsShownAndTheWindowStillOpens)
+{
+    // A zone the service cannot make: reaching TimeZoneService fails during the load.
+    writeSetting(u"TimeZoneService/TimeZones"_s, QStringList{u"Mars/Olympus"_s});
+    restart();
+    dataset(u"File one"_s, u"SN-F1"_s);
+    then<frmRecImport>([this](frmRecImport& w) {
+        ASSERT_EQ(shown.size(), 1u) << "the load error must be shown before the window opens";
+        EXPECT_TRUE(shown[0].text.startsWith(u"RecImport form load error\r\n"_s)) << shown[0].text;
+        EXPECT_GT(shown[0].text.size(), 27) << "the error's description follows the line break";
+        EXPECT_EQ(w.cboTimeZone->count(), 0) << "the load stopped before the zones";
+        QTest::mouseClick(w.cmdCancel, Qt::LeftButton);
+    });
+    SafeArray flags = SafeArray::fromValues(VarType::Boolean, {false});
+    EXPECT_EQ(record().ShowImport(&flags), S_OK) << "the load's trap keeps the error from the host";
+    EXPECT_FALSE(fileSelected());
+}
+
+TEST_F(ImportWindowTest, NoteButtonCopiesNoteEditedEvenWhenFalse)
+{
+    record().put_NoteChangeAllowed(true);
+    then<frmRecImport>([](frmRecImport& w) {
+        QTest::mouseClick(w.cmdNote, Qt::LeftButton); // type, OK
+        EXPECT_TRUE(state().NoteChanged.at(0));
+        EXPECT_EQ(state().NoteArray.at(0), u"dented"_s);
+        QTest::mouseClick(w.cmdNote, Qt::LeftButton); // Cancel
+        EXPECT_FALSE(state().NoteChanged.at(0)) << "unlike the Statistics window, a later Cancel clears NoteChanged";
+        EXPECT_EQ(state().NoteArray.at(0), u"dented"_s);
+        QTest::keyClick(w.cboTrace, Qt::Key_Down);
+        state().NoteEdited = true; // the Import window does not clear it before opening
+        QTest::mouseClick(w.cmdNote, Qt::LeftButton); // OK at once on an empty note
+        EXPECT_TRUE(state().NoteChanged.at(1)) << "NoteEdited is copied as it stands";
+        QTest::mouseClick(w.cmdCancel, Qt::LeftButton);
+    });
+    noteTyped(u"dented"_s, true);
+    then<frmNote>([](frmNote& n) { QTest::mouseClick(n.cmdCancel, Qt::LeftButton); });
+    then<frmNote>([](frmNote& n) { QTest::mouseClick(n.cmdOk, Qt::LeftButton); });
+    EXPECT_EQ(showImport(), S_OK);
+}
+
+// --- Batch services ---
+
+TEST_F(RecordWindowsTest, RtfAllAppendsFourReportsOverTwoCallsAndRaisesStartPageNum)
+{
+    userSettings(true);
+    dataset(u"Truck A"_s, u"SN-A0"_s);
+    dataset(u"Truck B"_s, u"SN-B1"_s);
+    printers({u"Alpha"_s, Pdf});
+    double job = 7;
+    std::int16_t startPage = 1, total = 9;
+    QString printer = u"Alpha"_s, text = u"HEAD"_s;
+    bool numbering = true;
+    ASSERT_EQ(record().RTF_All(&job, &startPage, &total, &printer, &text, &numbering), S_OK)
+        << lastErrorInfo().description;
+    EXPECT_EQ(startPage, 3);
+    ASSERT_EQ(record().RTF_All(&job, &startPage, &total, &printer, &text, &numbering), S_OK);
+    EXPECT_EQ(startPage, 5) << "StartPageNum grows by the number of datasets on every call";
+    ASSERT_TRUE(text.startsWith(u"HEAD{\\rtf"_s)) << "the caller's text comes first";
+    const QStringList parts = text.mid(4).split(QChar(12));
+    ASSERT_EQ(parts.size(), 5) << "four reports, each followed by a form feed";
+    EXPECT_TRUE(parts[4].isEmpty()) << "the text ends with the last form feed";
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_TRUE(parts[i].startsWith(u"{\\rtf"_s)) << "part " << i << " is no rich text";
+        EXPECT_TRUE(parts[i].contains(i % 2 ? u"SN-B1"_s : u"SN-A0"_s)) << "part " << i << " is the wrong dataset";
+    }
+    EXPECT_EQ(currentPrinter().DeviceName(), u"Alpha"_s) << "PrinterName becomes the current printer";
+    EXPECT_TRUE(pdfFiles().isEmpty()) << "RTF_All prints nothing";
+}
+
+TEST_F(RecordWindowsTest, RtfAllNumbersPagesUnlessTold)
+{
+    userSettings(true);
+    dataset(u"Truck A"_s, u"SN-A0"_s);
+    dataset(u"Truck B"_s, u"SN-B1"_s);
+    double job = 1;
+    std::int16_t startPage = 0, total = 2;
+    QString printer, numbered, plain;
+    ASSERT_EQ(record().RTF_All(&job, &startPage, &total, &printer, &numbered, nullptr), S_OK);
+    EXPECT_TRUE(numbered.contains(u"Page "_s)) << "an omitted EnablePageNumbering means True";
+    bool off = false;
+    ASSERT_EQ(record().RTF_All(&job, &startPage, &total, &printer, &plain, &off), S_OK);
+    EXPECT_FALSE(plain.contains(u"Page "_s) || plain.contains(u"Print Job:"_s)) << "numbering switched off";
+
+    // Late bound with the last argument omitted; by-reference arguments come back.
+    std::vector<Variant> args{Variant(1.0), Variant(std::int16_t(10)), Variant(std::int16_t(2)), Variant(QString()),
+                              Variant(u"X"_s)};
+    const InvokeResult r = invokeByName(&record(), u"RTF_All"_s, InvokeKind::Method, args);
+    ASSERT_EQ(r.hr, S_OK) << r.error.description;
+    EXPECT_EQ(args[1].toInteger(), 12) << "StartPageNum must come back through Invoke";
+    EXPECT_TRUE(args[4].toString().startsWith(u"X{\\rtf"_s)) << "RTF_Text must come back through Invoke";
+    EXPECT_TRUE(args[4].toString().contains(u"Page "_s)) << "omitted through Invoke numbers pages";
+}
+
+TEST_F(RecordWindowsTest, RtfNtReplacesTheCallersTextWithAllPrintDocuments)
+{
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(infoFilePath()).absolutePath()));
+    userSettings(true);
+    dataset(u"Truck A"_s, u"SN-A0"_s);
+    dataset(u"Truck B"_s, u"SN-B1"_s);
+    QString text = u"OLD TEXT"_s;
+    ASSERT_EQ(record().RTF_NT(&text), S_OK) << lastErrorInfo().description;
+    EXPECT_FALSE(text.contains(u"OLD TEXT"_s)) << "RTF_NT replaces the caller's text";
+    EXPECT_TRUE(text.startsWith(u" {[{StartDoc}]}"_s));
+    EXPECT_EQ(text.count(u" {[{StartDoc}]}"_s), 2) << "one print document per dataset";
+    EXPECT_EQ(text.count(u"{[{EndDoc}]}"_s), 2);
+    EXPECT_LT(text.indexOf(u"Truck A"_s), text.indexOf(u"Truck B"_s)) << "documents in dataset order";
+}
+
+TEST_F(RecordWindowsTest, PrintAllWritesOneJobWithEveryDataset)
+{
+    userSettings(true);
+    dataset(u"Truck A"_s, u"SN-A0"_s);
+    dataset(u"Truck B"_s, u"SN-B1"_s);
+    double job = 3;
+    std::int16_t startPage = 0, total = 2;
+    QString printer = Pdf;
+    ASSERT_EQ(record().PrintAll(&job, &startPage, &total, &printer), S_OK) << lastErrorInfo().description;
+    EXPECT_EQ(startPage, 2) << "StartPageNum grows by the number of datasets";
+    const QStringList files = pdfFiles();
+    ASSERT_EQ(files.size(), 1) << "all datasets leave as one print job";
+    const QString text = pdfText(files[0]);
+    for (const QString& s : {u"Truck A"_s, u"Truck B"_s, u"SN: SN-A0"_s, u"SN: SN-B1"_s})
+        EXPECT_TRUE(text.contains(s)) << "missing " << s << " in\n" << text;
+}
+
+TEST_F(RecordWindowsTest, ShowNoteKeepsOnlyTheNewNote)
+{
+    threeDatasets();
+    record().put_NoteChangeAllowed(true);
+    record().put_Note(u"pending"_s);
+    ASSERT_EQ(state().NoteArray.upperBound(), 2);
+    noteTyped(u" checked"_s, true);
+    ASSERT_EQ(record().ShowNote(), S_OK) << lastErrorInfo().description;
+    Variant notes;
+    ASSERT_EQ(record().get_NoteArray(&notes), S_OK);
+    ASSERT_EQ(notes.array().upperBound(), 0) << "ShowNote leaves NoteArray with one element";
+    EXPECT_EQ(notes.array().at(0).toString(), u"pending checked"_s) << "the edited note is the host's result";
+    EXPECT_EQ(state().DataSets.upperBound(), 2) << "the datasets stay";
+
+    noteTyped(u" dropped"_s, false);
+    ASSERT_EQ(record().ShowNote(), S_OK);
+    EXPECT_EQ(state().NoteArray.at(0), u"pending"_s) << "Cancel returns the pending note unchanged";
+}
+
+TEST_F(RecordWindowsTest, LoadErrorsReachTheHost)
+{
+    dataset(u"Truck A"_s, u"SN-A0"_s); // no UserSettings: element 6 cannot be read
+    double job = 0;
+    std::int16_t startPage = 0, total = 0;
+    QString printer, text;
+    EXPECT_NE(record().RTF_All(&job, &startPage, &total, &printer, &text, nullptr), S_OK)
+        << "a load error of the batch window must fail the service";
+    EXPECT_NE(record().ShowInfo(nullptr), S_OK) << "a load error must fail ShowInfo, not open the window";
+}
+
+} // namespace
