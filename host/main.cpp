@@ -218,6 +218,10 @@ int main(int argc, char* argv[])
         (args.isEmpty() ? err() : out()) << usage();
         return args.isEmpty() ? 2 : 0;
     }
+    if (args.contains(QLatin1String("--help")) || args.contains(QLatin1String("-h"))) {
+        out() << usage();
+        return 0;
+    }
     try {
         if (args.front() == QLatin1String("members") && args.size() == 1)
             return printMembers();
