@@ -136,7 +136,7 @@ int labelsCommand(QStringList args)
         bool ok = false;
         offset = args.value(1).toInt(&ok);
         if (!ok) {
-            err() << "recinfo: --offset needs a whole number\n\n" << usage();
+            err() << "recinfo: --offset needs a whole number\n";
             return 2;
         }
         args = args.mid(2);
@@ -146,12 +146,12 @@ int labelsCommand(QStringList args)
         bool ok = false;
         ids << arg.toInt(&ok);
         if (!ok) {
-            err() << "recinfo: \"" << arg << "\" is not a label id\n\n" << usage();
+            err() << "recinfo: \"" << arg << "\" is not a label id\n";
             return 2;
         }
     }
     if (ids.isEmpty()) {
-        err() << "recinfo: labels needs at least one id\n\n" << usage();
+        err() << "recinfo: labels needs at least one id\n";
         return 2;
     }
     // The offset reaches the component the way a user's setting does.
@@ -222,30 +222,37 @@ int main(int argc, char* argv[])
         out() << usage();
         return 0;
     }
+    int status = -1;
     try {
         if (args.front() == QLatin1String("members") && args.size() == 1)
-            return printMembers();
+            status = printMembers();
         if (args.front() == QLatin1String("report"))
-            return recinfo::reportCommand(args.mid(1), out(), err());
+            status = recinfo::reportCommand(args.mid(1), out(), err());
         if (args.front() == QLatin1String("printdoc"))
-            return recinfo::ntCommand(args.mid(1), out(), err());
+            status = recinfo::ntCommand(args.mid(1), out(), err());
         if (args.front() == QLatin1String("show") || args.front() == QLatin1String("import")
             || args.front() == QLatin1String("note"))
-            return recinfo::showCommand(args.front(), args.mid(1), out(), err());
+            status = recinfo::showCommand(args.front(), args.mid(1), out(), err());
         if (args.front() == QLatin1String("screenshots"))
-            return recinfo::screenshotsCommand(args.mid(1), out(), err());
+            status = recinfo::screenshotsCommand(args.mid(1), out(), err());
         if (args.front() == QLatin1String("print"))
-            return recinfo::printCommand(args.mid(1), out(), err());
+            status = recinfo::printCommand(args.mid(1), out(), err());
         if (args.front() == QLatin1String("rtf"))
-            return recinfo::rtfCommand(args.mid(1), out(), err());
+            status = recinfo::rtfCommand(args.mid(1), out(), err());
         if (args.front() == QLatin1String("labels"))
-            return labelsCommand(args.mid(1));
+            status = labelsCommand(args.mid(1));
         if (args.front() == QLatin1String("store") && args.size() == 2)
-            return storeCommand(args.at(1));
+            status = storeCommand(args.at(1));
     } catch (const RuntimeError& e) {
         err() << "recinfo: error " << e.number() << ": " << e.description() << '\n';
         return 1;
     }
+    if (status == 2) {
+        err() << "\n" << usage(); // a wrong argument: say how it is used
+        return 2;
+    }
+    if (status >= 0)
+        return status;
     err() << "recinfo: unknown command or arguments: " << args.join(QLatin1Char(' ')) << "\n\n" << usage();
     return 2;
 }
