@@ -3,6 +3,7 @@
 #include "JapaneseFont.h"
 #include "ModalService.h"
 #include "Twips.h"
+#include "WindowParts.h"
 #include "frmNote.h"
 
 #include "automation/Dispatch.h"
@@ -22,25 +23,11 @@
 
 namespace vxRecInfo {
 
-namespace {
-
-QPushButton* commandButton(QWidget* parent, const char* name)
-{
-    auto* b = new QPushButton(parent);
-    b->setObjectName(QString::fromLatin1(name));
-    return b;
-}
-
-} // namespace
-
 frmRecImport::frmRecImport(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmRecImport"));
     setModal(true);
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setPointSizeF(8.25);
-    font.setBold(true);
-    setFont(font);
+    setDesignFont(this);
     cboTrace = new QComboBox(this);
     cboTrace->setObjectName(QStringLiteral("cboTrace"));
     cboTimeZone = new QComboBox(this);
@@ -55,12 +42,9 @@ frmRecImport::frmRecImport(QWidget* parent) : QDialog(parent)
     txtInfoView = new RichTextView(this);
     txtInfoView->setObjectName(QStringLiteral("txtInfo"));
     txtInfoView->setModel(&m_box);
-    cmdNote = commandButton(this, "cmdNote");
-    cmdNote->setText(QStringLiteral("Note"));
-    cmdCancel = commandButton(this, "cmdCancel");
-    cmdCancel->setText(QStringLiteral("Cancel"));
-    cmdImport = commandButton(this, "cmdImport");
-    cmdImport->setText(QStringLiteral("Import"));
+    cmdNote = commandButton(this, "cmdNote", QStringLiteral("Note"));
+    cmdCancel = commandButton(this, "cmdCancel", QStringLiteral("Cancel"));
+    cmdImport = commandButton(this, "cmdImport", QStringLiteral("Import"));
     chkDetails = new QCheckBox(QStringLiteral("Details"), this);
     chkDetails->setObjectName(QStringLiteral("chkDetails"));
     // Tab order: cboTrace, cboTimeZone, cmdImport, cmdCancel, cmdNote, chkDetails, then the rest.
@@ -98,17 +82,9 @@ void frmRecImport::load()
         const int frame = frameGeometry().width() - width();
         resize(toPixelsX(this, 9560) - frame, height());
         relayout();
-        const BasicArray<DataSetRecord>& sets = ModuleState::current().DataSets;
+        fillDatasetList(cboTrace);
         {
             QSignalBlocker blocker(cboTrace);
-            for (std::int32_t i = 0; i <= sets.upperBound(); ++i) {
-                if (i < cboTrace->count()) {
-                    cboTrace->setItemText(i, sets.at(i).DataSetDesc);
-                    cboTrace->setItemData(i, i);
-                } else {
-                    cboTrace->addItem(sets.at(i).DataSetDesc, i);
-                }
-            }
             cboTrace->setCurrentIndex(0);
         }
         cboTrace_Click();
@@ -157,11 +133,7 @@ void frmRecImport::LoadResLabels()
 
 Variant frmRecImport::detailsValue() const
 {
-    switch (chkDetails->checkState()) {
-    case Qt::Checked: return std::int16_t(1);
-    case Qt::PartiallyChecked: return std::int16_t(2);
-    default: return std::int16_t(0);
-    }
+    return checkBoxValue(chkDetails);
 }
 
 int frmRecImport::datasetListCount() const
@@ -171,7 +143,7 @@ int frmRecImport::datasetListCount() const
 
 std::int16_t frmRecImport::selectedDataset() const
 {
-    return Variant(cboTrace->itemData(cboTrace->currentIndex()).toInt()).toInteger();
+    return datasetOfEntry(cboTrace, cboTrace->currentIndex());
 }
 
 void frmRecImport::showReport()
@@ -228,8 +200,7 @@ void frmRecImport::reported(Handler handler)
     try {
         handler();
     } catch (const RuntimeError& e) {
-        showMessage(QStringLiteral("Error %1: %2").arg(e.number()).arg(e.description()), MsgBox::Exclamation,
-                    applicationTitle());
+        reportHandlerError(e);
     }
 }
 

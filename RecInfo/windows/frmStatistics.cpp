@@ -3,6 +3,7 @@
 #include "JapaneseFont.h"
 #include "ModalService.h"
 #include "Twips.h"
+#include "WindowParts.h"
 #include "frmNote.h"
 
 #include "automation/SafeArray.h"
@@ -28,13 +29,6 @@ namespace vxRecInfo {
 
 namespace {
 
-QPushButton* commandButton(QWidget* parent, const char* name)
-{
-    auto* b = new QPushButton(parent);
-    b->setObjectName(QString::fromLatin1(name));
-    return b;
-}
-
 std::int16_t raised(std::int16_t value)
 {
     if (value == std::numeric_limits<std::int16_t>::max())
@@ -48,15 +42,12 @@ frmStatistics::frmStatistics(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmStatistics"));
     setModal(true);
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setPointSizeF(8.25);
-    font.setBold(true);
-    setFont(font);
+    setDesignFont(this);
     cboTrace = new QComboBox(this);
     cboTrace->setObjectName(QStringLiteral("cboTrace"));
-    cmdNote = commandButton(this, "cmdNote");
-    cmdPrint = commandButton(this, "cmdPrint");
-    cmdOk = commandButton(this, "cmdOk");
+    cmdNote = commandButton(this, "cmdNote", QStringLiteral("Note"));
+    cmdPrint = commandButton(this, "cmdPrint", QStringLiteral("Print"));
+    cmdOk = commandButton(this, "cmdOk", QStringLiteral("Ok"));
     txtInfoView = new RichTextView(this);
     txtInfoView->setObjectName(QStringLiteral("txtInfo"));
     txtInfoView->setModel(&m_box);
@@ -85,7 +76,7 @@ void frmStatistics::load()
     m_layout = StatisticsLayout{};
     m_box.setDefaultFont(QStringLiteral("Arial"), 10);
     setOuterWidthTwips(9560);
-    fillDatasetList();
+    fillDatasetList(cboTrace);
     if (state.ListIndexPointer > cboTrace->count() - 1 || state.ListIndexPointer < 0)
         state.ListIndexPointer = 0;
     selectEntry(state.ListIndexPointer);
@@ -104,22 +95,6 @@ void frmStatistics::LoadResLabels()
     cmdPrint->setText(Label(LabelId::Print));
 }
 
-// Entry i for dataset i, written by position: a second load replaces the entries.
-void frmStatistics::fillDatasetList()
-{
-    const BasicArray<DataSetRecord>& sets = ModuleState::current().DataSets;
-    const std::int32_t last = sets.upperBound();
-    QSignalBlocker blocker(cboTrace);
-    for (std::int32_t i = 0; i <= last; ++i) {
-        if (i < cboTrace->count()) {
-            cboTrace->setItemText(i, sets.at(i).DataSetDesc);
-            cboTrace->setItemData(i, i);
-        } else {
-            cboTrace->addItem(sets.at(i).DataSetDesc, i);
-        }
-    }
-}
-
 void frmStatistics::selectEntry(int entry)
 {
     if (entry < 0 || entry >= cboTrace->count())
@@ -131,23 +106,14 @@ void frmStatistics::selectEntry(int entry)
     cboTrace_Click();
 }
 
-std::int16_t frmStatistics::datasetOfEntry(int entry) const
-{
-    return Variant(cboTrace->itemData(entry).toInt()).toInteger();
-}
-
 std::int16_t frmStatistics::selectedDataset() const
 {
-    return datasetOfEntry(cboTrace->currentIndex());
+    return datasetOfEntry(cboTrace, cboTrace->currentIndex());
 }
 
 Variant frmStatistics::detailsValue() const
 {
-    switch (chkDetails->checkState()) {
-    case Qt::Checked: return std::int16_t(1);
-    case Qt::PartiallyChecked: return std::int16_t(2);
-    default: return std::int16_t(0);
-    }
+    return checkBoxValue(chkDetails);
 }
 
 int frmStatistics::datasetListCount() const
@@ -237,7 +203,7 @@ void frmStatistics::PrintAllRec(double& PJob, std::int16_t& StartPageNum, std::i
     for (int i = 0; i < count; ++i) {
         StartPageNum = raised(StartPageNum);
         selectEntry(i);
-        RecInfoCode::BuildReport(*this, datasetOfEntry(i), false, Label(LabelId::DataSet), std::int16_t(i + 1), PJob,
+        RecInfoCode::BuildReport(*this, datasetOfEntry(cboTrace, i), false, Label(LabelId::DataSet), std::int16_t(i + 1), PJob,
                                  StartPageNum, TotalPages, EnablePageNumbering);
         if (RTFOnly) {
             RTF_Text += m_box.TextRTF() + QChar(12);
@@ -258,19 +224,17 @@ void frmStatistics::PrintAllRecOnly_NT(QString& RTF_Text)
     chkDetails->setChecked(true);
     for (int i = 0; i < cboTrace->count(); ++i) {
         selectEntry(i);
-        RTF_Text += RecInfoCode::BuildPrintDocument(*this, datasetOfEntry(i));
+        RTF_Text += RecInfoCode::BuildPrintDocument(*this, datasetOfEntry(cboTrace, i));
     }
 }
 
 template <class Handler>
 void frmStatistics::reported(Handler handler)
 {
-    // An error of an event handler is shown, and the window stays usable.
     try {
         handler();
     } catch (const RuntimeError& e) {
-        showMessage(QStringLiteral("Error %1: %2").arg(e.number()).arg(e.description()), MsgBox::Exclamation,
-                    applicationTitle());
+        reportHandlerError(e);
     }
 }
 

@@ -58,10 +58,8 @@ protected:
 
 private:
     void LoadResLabels();
-    void fillDatasetList();
     void selectEntry(int entry);
     std::int16_t selectedDataset() const;
-    std::int16_t datasetOfEntry(int entry) const;
     void showReport();
     void setOuterWidthTwips(double twips);
     void applyLayout();

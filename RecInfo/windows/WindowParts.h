@@ -1,0 +1,28 @@
+#pragma once
+// Pieces the Statistics and Import windows share.
+
+#include "automation/Variant.h"
+
+class QCheckBox;
+class QComboBox;
+class QPushButton;
+class QWidget;
+
+namespace vxRecInfo {
+
+class RuntimeError;
+
+// The windows' design font: MS Sans Serif 8.25 points, bold.
+void setDesignFont(QWidget* window);
+QPushButton* commandButton(QWidget* parent, const char* objectName, const QString& designCaption = {});
+// Entry i for dataset i, text DataSetDesc, item data i; written by position, so a second load
+// replaces the entries. Error 9 when the store was never filled.
+void fillDatasetList(QComboBox* list);
+// The dataset of an entry: its item data as an Integer.
+std::int16_t datasetOfEntry(const QComboBox* list, int entry);
+// A check box's Value: 0 cleared, 1 ticked, 2 greyed.
+Variant checkBoxValue(const QCheckBox* box);
+// Shows the error of an event handler; the window stays usable.
+void reportHandlerError(const RuntimeError& error);
+
+} // namespace vxRecInfo
