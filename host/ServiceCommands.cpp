@@ -38,10 +38,6 @@ const char* const ServiceUsage = R"(  show FILE [--index N]
 
 namespace {
 
-struct Loaded {
-    std::unique_ptr<RecordingsFile> file;
-};
-
 // Loads the file; on failure prints the reason and returns null.
 std::unique_ptr<RecordingsFile> loadFile(const QString& path, QTextStream& err)
 {

@@ -141,12 +141,6 @@ std::optional<QUuid> ClassRegistry::clsidFromProgId(const QString& progId) const
     return registeredClsid(progId);
 }
 
-QList<ClassEntry> ClassRegistry::classes() const
-{
-    std::lock_guard lock(m_mutex);
-    return m_classes;
-}
-
 ComPtr<IUnknown> ClassRegistry::createInstance(const QUuid& clsid) const
 {
     const std::optional<ClassEntry> entry = find(clsid);

@@ -50,7 +50,6 @@ public:
 
     std::optional<ClassEntry> find(const QUuid& clsid) const;
     std::optional<QUuid> clsidFromProgId(const QString& progId) const;
-    QList<ClassEntry> classes() const;
 
     // Creates an object of a class given by CLSID ("{...}") or program identifier. Raises
     // error 429 when the class is unknown or cannot make the object, 13 when the object lacks

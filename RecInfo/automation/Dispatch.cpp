@@ -113,12 +113,6 @@ const MemberInfo* TypeInfo::find(DispId dispId, MemberKind kind) const
     return it == m_byIdAndKind.cend() ? nullptr : &m_members[*it];
 }
 
-bool TypeInfo::hasDispId(DispId dispId) const
-{
-    return find(dispId, MemberKind::Method) || find(dispId, MemberKind::PropertyGet)
-        || find(dispId, MemberKind::PropertyPut);
-}
-
 namespace dispatch_detail {
 
 HResult getIdOfName(const TypeInfo& type, const QString& name, DispId* dispId)

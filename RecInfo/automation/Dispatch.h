@@ -56,7 +56,6 @@ public:
 
     DispId idOfName(const QString& name) const; // case-insensitive; DISPID_UNKNOWN if none
     const MemberInfo* find(DispId dispId, MemberKind kind) const;
-    bool hasDispId(DispId dispId) const;
 
 private:
     QString m_name;

@@ -103,6 +103,5 @@ void checkHResult(HResult hr)
 
 void setLastErrorInfo(const ErrorInfo& info) { t_lastError = info; }
 ErrorInfo lastErrorInfo() { return t_lastError; }
-void clearLastErrorInfo() { t_lastError = {}; }
 
 } // namespace vxRecInfo

@@ -92,7 +92,6 @@ HResult guarded(F&& f) noexcept;
 // Thread-local error information of the last failed call, as the host's run-time keeps it.
 void setLastErrorInfo(const ErrorInfo& info);
 ErrorInfo lastErrorInfo();
-void clearLastErrorInfo();
 
 template <class F>
 HResult guarded(F&& f) noexcept

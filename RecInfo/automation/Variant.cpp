@@ -110,21 +110,6 @@ bool Variant::isMissing() const
     return e && e->code == DISP_E_PARAMNOTFOUND;
 }
 
-bool Variant::isNumeric() const
-{
-    switch (varType()) {
-    case VarType::Integer:
-    case VarType::Long:
-    case VarType::Single:
-    case VarType::Double:
-    case VarType::Date:
-    case VarType::Boolean:
-        return true;
-    default:
-        return false;
-    }
-}
-
 double Variant::numericValue() const
 {
     return std::visit(

@@ -85,7 +85,6 @@ public:
     bool isArray() const { return std::holds_alternative<ArrayRef>(m_value); }
     bool isObject() const { return std::holds_alternative<ComPtr<IDispatch>>(m_value); }
     bool isMissing() const;
-    bool isNumeric() const; // Integer, Long, Single, Double, Date or Boolean
 
     // Conversions by the classic Basic rules. They throw RuntimeError: 13 for a value that is
     // not of a convertible kind or a string that is no number, 6 when out of range,

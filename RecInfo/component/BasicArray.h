@@ -40,11 +40,6 @@ public:
         m_items.resize(std::size_t(upper) + 1);
         m_dimensioned = true;
     }
-    void assign(std::initializer_list<T> items)
-    {
-        m_items.assign(items);
-        m_dimensioned = true;
-    }
 
 private:
     std::size_t checked(std::int32_t i) const

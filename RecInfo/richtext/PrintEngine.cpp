@@ -40,7 +40,7 @@ PageRenderer::PageRenderer(const RichTextBox& box, Printer& printer, const QRect
     m_document.setTextWidth(m_rectPixels.width());
 }
 
-qsizetype PageRenderer::render(qsizetype first, bool render)
+qsizetype PageRenderer::render(qsizetype first)
 {
     const int startPosition = documentPosition(m_box, first);
     QAbstractTextDocumentLayout* layout = m_document.documentLayout();
@@ -72,7 +72,7 @@ qsizetype PageRenderer::render(qsizetype first, bool render)
         }
     }
 
-    if (render && bottom > top) {
+    if (bottom > top) {
         // Draw line by line, and only the lines that fit: a clip alone would still put the
         // text of a cut line into the page (readers of the file would see it twice).
         QPainter& painter = m_printer.painter();
@@ -139,7 +139,7 @@ void PrintRTF(RichTextBox& box, std::int32_t leftMargin, double topMargin, doubl
                     - hostRight * 1440.0f;
                 printer.Print(QStringLiteral("SN: ") + serialNumber);
             }
-            const qsizetype next = range.render(first, true);
+            const qsizetype next = range.render(first);
             if (next >= length)
                 break;
             if (next <= first)

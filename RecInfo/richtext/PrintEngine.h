@@ -21,10 +21,9 @@ public:
     // rect: the drawing rectangle in twips, relative to the printable area.
     PageRenderer(const RichTextBox& box, Printer& printer, const QRectF& rect);
 
-    // Renders (or, with render false, only measures) the lines from box position first on
-    // that fit the rectangle; returns the box position of the first character that did not
-    // fit, or the text length when everything did.
-    qsizetype render(qsizetype first, bool render);
+    // Renders the lines from box position first on that fit the rectangle; returns the box
+    // position of the first character that did not fit, or the text length when all did.
+    qsizetype render(qsizetype first);
 
 private:
     const RichTextBox& m_box;

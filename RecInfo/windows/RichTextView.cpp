@@ -3,7 +3,6 @@
 #include "richtext/RichTextBox.h"
 #include "richtext/TextDocumentBuilder.h"
 
-#include <QPaintDevice>
 #include <QTimer>
 
 namespace vxRecInfo {
@@ -24,13 +23,6 @@ void RichTextView::setModel(RichTextBox* box)
     sync();
 }
 
-void RichTextView::setLayoutDevice(QPaintDevice* device, int lineWidthTwips)
-{
-    m_device = device;
-    m_lineWidthTwips = lineWidthTwips;
-    sync();
-}
-
 void RichTextView::scheduleSync()
 {
     // A report applies thousands of runs: rebuild once, after the last of them.
@@ -48,18 +40,13 @@ void RichTextView::sync()
         doc->clear();
         return;
     }
-    // The box's own binding to a printer wins over the view's.
-    if (m_box->targetDevice()) {
-        m_device = m_box->targetDevice();
-        m_lineWidthTwips = m_box->targetLineWidth();
-    }
     // The view draws at the screen's resolution; bound to a printer it wraps its lines at the
     // printer's line width, so with scalable fonts the lines break where the printer's do.
     const qreal dpi = logicalDpiX();
     buildTextDocument(*m_box, *doc, dpi);
-    if (m_device && m_lineWidthTwips > 0) {
+    if (m_box->targetDevice() && m_box->targetLineWidth() > 0) {
         setLineWrapMode(QTextEdit::FixedPixelWidth);
-        setLineWrapColumnOrWidth(int(m_lineWidthTwips / 1440.0 * dpi));
+        setLineWrapColumnOrWidth(int(m_box->targetLineWidth() / 1440.0 * dpi));
     } else {
         setLineWrapMode(QTextEdit::WidgetWidth);
     }

@@ -3,14 +3,14 @@
 
 #include "automation/Variant.h"
 
+#include <cstdint>
+
 class QCheckBox;
 class QComboBox;
 class QPushButton;
 class QWidget;
 
 namespace vxRecInfo {
-
-class RuntimeError;
 
 // The windows' design font: MS Sans Serif 8.25 points, bold.
 void setDesignFont(QWidget* window);
@@ -24,5 +24,16 @@ std::int16_t datasetOfEntry(const QComboBox* list, int entry);
 Variant checkBoxValue(const QCheckBox* box);
 // Shows the error of an event handler; the window stays usable.
 void reportHandlerError(const RuntimeError& error);
+
+// Runs an event handler, showing its error instead of letting it leave the window.
+template <class Handler>
+void reportingErrors(Handler handler)
+{
+    try {
+        handler();
+    } catch (const RuntimeError& e) {
+        reportHandlerError(e);
+    }
+}
 
 } // namespace vxRecInfo

@@ -57,9 +57,9 @@ frmRecImport::frmRecImport(QWidget* parent) : QDialog(parent)
     resizeInTwips(this, ImportLayout::ClientWidth, ImportLayout::ClientHeight);
     relayout();
 
-    connect(cboTrace, &QComboBox::activated, this, [this] { reported([this] { cboTrace_Click(); }); });
-    connect(chkDetails, &QCheckBox::clicked, this, [this] { reported([this] { chkDetails_Click(); }); });
-    connect(cboTimeZone, &QComboBox::activated, this, [this] { reported([this] { cboTimeZone_Click(); }); });
+    connect(cboTrace, &QComboBox::activated, this, [this] { reportingErrors([this] { cboTrace_Click(); }); });
+    connect(chkDetails, &QCheckBox::clicked, this, [this] { reportingErrors([this] { chkDetails_Click(); }); });
+    connect(cboTimeZone, &QComboBox::activated, this, [this] { reportingErrors([this] { cboTimeZone_Click(); }); });
     // Typed text counts only when it names a listed zone exactly.
     connect(cboTimeZone->lineEdit(), &QLineEdit::textEdited, this, [this](const QString& text) {
         const int entry = cboTimeZone->findText(text, Qt::MatchExactly);
@@ -67,9 +67,9 @@ frmRecImport::frmRecImport(QWidget* parent) : QDialog(parent)
             return;
         QSignalBlocker blocker(cboTimeZone);
         cboTimeZone->setCurrentIndex(entry);
-        reported([this] { cboTimeZone_Click(); });
+        reportingErrors([this] { cboTimeZone_Click(); });
     });
-    connect(cmdNote, &QPushButton::clicked, this, [this] { reported([this] { cmdNote_Click(); }); });
+    connect(cmdNote, &QPushButton::clicked, this, [this] { reportingErrors([this] { cmdNote_Click(); }); });
     connect(cmdImport, &QPushButton::clicked, this, &frmRecImport::cmdImport_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmRecImport::cmdCancel_Click);
 }
@@ -192,16 +192,6 @@ void frmRecImport::cmdImport_Click()
 void frmRecImport::cmdCancel_Click()
 {
     reject();
-}
-
-template <class Handler>
-void frmRecImport::reported(Handler handler)
-{
-    try {
-        handler();
-    } catch (const RuntimeError& e) {
-        reportHandlerError(e);
-    }
 }
 
 void frmRecImport::relayout()

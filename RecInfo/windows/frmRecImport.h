@@ -62,8 +62,6 @@ private:
     void showReport();
     std::int16_t selectedDataset() const;
     void relayout();
-    template <class Handler>
-    void reported(Handler handler);
 
     RichTextBox m_box;
     ImportLayout m_layout;

@@ -62,9 +62,9 @@ frmStatistics::frmStatistics(QWidget* parent) : QDialog(parent)
     resizeInTwips(this, StatisticsLayout::ClientWidth, StatisticsLayout::ClientHeight);
     applyLayout();
 
-    connect(cboTrace, &QComboBox::activated, this, [this] { reported([this] { cboTrace_Click(); }); });
-    connect(chkDetails, &QCheckBox::clicked, this, [this] { reported([this] { chkDetails_Click(); }); });
-    connect(cmdNote, &QPushButton::clicked, this, [this] { reported([this] { cmdNote_Click(); }); });
+    connect(cboTrace, &QComboBox::activated, this, [this] { reportingErrors([this] { cboTrace_Click(); }); });
+    connect(chkDetails, &QCheckBox::clicked, this, [this] { reportingErrors([this] { chkDetails_Click(); }); });
+    connect(cmdNote, &QPushButton::clicked, this, [this] { reportingErrors([this] { cmdNote_Click(); }); });
     connect(cmdPrint, &QPushButton::clicked, this, &frmStatistics::cmdPrint_Click);
     connect(cmdOk, &QPushButton::clicked, this, &frmStatistics::cmdOk_Click);
 }
@@ -225,16 +225,6 @@ void frmStatistics::PrintAllRecOnly_NT(QString& RTF_Text)
     for (int i = 0; i < cboTrace->count(); ++i) {
         selectEntry(i);
         RTF_Text += RecInfoCode::BuildPrintDocument(*this, datasetOfEntry(cboTrace, i));
-    }
-}
-
-template <class Handler>
-void frmStatistics::reported(Handler handler)
-{
-    try {
-        handler();
-    } catch (const RuntimeError& e) {
-        reportHandlerError(e);
     }
 }
 

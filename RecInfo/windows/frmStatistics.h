@@ -63,8 +63,6 @@ private:
     void showReport();
     void setOuterWidthTwips(double twips);
     void applyLayout();
-    template <class Handler>
-    void reported(Handler handler);
 
     RichTextBox m_box;
     StatisticsLayout m_layout;
