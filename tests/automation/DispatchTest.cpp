@@ -185,7 +185,7 @@ TEST(Dispatch, LateBoundHelpersRaiseTheCalleesError)
     }
 }
 
-TEST(Dispatch, ReferenceCountingAndQueryInterface)
+TEST(Dispatch, QueryInterfaceAnswersOnlyItsInterfaces)
 {
     auto counter = makeObject<Counter>();
     EXPECT_TRUE(counter.as<IDispatch>());
@@ -193,7 +193,4 @@ TEST(Dispatch, ReferenceCountingAndQueryInterface)
     void* out = nullptr;
     EXPECT_EQ(counter->QueryInterface(QUuid::createUuid(), &out), E_NOINTERFACE);
     EXPECT_EQ(out, nullptr);
-    ComPtr<IDispatch> second = counter.as<IDispatch>();
-    EXPECT_EQ(counter->AddRef(), 3u);
-    EXPECT_EQ(counter->Release(), 2u);
 }

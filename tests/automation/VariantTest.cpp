@@ -159,17 +159,3 @@ TEST(VariantValue, ArrayCopiesAreIndependent)
         << "a host's later change would reach a committed record";
     EXPECT_EQ(copy.array().at(0).toString(), QStringLiteral("changed"));
 }
-
-TEST(VariantValue, TypeCodesAndMissingArguments)
-{
-    EXPECT_EQ(Variant().varType(), VarType::Empty);
-    EXPECT_EQ(Variant::null().varType(), VarType::Null);
-    EXPECT_EQ(Variant(std::int16_t(1)).varType(), VarType::Integer);
-    EXPECT_EQ(Variant(1).varType(), VarType::Long);
-    EXPECT_EQ(Variant(1.0f).varType(), VarType::Single);
-    EXPECT_EQ(Variant(Date()).varType(), VarType::Date);
-    EXPECT_EQ(Variant::nothing().varType(), VarType::Object);
-    EXPECT_TRUE(Variant::missing().isMissing());
-    EXPECT_FALSE(Variant::error(5).isMissing());
-    EXPECT_EQ(typeName(arrayOf(VarType::Boolean)), QStringLiteral("Boolean()"));
-}

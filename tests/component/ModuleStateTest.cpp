@@ -47,16 +47,3 @@ TEST(ModuleState, SharedWithinAThreadSeparateAcrossThreads)
     }).join();
     EXPECT_EQ(lateGet(first.get(), QStringLiteral("TimeZone")).toInteger(), 12);
 }
-
-TEST(ModuleState, FailingPutLeavesTheValueAndReportsTheError)
-{
-    auto record = newRecordInfo();
-    latePut(record.get(), QStringLiteral("TimeZone"), std::int16_t(5));
-    std::vector<Variant> args{Variant(40000)};
-    InvokeResult r = invokeByName(record.get(), QStringLiteral("TimeZone"), InvokeKind::PropertyPut, args);
-    EXPECT_EQ(r.hr, hresultFrom(0x800A0006u));
-    EXPECT_EQ(r.error.number, Err::Overflow);
-    EXPECT_EQ(r.error.description, QStringLiteral("Overflow"));
-    EXPECT_EQ(r.error.source, QStringLiteral("vxRecInfo"));
-    EXPECT_EQ(lateGet(record.get(), QStringLiteral("TimeZone")).toInteger(), 5);
-}

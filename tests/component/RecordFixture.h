@@ -5,6 +5,7 @@
 #include "component/ModuleState.h"
 #include "component/RecordInfo.h"
 #include "component/SuiteSettings.h"
+#include "support/MessageService.h"
 
 #include "automation/SafeArray.h"
 
@@ -16,11 +17,32 @@
 
 namespace vxRecInfo::testing {
 
+// Records every message box instead of showing it.
+class RecordingMessages final : public MessageService
+{
+public:
+    struct Shown {
+        QString text;
+        int style;
+        QString title;
+    };
+    explicit RecordingMessages(std::vector<Shown>* log) : m_log(log) {}
+    int show(const QString& text, int style, const QString& title) override
+    {
+        m_log->push_back({text, style, title});
+        return MsgBox::ResultOK;
+    }
+
+private:
+    std::vector<Shown>* m_log;
+};
+
 class RecordFixture : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
+        m_previousMessages = setMessageService(std::make_unique<RecordingMessages>(&shown));
         ASSERT_TRUE(m_dir.isValid());
         setSuiteSettingsFile(m_dir.filePath(QStringLiteral("LoggerSuite.ini")));
         ModuleState::endApartment();
@@ -29,6 +51,7 @@ protected:
     {
         ModuleState::endApartment();
         setSuiteSettingsFile({});
+        setMessageService(std::move(m_previousMessages));
     }
 
     QString settingsPath() const { return m_dir.filePath(QStringLiteral("LoggerSuite.ini")); }
@@ -39,6 +62,11 @@ protected:
     }
 
     QTemporaryDir m_dir;
+    // The message boxes shown while the test ran.
+    std::vector<RecordingMessages::Shown> shown;
+
+private:
+    std::unique_ptr<MessageService> m_previousMessages;
 };
 
 inline Variant arrayOfValues(VarType element, const std::vector<Variant>& values, std::int32_t lower = 0)

@@ -1,5 +1,7 @@
 #include "component/RecordFixture.h"
 
+#include "PdfReader.h"
+
 #include "printing/PRINTR.h"
 #include "printing/Printer.h"
 #include "richtext/PrintEngine.h"
@@ -7,36 +9,12 @@
 #include "richtext/RichTextBox.h"
 
 #include <QDir>
-#include <QProcess>
 #include <QRegularExpression>
 
 using namespace vxRecInfo;
 using namespace vxRecInfo::testing;
 
 namespace {
-
-QString run(const QString& program, const QStringList& args)
-{
-    QProcess p;
-    p.start(program, args);
-    if (!p.waitForFinished(60000) || p.exitCode() != 0)
-        return QStringLiteral("<%1 failed: %2>").arg(program, QString::fromUtf8(p.readAllStandardError()));
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
-int pageCount(const QString& pdf)
-{
-    const QRegularExpressionMatch m =
-        QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(run(QStringLiteral("pdfinfo"), {pdf}));
-    return m.hasMatch() ? m.captured(1).toInt() : -1;
-}
-
-QString pageText(const QString& pdf, int page)
-{
-    return run(QStringLiteral("pdftotext"),
-               {QStringLiteral("-layout"), QStringLiteral("-f"), QString::number(page), QStringLiteral("-l"),
-                QString::number(page), pdf, QStringLiteral("-")});
-}
 
 class PrintEngine : public RecordFixture
 {
@@ -93,8 +71,8 @@ TEST_F(PrintEngine, EmptyBoxGivesOnePage)
     print(QStringLiteral("A123"));
     const QString pdf = currentPrinter().lastOutputFile();
     ASSERT_FALSE(pdf.isEmpty());
-    EXPECT_EQ(pageCount(pdf), 1);
-    EXPECT_TRUE(pageText(pdf, 1).contains(QStringLiteral("SN: A123")));
+    EXPECT_EQ(pdfPageCount(pdf), 1);
+    EXPECT_TRUE(pdfText(pdf, 1).contains(QStringLiteral("SN: A123")));
 }
 
 TEST_F(PrintEngine, PagesCarryTheSerialNumberAndEveryLineOnce)
@@ -102,11 +80,11 @@ TEST_F(PrintEngine, PagesCarryTheSerialNumberAndEveryLineOnce)
     fillLines(150);
     print(QStringLiteral("A1029384"));
     const QString pdf = currentPrinter().lastOutputFile();
-    const int pages = pageCount(pdf);
+    const int pages = pdfPageCount(pdf);
     ASSERT_EQ(pages, 3) << "150 lines of 10 points fill three Letter pages";
     QList<int> seen;
     for (int page = 1; page <= pages; ++page) {
-        const QString text = pageText(pdf, page);
+        const QString text = pdfText(pdf, page);
         EXPECT_TRUE(text.contains(QStringLiteral("SN: A1029384"))) << "page " << page << " lacks the serial number";
         QRegularExpressionMatchIterator it = QRegularExpression(QStringLiteral("Line (\\d{3})")).globalMatch(text);
         while (it.hasNext())
@@ -126,7 +104,7 @@ TEST_F(PrintEngine, NoSerialNumberNoSerialLine)
 {
     fillLines(3);
     print(QString());
-    EXPECT_FALSE(pageText(currentPrinter().lastOutputFile(), 1).contains(QStringLiteral("SN:")));
+    EXPECT_FALSE(pdfText(currentPrinter().lastOutputFile(), 1).contains(QStringLiteral("SN:")));
 }
 
 TEST_F(PrintEngine, KeptJobPutsTheNextReportOnANewPageOfTheSameFile)
@@ -137,10 +115,10 @@ TEST_F(PrintEngine, KeptJobPutsTheNextReportOnANewPageOfTheSameFile)
     fillLines(7);
     print(QString(), false);
     const QString pdf = currentPrinter().lastOutputFile();
-    ASSERT_EQ(pageCount(pdf), 2);
-    EXPECT_TRUE(pageText(pdf, 1).contains(QStringLiteral("Line 005")));
-    EXPECT_FALSE(pageText(pdf, 1).contains(QStringLiteral("Line 007")));
-    EXPECT_TRUE(pageText(pdf, 2).contains(QStringLiteral("Line 007")));
+    ASSERT_EQ(pdfPageCount(pdf), 2);
+    EXPECT_TRUE(pdfText(pdf, 1).contains(QStringLiteral("Line 005")));
+    EXPECT_FALSE(pdfText(pdf, 1).contains(QStringLiteral("Line 007")));
+    EXPECT_TRUE(pdfText(pdf, 2).contains(QStringLiteral("Line 007")));
     EXPECT_EQ(QDir(m_pdfDir.path()).entryList({QStringLiteral("*.pdf")}).size(), 1) << "one job, one file";
 }
 
@@ -149,7 +127,7 @@ TEST_F(PrintEngine, EndingAKeptJobLeavesNoBlankPage)
     fillLines(5);
     print(QString(), true);
     currentPrinter().EndDoc();
-    EXPECT_EQ(pageCount(currentPrinter().lastOutputFile()), 1)
+    EXPECT_EQ(pdfPageCount(currentPrinter().lastOutputFile()), 1)
         << "the page begun for a next report that never came must not be printed";
 }
 
@@ -158,8 +136,7 @@ TEST_F(PrintEngine, BatchTopMarginStartsTheTextHigher)
     fillLines(1);
     auto firstLineY = [&](double top) {
         print(QString(), false, top);
-        const QString bbox = run(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), currentPrinter().lastOutputFile(),
-                                                              QStringLiteral("-")});
+        const QString bbox = pdfWordBoxes(currentPrinter().lastOutputFile());
         const QRegularExpressionMatch m =
             QRegularExpression(QStringLiteral("yMin=\"([\\d.]+)\"[^>]*>Heading<")).match(bbox);
         return m.hasMatch() ? m.captured(1).toDouble() : -1.0;
@@ -182,8 +159,7 @@ TEST_F(PrintEngine, TabStopsLandWhereTheTwipsSay)
     box.setSelTabs(0, 144);
     box.setSelTabs(1, 3000);
     print(QString());
-    const QString bbox = run(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), currentPrinter().lastOutputFile(),
-                                                          QStringLiteral("-")});
+    const QString bbox = pdfWordBoxes(currentPrinter().lastOutputFile());
     const QRegularExpressionMatch value = QRegularExpression(QStringLiteral("xMin=\"([\\d.]+)\"[^>]*>Value<")).match(bbox);
     ASSERT_TRUE(value.hasMatch()) << bbox.toStdString();
     // One inch of margin and 3000 twips of tab stop: 72 + 150 points from the left edge.

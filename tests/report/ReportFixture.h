@@ -98,24 +98,6 @@ QString build(Section section)
 inline const Variant DetailsOn{std::int16_t(1)};
 inline const Variant DetailsOff{std::int16_t(0)};
 
-class RecordingMessages final : public MessageService
-{
-public:
-    struct Shown {
-        QString text;
-        int style;
-    };
-    explicit RecordingMessages(std::vector<Shown>* log) : m_log(log) {}
-    int show(const QString& text, int style, const QString&) override
-    {
-        m_log->push_back({text, style});
-        return MsgBox::ResultOK;
-    }
-
-private:
-    std::vector<Shown>* m_log;
-};
-
 class ReportFixture : public RecordFixture
 {
 protected:
@@ -126,12 +108,10 @@ protected:
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         writeSetting(u"TimeZoneService/TimeZones"_s, QStringList{u"Europe/Berlin"_s, u"America/New_York"_s});
         writeSetting(u"TimeZoneService/SystemTimeZone"_s, u"Europe/Berlin"_s);
-        m_previous = setMessageService(std::make_unique<RecordingMessages>(&shown));
     }
     void TearDown() override
     {
         m_record.reset();
-        setMessageService(std::move(m_previous));
         QLocale::setDefault(m_locale);
         RecordFixture::TearDown();
     }
@@ -218,11 +198,8 @@ protected:
         r.put_UserQuery(twoDimensional(3, 1, u"q"_s));
     }
 
-    std::vector<RecordingMessages::Shown> shown;
-
 private:
     ComPtr<RecordInfo> m_record;
-    std::unique_ptr<MessageService> m_previous;
     QLocale m_locale;
     std::int16_t m_count = 0;
 };

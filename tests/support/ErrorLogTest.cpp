@@ -11,26 +11,6 @@ using namespace vxRecInfo::testing;
 
 namespace {
 
-// Records every message instead of showing it.
-class RecordingMessages final : public MessageService
-{
-public:
-    struct Shown {
-        QString text;
-        int style;
-        QString title;
-    };
-    explicit RecordingMessages(std::vector<Shown>* log) : m_log(log) {}
-    int show(const QString& text, int style, const QString& title) override
-    {
-        m_log->push_back({text, style, title});
-        return MsgBox::ResultOK;
-    }
-
-private:
-    std::vector<Shown>* m_log;
-};
-
 class ErrorLog : public RecordFixture
 {
 protected:
@@ -38,14 +18,7 @@ protected:
     {
         RecordFixture::SetUp();
         writeSetting(QStringLiteral("HostSettings/RFIDPath"), m_dir.path());
-        m_previous = setMessageService(std::make_unique<RecordingMessages>(&shown));
     }
-    void TearDown() override
-    {
-        setMessageService(std::move(m_previous));
-        RecordFixture::TearDown();
-    }
-
     QStringList logLines() const
     {
         QFile file(m_dir.filePath(QStringLiteral("ErrorLog.txt")));
@@ -56,9 +29,6 @@ protected:
             lines.removeLast();
         return lines;
     }
-
-    std::vector<RecordingMessages::Shown> shown;
-    std::unique_ptr<MessageService> m_previous;
 };
 
 } // namespace

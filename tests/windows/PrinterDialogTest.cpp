@@ -29,20 +29,6 @@ private:
     QStringList* m_log;
 };
 
-class CountingMessages final : public MessageService
-{
-public:
-    explicit CountingMessages(QStringList* log) : m_log(log) {}
-    int show(const QString& text, int, const QString&) override
-    {
-        m_log->append(text);
-        return MsgBox::ResultOK;
-    }
-
-private:
-    QStringList* m_log;
-};
-
 // Answers like a host's settings but refuses to store a default printer.
 class RefusingHostSettings final : public DispatchObject<IDispatch>
 {
@@ -75,13 +61,11 @@ protected:
     {
         RecordFixture::SetUp();
         m_previousModal = setModalService(std::make_unique<ScriptedModal>(&properties));
-        m_previousMessages = setMessageService(std::make_unique<CountingMessages>(&messages));
     }
     void TearDown() override
     {
         setPrinterListSource({});
         setModalService(std::move(m_previousModal));
-        setMessageService(std::move(m_previousMessages));
         RecordFixture::TearDown();
     }
 
@@ -100,9 +84,7 @@ protected:
     QString storedDefault() { return lateGet(createHostSettings().get(), QStringLiteral("DefaultPrinter")).toString(); }
 
     QStringList properties;
-    QStringList messages;
     std::unique_ptr<ModalService> m_previousModal;
-    std::unique_ptr<MessageService> m_previousMessages;
 };
 
 } // namespace
@@ -195,8 +177,8 @@ TEST_F(PrinterDialogTest, HandlerErrorsAreLoggedAndTheDialogGoesOn)
     EXPECT_EQ(PrinterDialogResult(), PrinterDialog::Loaded);
     QTest::mouseClick(dlg.cmdOk, Qt::LeftButton);
     registerDefaultHostClasses();
-    ASSERT_EQ(messages.size(), 1) << "the error of OK must reach the user";
-    EXPECT_TRUE(messages[0].startsWith(QStringLiteral("Error Occurred: 75\r\n")));
-    EXPECT_TRUE(messages[0].contains(QStringLiteral("Module: frmPrinterDlg\r\nFunction: cmdOk_Click")));
+    ASSERT_EQ(shown.size(), 1u) << "the error of OK must reach the user";
+    EXPECT_TRUE(shown[0].text.startsWith(QStringLiteral("Error Occurred: 75\r\n")));
+    EXPECT_TRUE(shown[0].text.contains(QStringLiteral("Module: frmPrinterDlg\r\nFunction: cmdOk_Click")));
     EXPECT_EQ(dlg.result(), QDialog::Accepted) << "after logging, OK still closes the dialog";
 }

@@ -3,6 +3,8 @@
 
 #include "report/ReportFixture.h"
 
+#include "PdfReader.h"
+
 #include "printing/Printer.h"
 #include "printing/frmPrinterDlg.h"
 #include "windows/ModalService.h"
@@ -51,15 +53,6 @@ public:
 private:
     std::deque<Script>* m_scripts;
 };
-
-QString pdfText(const QString& pdf)
-{
-    QProcess p;
-    p.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
-    if (!p.waitForFinished(30000) || p.exitCode() != 0)
-        return QStringLiteral("<pdftotext failed>");
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
 
 const QString Pdf = Printer::PdfPrinterName;
 const QString Firmware = u"\tFirmware Version\t"_s; // a row of the detailed report only
