@@ -6,12 +6,13 @@
 #include "component/HostObjects.h"
 #include "support/ErrorLog.h"
 #include "support/Labels.h"
+#include "windows/ClassicKeys.h"
 #include "windows/JapaneseFont.h"
 #include "windows/ModalService.h"
 #include "windows/Twips.h"
 
-#include <QCloseEvent>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QPushButton>
 
 namespace vxRecInfo {
@@ -48,6 +49,9 @@ frmPrinterDlg::frmPrinterDlg(QWidget* parent) : QDialog(parent)
     setModal(true);
     cboPrinter = new QComboBox(this);
     cboPrinter->setObjectName(QStringLiteral("cboPrinter"));
+    cboPrinter->setEditable(true);
+    cboPrinter->setInsertPolicy(QComboBox::NoInsert);
+    cboPrinter->setCompleter(nullptr); // typed text stays as typed: printer names match exactly
     cmdOk = button(this, "cmdOk");
     cmdCancel = button(this, "cmdCancel");
     cmdProperties = button(this, "cmdProperties");
@@ -60,12 +64,15 @@ frmPrinterDlg::frmPrinterDlg(QWidget* parent) : QDialog(parent)
     setTabOrder(cboPrinter, cmdOk);
     setTabOrder(cmdOk, cmdCancel);
     setTabOrder(cmdCancel, cmdProperties);
+    useClassicKeys(this, cmdCancel);
 
     connect(cmdOk, &QPushButton::clicked, this, &frmPrinterDlg::cmdOk_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmPrinterDlg::cmdCancel_Click);
     connect(cmdProperties, &QPushButton::clicked, this, &frmPrinterDlg::cmdProperties_Click);
     load();
-    connect(cboPrinter, &QComboBox::currentTextChanged, this, &frmPrinterDlg::cboPrinter_Change);
+    // The list's change notification is that of its text, raised when the user edits it, not
+    // when an entry is picked: a picked entry becomes current only through Properties or OK.
+    connect(cboPrinter->lineEdit(), &QLineEdit::textEdited, this, &frmPrinterDlg::cboPrinter_Change);
 }
 
 void frmPrinterDlg::LoadResLabels()
@@ -132,20 +139,19 @@ void frmPrinterDlg::cboPrinter_Change()
     trapped("cboPrinter_Change", [this] { switchPrinter(); });
 }
 
+// Each step of a handler is trapped on its own: a failed step is logged once and the handler
+// goes on with the next.
 void frmPrinterDlg::cmdProperties_Click()
 {
-    trapped("cmdProperties_Click", [this] {
-        switchPrinter();
-        modalService().showPrinterProperties(this, currentPrinter());
-    });
+    trapped("cmdProperties_Click", [this] { switchPrinter(); });
+    trapped("cmdProperties_Click", [this] { modalService().showPrinterProperties(this, currentPrinter()); });
 }
 
 void frmPrinterDlg::cmdOk_Click()
 {
-    trapped("cmdOk_Click", [this] {
-        switchPrinter();
-        latePut(hostSettings(), QStringLiteral("DefaultPrinter"), cboPrinter->currentText());
-    });
+    trapped("cmdOk_Click", [this] { switchPrinter(); });
+    trapped("cmdOk_Click",
+            [this] { latePut(hostSettings(), QStringLiteral("DefaultPrinter"), cboPrinter->currentText()); });
     QDialog::accept();
 }
 
@@ -164,23 +170,6 @@ void frmPrinterDlg::cmdCancel_Click()
     });
     PrinterDialogResult() = PrinterDialog::Cancelled;
     QDialog::reject();
-}
-
-void frmPrinterDlg::reject()
-{
-    if (m_closingByFrame) {
-        QDialog::reject();
-        return;
-    }
-    cmdCancel_Click();
-}
-
-void frmPrinterDlg::closeEvent(QCloseEvent* event)
-{
-    // Closed by the window frame: the result stays as loading set it, nothing is written.
-    m_closingByFrame = true;
-    QDialog::closeEvent(event);
-    m_closingByFrame = false;
 }
 
 } // namespace vxRecInfo

@@ -39,18 +39,12 @@ public:
     void cmdOk_Click();
     void cmdCancel_Click();
 
-protected:
-    void reject() override; // Esc is the Cancel button
-    void closeEvent(QCloseEvent* event) override;
-
 private:
     void LoadResLabels();
     void load();
     void switchPrinter();
     template <class Handler>
     void trapped(const char* handlerName, Handler handler);
-
-    bool m_closingByFrame = false;
 };
 
 } // namespace vxRecInfo

@@ -1,5 +1,6 @@
 #include "frmNote.h"
 
+#include "ClassicKeys.h"
 #include "JapaneseFont.h"
 #include "Twips.h"
 
@@ -8,6 +9,7 @@
 
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextDocument>
 
 namespace vxRecInfo {
 
@@ -21,13 +23,16 @@ frmNote::frmNote(QWidget* parent) : QDialog(parent)
     setFont(font);
     txtNote = new QPlainTextEdit(this);
     txtNote->setObjectName(QStringLiteral("txtNote"));
-    txtNote->setLineWrapMode(QPlainTextEdit::NoWrap); // both scroll bars, as designed
+    txtNote->setLineWrapMode(QPlainTextEdit::NoWrap);
+    txtNote->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    txtNote->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     cmdOk = new QPushButton(this);
     cmdOk->setObjectName(QStringLiteral("cmdOk"));
     cmdCancel = new QPushButton(this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     setTabOrder(txtNote, cmdOk);
     setTabOrder(cmdOk, cmdCancel);
+    useClassicKeys(this);
     resizeInTwips(this, NoteLayout::ClientWidth, NoteLayout::ClientHeight);
     applyLayout();
 
@@ -42,7 +47,9 @@ frmNote::frmNote(QWidget* parent) : QDialog(parent)
     {
         QSignalBlocker blocker(txtNote);
         txtNote->setPlainText(state.NoteText);
+        txtNote->document()->setModified(false);
     }
+    m_loadedText = state.NoteText;
     if (!state.NoteText.isEmpty())
         state.NoteEdited = true;
     placeCentred(this);
@@ -62,8 +69,20 @@ void frmNote::cmdOk_Click()
 {
     ModuleState& state = ModuleState::current();
     if (state.NoteEdited)
-        state.NoteText = txtNote->toPlainText();
+        state.NoteText = boxText();
     accept();
+}
+
+// The box keeps line breaks as paragraphs: an untouched box gives back exactly the text it
+// was given, an edited one has CR LF at every line break, as Enter types it in a text box.
+QString frmNote::boxText() const
+{
+    if (!txtNote->document()->isModified())
+        return m_loadedText;
+    QString text = txtNote->document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
+    text.replace(QChar::LineSeparator, QStringLiteral("\r\n"));
+    return text;
 }
 
 void frmNote::cmdCancel_Click()

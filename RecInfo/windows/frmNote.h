@@ -32,8 +32,10 @@ protected:
 private:
     void LoadResLabels();
     void applyLayout();
+    QString boxText() const;
 
     NoteLayout m_layout;
+    QString m_loadedText;
 };
 
 } // namespace vxRecInfo

@@ -1,5 +1,6 @@
 #include "frmRecImport.h"
 
+#include "ClassicKeys.h"
 #include "JapaneseFont.h"
 #include "ModalService.h"
 #include "Twips.h"
@@ -54,6 +55,7 @@ frmRecImport::frmRecImport(QWidget* parent) : QDialog(parent)
     setTabOrder(cmdCancel, cmdNote);
     setTabOrder(cmdNote, chkDetails);
     setTabOrder(chkDetails, txtInfoView);
+    useClassicKeys(this);
     resizeInTwips(this, ImportLayout::ClientWidth, ImportLayout::ClientHeight);
     relayout();
 
@@ -107,6 +109,7 @@ void frmRecImport::LoadTimeZoneInfo()
         QSignalBlocker blocker(cboTimeZone);
         for (std::int32_t i = 1; i <= array.upperBound(); ++i)
             cboTimeZone->addItem(array.at(i).toString(), i);
+        cboTimeZone->setCurrentIndex(-1); // the first entry added is not a choice: only the system's zone is
     }
     const std::int32_t system = lateGet(zones, QStringLiteral("MySystemTZPointer")).toLong();
     for (int entry = 0; entry < cboTimeZone->count(); ++entry) {

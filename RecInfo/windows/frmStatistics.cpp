@@ -1,5 +1,6 @@
 #include "frmStatistics.h"
 
+#include "ClassicKeys.h"
 #include "JapaneseFont.h"
 #include "ModalService.h"
 #include "Twips.h"
@@ -59,6 +60,7 @@ frmStatistics::frmStatistics(QWidget* parent) : QDialog(parent)
     setTabOrder(cmdNote, cmdPrint);
     setTabOrder(cmdPrint, chkDetails);
     setTabOrder(chkDetails, txtInfoView);
+    useClassicKeys(this);
     resizeInTwips(this, StatisticsLayout::ClientWidth, StatisticsLayout::ClientHeight);
     applyLayout();
 

@@ -9,6 +9,8 @@
 #include "windows/ModalService.h"
 
 #include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 
@@ -29,27 +31,36 @@ private:
     QStringList* m_log;
 };
 
-// Answers like a host's settings but refuses to store a default printer.
-class RefusingHostSettings final : public DispatchObject<IDispatch>
+// Host settings that read the default printer for the load and then fail to read it, refuse
+// to store one, and keep their error log in a test folder.
+class FailingHostSettings final : public DispatchObject<IDispatch>
 {
 public:
+    static inline QString folder;
+    static inline int reads = 0;
     const TypeInfo& GetTypeInfo() const override
     {
-        static const TypeInfo info(QStringLiteral("_Refusing"), QUuid::createUuid(),
+        static const TypeInfo info(QStringLiteral("_Failing"), QUuid::createUuid(),
                                    {method(1, QStringLiteral("RestoreParameters"), 1, {}),
                                     propertyGet(2, QStringLiteral("ResOffset"), 2, VarType::Long),
                                     propertyGet(3, QStringLiteral("DefaultPrinter"), 3, VarType::String),
-                                    propertyLet(4, QStringLiteral("DefaultPrinter"), 3, VarType::String)});
+                                    propertyLet(4, QStringLiteral("DefaultPrinter"), 3, VarType::String),
+                                    propertyGet(5, QStringLiteral("RFIDPath"), 4, VarType::String)});
         return info;
     }
 
 protected:
     Variant invokeMember(const MemberInfo& member, std::vector<Variant>&) override
     {
-        if (member.dispId == 2)
-            return 0;
+        switch (member.dispId) {
+        case 2: return 0;
+        case 4: return folder;
+        default: break;
+        }
         if (member.kind == MemberKind::PropertyPut)
             throw RuntimeError(Err::PathFileAccessError, QStringLiteral("settings are read-only"));
+        if (++reads > 1)
+            throw RuntimeError(Err::InvalidProcedureCall, QStringLiteral("settings are gone"));
         return QStringLiteral("Alpha");
     }
 };
@@ -124,17 +135,26 @@ TEST_F(PrinterDialogTest, UnknownDefaultSelectsTheFirstEntryAndKeepsTheCurrentPr
     EXPECT_EQ(storedDefault(), QStringLiteral("Alpha")) << "OK writes the chosen printer as the host's default";
 }
 
-TEST_F(PrinterDialogTest, CancelMakesTheDefaultCurrentAgain)
+TEST_F(PrinterDialogTest, EditedTextSwitchesAPickedEntryWaitsAndEscCancels)
 {
     installed({QStringLiteral("Alpha"), QStringLiteral("Beta")});
     hostDefault(QStringLiteral("Alpha"));
     frmPrinterDlg dlg;
+    dlg.show();
     EXPECT_EQ(currentPrinter().DeviceName(), QStringLiteral("Alpha")) << "loading makes the default current";
-    dlg.cboPrinter->setCurrentIndex(1);
-    EXPECT_EQ(currentPrinter().DeviceName(), QStringLiteral("Beta"));
+    ASSERT_TRUE(dlg.cboPrinter->isEditable()) << "the printer list is a drop-down combo box";
+    QTest::keyClick(dlg.cboPrinter->lineEdit(), Qt::Key_Down);
+    ASSERT_EQ(dlg.cboPrinter->currentIndex(), 1);
+    EXPECT_EQ(currentPrinter().DeviceName(), QStringLiteral("Alpha")) << "picking an entry switches nothing yet";
+    dlg.cboPrinter->lineEdit()->clear();
+    QTest::keyClicks(dlg.cboPrinter->lineEdit(), QStringLiteral("Beta"));
+    EXPECT_EQ(currentPrinter().DeviceName(), QStringLiteral("Beta")) << "editing the text switches at once";
+    QTest::keyClick(dlg.cboPrinter->lineEdit(), Qt::Key_Return);
+    EXPECT_TRUE(dlg.isVisible()) << "Enter in the list must not press a button";
     QTest::keyClick(&dlg, Qt::Key_Escape);
+    EXPECT_FALSE(dlg.isVisible());
     EXPECT_EQ(currentPrinter().DeviceName(), QStringLiteral("Alpha"));
-    EXPECT_EQ(PrinterDialogResult(), PrinterDialog::Cancelled);
+    EXPECT_EQ(PrinterDialogResult(), PrinterDialog::Cancelled) << "Esc is the Cancel button";
     EXPECT_EQ(storedDefault(), QStringLiteral("Alpha"));
 }
 
@@ -166,19 +186,30 @@ TEST_F(PrinterDialogTest, PropertiesThenDefaultEntryKeepsTheOtherPrinter)
     EXPECT_EQ(storedDefault(), QStringLiteral("Alpha"));
 }
 
-TEST_F(PrinterDialogTest, HandlerErrorsAreLoggedAndTheDialogGoesOn)
+TEST_F(PrinterDialogTest, HandlersLogAFailedStepAndGoOnWithTheNext)
 {
-    installed({QStringLiteral("Alpha")});
-    // A host whose settings store refuses the default printer.
+    installed({QStringLiteral("Alpha"), QStringLiteral("Beta")});
+    FailingHostSettings::folder = m_dir.path() + QLatin1Char('/');
+    FailingHostSettings::reads = 0;
     ClassRegistry::instance().registerClass(
-        {HostClasses::HostSettingsClsid, {}, {}, [] { return ComPtr<IUnknown>(makeObject<RefusingHostSettings>()); }});
+        {HostClasses::HostSettingsClsid, {}, {}, [] { return ComPtr<IUnknown>(makeObject<FailingHostSettings>()); }});
     ModuleState::current().HostSettings.reset();
     frmPrinterDlg dlg;
     EXPECT_EQ(PrinterDialogResult(), PrinterDialog::Loaded);
+    dlg.cboPrinter->setCurrentIndex(1);
+    QTest::mouseClick(dlg.cmdProperties, Qt::LeftButton);
     QTest::mouseClick(dlg.cmdOk, Qt::LeftButton);
     registerDefaultHostClasses();
-    ASSERT_EQ(shown.size(), 1u) << "the error of OK must reach the user";
-    EXPECT_TRUE(shown[0].text.startsWith(QStringLiteral("Error Occurred: 75\r\n")));
-    EXPECT_TRUE(shown[0].text.contains(QStringLiteral("Module: frmPrinterDlg\r\nFunction: cmdOk_Click")));
+    EXPECT_EQ(properties, QStringList{QStringLiteral("Alpha")}) << "the properties dialog opens after a failed switch";
+    std::vector<QString> where;
+    for (const auto& s : shown)
+        where.push_back(s.text.section(QStringLiteral("Function: "), 1));
+    EXPECT_EQ(where, (std::vector<QString>{QStringLiteral("cmdProperties_Click"), QStringLiteral("cmdOk_Click"),
+                                           QStringLiteral("cmdOk_Click")}))
+        << "each failed step is logged once and the handler goes on with the next";
+    EXPECT_TRUE(shown.back().text.startsWith(QStringLiteral("Error Occurred: 75\r\n"))) << "OK still tries to store";
+    QFile log(m_dir.filePath(QStringLiteral("ErrorLog.txt")));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly)) << "the error log belongs in the host's data folder";
+    EXPECT_EQ(log.readAll().count("\r\n"), 3);
     EXPECT_EQ(dlg.result(), QDialog::Accepted) << "after logging, OK still closes the dialog";
 }

@@ -5,6 +5,10 @@
 
 #include "PdfReader.h"
 
+#include "automation/ClassRegistry.h"
+#include "component/DefaultHostClasses.h"
+#include "automation/Dispatch.h"
+#include "component/HostObjects.h"
 #include "printing/Printer.h"
 #include "printing/frmPrinterDlg.h"
 #include "windows/ModalService.h"
@@ -17,7 +21,9 @@
 #include <QComboBox>
 #include <QDir>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
+#include <QStyle>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -136,6 +142,19 @@ protected:
             QTest::mouseClick(ok ? n.cmdOk : n.cmdCancel, Qt::LeftButton);
         });
     }
+    // Enter and Esc in `focus` leave the shown window open: no button is the default or the
+    // Esc button, so a key meant for a box never confirms or abandons the window.
+    static void expectEnterAndEscIgnored(QDialog& window, QWidget* focus)
+    {
+        window.show();
+        for (const int key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+            QTest::keyClick(focus, Qt::Key(key));
+            EXPECT_TRUE(window.isVisible()) << window.objectName() << " closed on key " << key;
+        }
+        for (const QPushButton* button : window.findChildren<QPushButton*>())
+            EXPECT_FALSE(button->isDefault()) << button->objectName() << " of " << window.objectName();
+        window.hide();
+    }
     static void clickDetails(QCheckBox* box)
     {
         // On the indicator: the check box only reacts to clicks on its box and caption.
@@ -215,6 +234,41 @@ TEST_F(RecordWindowsTest, DetailsBoxSwitchesBetweenSummaryAndDetailedReport)
         EXPECT_FALSE(w.txtInfo().Text().contains(Firmware)) << "unticking must rebuild the summary";
     });
     EXPECT_EQ(record().ShowInfo(nullptr), S_OK);
+}
+
+TEST_F(RecordWindowsTest, EnterAndEscNeitherConfirmNorClose)
+{
+    threeDatasets();
+    record().put_NoteChangeAllowed(true);
+    then<frmStatistics>([](frmStatistics& w) {
+        expectEnterAndEscIgnored(w, w.cboTrace);
+        QTest::mouseClick(w.cmdNote, Qt::LeftButton);
+    });
+    then<frmNote>([](frmNote& n) { expectEnterAndEscIgnored(n, n.txtNote); });
+    EXPECT_EQ(record().ShowInfo(nullptr), S_OK);
+}
+
+TEST_F(RecordWindowsTest, NoteKeepsItsLineBreaks)
+{
+    record().put_NoteChangeAllowed(true);
+    const QString note = u"line one\r\nline two\r\n\u00a0x"_s;
+    record().put_Note(note);
+    then<frmNote>([](frmNote& n) {
+        for (const auto policy : {n.txtNote->horizontalScrollBarPolicy(), n.txtNote->verticalScrollBarPolicy()})
+            EXPECT_EQ(policy, Qt::ScrollBarAlwaysOn) << "the note box shows both scroll bars";
+        QTest::mouseClick(n.cmdOk, Qt::LeftButton);
+    });
+    ASSERT_EQ(record().ShowNote(), S_OK);
+    EXPECT_EQ(state().NoteArray.at(0), note) << "an unchanged note must come back byte for byte";
+    record().put_Note(QString());
+    then<frmNote>([](frmNote& n) {
+        QTest::keyClicks(n.txtNote, u"a"_s);
+        QTest::keyClick(n.txtNote, Qt::Key_Return);
+        QTest::keyClicks(n.txtNote, u"b"_s);
+        QTest::mouseClick(n.cmdOk, Qt::LeftButton);
+    });
+    ASSERT_EQ(record().ShowNote(), S_OK);
+    EXPECT_EQ(state().NoteArray.at(0), u"a\r\nb"_s) << "Enter typed in the note box is CR LF";
 }
 
 TEST_F(RecordWindowsTest, ReportErrorOnASelectionIsShownAndTheWindowStaysUsable)
@@ -436,6 +490,94 @@ TEST_F(ImportWindowTest, TypedTextNamingNoZoneChangesNothing)
     });
     EXPECT_EQ(showImport(), S_OK);
     EXPECT_EQ(userZone(), 3) << "the import keeps a listed zone";
+}
+
+TEST_F(ImportWindowTest, EnterInTheZoneBoxDoesNotImport)
+{
+    then<frmRecImport>([](frmRecImport& w) { expectEnterAndEscIgnored(w, w.cboTimeZone->lineEdit()); });
+    EXPECT_EQ(showImport(), S_OK);
+    EXPECT_FALSE(fileSelected()) << "Enter in the time-zone box must not import";
+}
+
+// The default zone service, except that the system's zone is one that TimeArray does not list.
+class UnlistedSystemZone final : public ComObject<IDispatch>
+{
+public:
+    static constexpr std::int16_t Pointer = 9;
+    const TypeInfo& GetTypeInfo() const override { return m_real->GetTypeInfo(); }
+    HResult GetIDsOfNames(const QString& name, DispId* id) override { return m_real->GetIDsOfNames(name, id); }
+    HResult Invoke(DispId id, InvokeKind kind, std::vector<Variant>& args, Variant* result, ErrorInfo* error) override
+    {
+        DispId system = DISPID_UNKNOWN;
+        m_real->GetIDsOfNames(u"MySystemTZPointer"_s, &system);
+        if (id == system) {
+            *result = Pointer;
+            return S_OK;
+        }
+        return m_real->Invoke(id, kind, args, result, error);
+    }
+
+private:
+    ComPtr<IDispatch> m_real = createDefaultTimeZoneService().as<IDispatch>();
+};
+
+TEST_F(ImportWindowTest, UnlistedSystemZoneSelectsNoEntryButIsTheTimeZone)
+{
+    ClassRegistry::instance().registerClass(
+        {HostClasses::TimeZoneServiceClsid, {}, {}, [] { return ComPtr<IUnknown>(makeObject<UnlistedSystemZone>()); }});
+    then<frmRecImport>([](frmRecImport& w) {
+        EXPECT_EQ(w.cboTimeZone->currentIndex(), -1) << "no listed zone matches the system's";
+        EXPECT_EQ(w.cboTimeZone->currentText(), QString()) << "the box must be blank";
+        EXPECT_EQ(state().TimeZone, UnlistedSystemZone::Pointer);
+        QTest::mouseClick(w.cmdImport, Qt::LeftButton);
+    });
+    const HResult hr = showImport();
+    registerDefaultHostClasses();
+    EXPECT_EQ(hr, S_OK);
+    EXPECT_EQ(userZone(), UnlistedSystemZone::Pointer) << "the report and the import use the system's zone";
+}
+
+// Captions of a window's labels, buttons and check boxes wider than their controls.
+QStringList clippedCaptions(const QWidget& window)
+{
+    QStringList clipped;
+    const auto check = [&](const QWidget* control, QString text, int room) {
+        text.replace(u"&&"_s, u"\x01"_s).remove(u'&').replace(u'\x01', u'&');
+        const int needed = control->fontMetrics().horizontalAdvance(text);
+        if (needed > room)
+            clipped << u"%1.%2 \"%3\" needs %4 px, has %5"_s.arg(window.objectName(), control->objectName(), text)
+                           .arg(needed).arg(room);
+    };
+    for (const QLabel* l : window.findChildren<QLabel*>())
+        check(l, l->text(), l->contentsRect().width());
+    for (const QPushButton* b : window.findChildren<QPushButton*>())
+        check(b, b->text(), b->width() - 2 * b->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, b));
+    for (const QCheckBox* c : window.findChildren<QCheckBox*>())
+        check(c, c->text(),
+              c->width() - c->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, c)
+                  - c->style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, c));
+    return clipped;
+}
+
+TEST_F(ImportWindowTest, EveryCaptionFitsInEveryLanguage)
+{
+    userSettings(true);
+    state().ClassicFileFlag = SafeArray::fromValues(VarType::Boolean, {false, false});
+    QStringList clipped;
+    for (const int offset : {0, 2000, 4000, 6000, 8000, 10000}) {
+        writeSetting(u"HostSettings/ResOffset"_s, offset);
+        lateCall(hostSettings(), u"RestoreParameters"_s);
+        frmStatistics statistics;
+        statistics.load();
+        frmRecImport import;
+        import.load();
+        frmNote note;
+        frmPrinterDlg printer;
+        for (const QWidget* w : std::initializer_list<const QWidget*>{&statistics, &import, &note, &printer})
+            clipped << clippedCaptions(*w);
+    }
+    EXPECT_TRUE(clipped.isEmpty()) << "captions cut off:\n" << clipped.join(u'\n');
+    EXPECT_TRUE(shown.empty()) << "no window may fail to load";
 }
 
 TEST_F(ImportWindowTest, LoadErrorIsShownAndTheWindowStillOpens)
