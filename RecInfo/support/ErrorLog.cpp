@@ -11,6 +11,8 @@
 #include <QProcessEnvironment>
 #include <QSysInfo>
 
+#include <optional>
+
 namespace vxRecInfo {
 
 namespace {
@@ -94,13 +96,16 @@ void LogError(bool showMessage, const QString& errorNumber, const QString& descr
 
     // A HostSettings of its own, not restored: the log must work whatever the module's state.
     ComPtr<IDispatch> settings;
-    QString folder;
+    std::optional<QString> folder;
     step([&] { settings = createHostSettings(); });
     step([&] { folder = lateGet(settings.get(), QStringLiteral("RFIDPath")).toString(); });
 
     QFile file;
     step([&] {
-        file.setFileName(folder + QStringLiteral("ErrorLog.txt"));
+        // Without the folder there is no file to open: never the current directory instead.
+        if (!folder)
+            return;
+        file.setFileName(*folder + QStringLiteral("ErrorLog.txt"));
         file.open(QIODevice::WriteOnly | QIODevice::Append);
     });
     step([&] {

@@ -3,25 +3,33 @@
 #include <QTextStream>
 
 #include <mutex>
+#include <vector>
 
 namespace vxRecInfo {
 
 namespace {
 
-// Without a window system there is nobody to ask: the text goes to standard error and the
-// first button counts as pressed.
+// Without a window system there is nobody to ask.
 class StandardErrorMessages final : public MessageService
 {
 public:
     int show(const QString& text, int style, const QString& title) override
     {
-        QTextStream(stderr) << title << ": " << text << '\n';
-        switch (style & 7) {
-        case MsgBox::YesNo: return MsgBox::ResultYes;
-        default: return MsgBox::ResultOK;
-        }
+        return answerOnStandardError(text, style, title);
     }
 };
+
+// The buttons of each button style, left to right.
+const std::vector<int>& buttonsOf(int style)
+{
+    using namespace MsgBox;
+    static const std::vector<std::vector<int>> buttons{
+        {ResultOK}, {ResultOK, ResultCancel}, {ResultAbort, ResultRetry, ResultIgnore},
+        {ResultYes, ResultNo, ResultCancel}, {ResultYes, ResultNo}, {ResultRetry, ResultCancel},
+    };
+    const std::size_t kind = std::size_t(style & 7);
+    return buttons[kind < buttons.size() ? kind : 0];
+}
 
 std::mutex g_mutex;
 std::unique_ptr<MessageService> g_service;
@@ -45,6 +53,14 @@ std::unique_ptr<MessageService> setMessageService(std::unique_ptr<MessageService
     std::lock_guard lock(g_mutex);
     std::swap(g_service, service);
     return service;
+}
+
+int answerOnStandardError(const QString& text, int style, const QString& title)
+{
+    QTextStream(stderr) << title << ": " << text << '\n';
+    const std::vector<int>& buttons = buttonsOf(style);
+    const std::size_t chosen = std::size_t((style & 0x300) >> 8);
+    return buttons[chosen < buttons.size() ? chosen : 0];
 }
 
 int showMessage(const QString& text, int style, const QString& title)

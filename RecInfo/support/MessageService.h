@@ -13,14 +13,22 @@ namespace vxRecInfo {
 namespace MsgBox {
 inline constexpr int OKOnly = 0;
 inline constexpr int OKCancel = 1;
+inline constexpr int AbortRetryIgnore = 2;
+inline constexpr int YesNoCancel = 3;
 inline constexpr int YesNo = 4;
+inline constexpr int RetryCancel = 5;
 inline constexpr int Critical = 16;
 inline constexpr int Question = 32;
 inline constexpr int Exclamation = 48;
 inline constexpr int Information = 64;
+inline constexpr int DefaultButton2 = 256;
+inline constexpr int DefaultButton3 = 512;
 
 inline constexpr int ResultOK = 1;
 inline constexpr int ResultCancel = 2;
+inline constexpr int ResultAbort = 3;
+inline constexpr int ResultRetry = 4;
+inline constexpr int ResultIgnore = 5;
 inline constexpr int ResultYes = 6;
 inline constexpr int ResultNo = 7;
 } // namespace MsgBox
@@ -37,6 +45,10 @@ public:
 MessageService& messageService();
 // Installs a service and returns the one it replaces (null for the built-in fallback).
 std::unique_ptr<MessageService> setMessageService(std::unique_ptr<MessageService> service);
+
+// Where nobody can answer: writes "title: text" to standard error and returns the box's
+// default button.
+int answerOnStandardError(const QString& text, int style, const QString& title);
 
 // A message box through the service in use.
 int showMessage(const QString& text, int style, const QString& title);

@@ -1,25 +1,30 @@
 // Message boxes of the windows: a real modal QMessageBox when the process has a widget
-// application, the built-in fallback otherwise.
+// application on a real display; otherwise nobody could answer it, so it goes to standard
+// error like the built-in fallback.
 
 #include "support/MessageService.h"
 
 #include <QApplication>
 #include <QMessageBox>
-#include <QTextStream>
+#include <QGuiApplication>
 
 namespace vxRecInfo {
 
 namespace {
+
+bool hasDisplay()
+{
+    const QString platform = QGuiApplication::platformName();
+    return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
+}
 
 class MessageBoxService final : public MessageService
 {
 public:
     int show(const QString& text, int style, const QString& title) override
     {
-        if (!qobject_cast<QApplication*>(QCoreApplication::instance())) {
-            QTextStream(stderr) << title << ": " << text << '\n';
-            return (style & 7) == MsgBox::YesNo ? MsgBox::ResultYes : MsgBox::ResultOK;
-        }
+        if (!qobject_cast<QApplication*>(QCoreApplication::instance()) || !hasDisplay())
+            return answerOnStandardError(text, style, title);
         QMessageBox box;
         box.setWindowTitle(title);
         box.setText(text);

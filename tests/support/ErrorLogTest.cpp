@@ -1,8 +1,12 @@
 #include "component/RecordFixture.h"
 
+#include "automation/ClassRegistry.h"
+#include "component/DefaultHostClasses.h"
+#include "component/HostObjects.h"
 #include "support/ErrorLog.h"
 #include "support/MessageService.h"
 
+#include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 
@@ -31,7 +35,35 @@ protected:
     }
 };
 
+// Host settings that cannot say where the log goes.
+class NoFolderSettings final : public DispatchObject<IDispatch>
+{
+public:
+    const TypeInfo& GetTypeInfo() const override
+    {
+        static const TypeInfo info(QStringLiteral("_NoFolder"), QUuid::createUuid(), {});
+        return info;
+    }
+
+protected:
+    Variant invokeMember(const MemberInfo&, std::vector<Variant>&) override { return {}; }
+};
+
 } // namespace
+
+TEST_F(ErrorLog, NoRecordWhenTheFolderCannotBeRead)
+{
+    ClassRegistry::instance().registerClass(
+        {HostClasses::HostSettingsClsid, {}, {}, [] { return ComPtr<IUnknown>(makeObject<NoFolderSettings>()); }});
+    QTemporaryDir elsewhere;
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(elsewhere.path());
+    LogError(true, QStringLiteral("6"), QStringLiteral("Overflow"), QStringLiteral("m"), QStringLiteral("f"));
+    QDir::setCurrent(previous);
+    registerDefaultHostClasses();
+    EXPECT_EQ(shown.size(), 1u) << "the message is still shown";
+    EXPECT_TRUE(QDir(elsewhere.path()).isEmpty()) << "the log must never land in the current directory";
+}
 
 TEST_F(ErrorLog, ShowsTheMessageAndAppendsOneRecord)
 {
