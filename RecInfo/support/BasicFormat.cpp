@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <optional>
 
 namespace vxRecInfo {
 
@@ -19,13 +20,29 @@ struct Section {
     int integerZeros = 0;     // digits always shown before the point
     int fractionPlaces = 0;   // digit placeholders after the decimal point
     int fractionZeros = 0;    // digits always shown after the point
-    bool hasPoint = false;
     bool grouping = false;    // a separator between integer placeholders
     int scaleThousands = 0;   // separators right after the last integer placeholder
     bool percent = false;
+    bool scientific = false;  // an E+, E-, e+ or e- code
+    int exponentZeros = 0;    // exponent digits always shown
+    bool understood = true;
 };
 
 bool isPlaceholder(QChar c) { return c == QLatin1Char('0') || c == QLatin1Char('#'); }
+
+// Length of the scientific code at i: E+, E-, e+ or e- and the exponent's digit placeholders;
+// 0 when there is none (an E without placeholders after its sign is just a letter).
+qsizetype exponentCodeLength(const QString& t, qsizetype i)
+{
+    if (t[i] != QLatin1Char('E') && t[i] != QLatin1Char('e'))
+        return 0;
+    if (i + 1 >= t.size() || (t[i + 1] != QLatin1Char('+') && t[i + 1] != QLatin1Char('-')))
+        return 0;
+    qsizetype end = i + 2;
+    while (end < t.size() && isPlaceholder(t[end]))
+        ++end;
+    return end > i + 2 ? end - i : 0;
+}
 
 // Splits at ';' outside quotes and escapes.
 QStringList splitSections(const QString& pattern)
@@ -50,12 +67,17 @@ QStringList splitSections(const QString& pattern)
     return sections;
 }
 
+// A section is not understood when it holds an unquoted, unescaped letter that is no
+// scientific code: letters are date and time codes in the classic Format, and a number shown
+// through them would only spill digits into the text. Quoted text, \x escapes and the other
+// characters ($ - + ( ) blanks %) stand as literals.
 Section analyse(const QString& text)
 {
     Section s;
     s.text = text;
     bool quoted = false;
     bool afterPoint = false;
+    bool afterExponent = false; // placeholders and separators there are the exponent's or nothing
     int pendingSeparators = 0;
     int firstZero = -1; // integer placeholder index of the first 0
     int lastFractionZero = -1;
@@ -71,11 +93,18 @@ Section analyse(const QString& text)
             ++i;
             continue;
         }
-        if (c == QLatin1Char('%')) {
+        if (const qsizetype code = afterExponent ? 0 : exponentCodeLength(text, i); code > 0) {
+            s.scientific = afterExponent = true;
+            s.exponentZeros = int(text.mid(i + 2, code - 2).count(QLatin1Char('0')));
+            i += code - 1;
+        } else if (c.isLetter()) {
+            s.understood = false;
+        } else if (c == QLatin1Char('%')) {
             s.percent = true;
+        } else if (afterExponent) {
+            // literals only
         } else if (c == QLatin1Char('.') && !afterPoint) {
             afterPoint = true;
-            s.hasPoint = true;
             s.scaleThousands += pendingSeparators;
             pendingSeparators = 0;
         } else if (c == QLatin1Char(',') && !afterPoint && s.integerPlaces > 0) {
@@ -98,63 +127,104 @@ Section analyse(const QString& text)
     s.scaleThousands += pendingSeparators;
     s.integerZeros = firstZero < 0 ? 0 : s.integerPlaces - firstZero;
     s.fractionZeros = lastFractionZero + 1;
+    if (s.scientific && s.integerPlaces + s.fractionPlaces == 0)
+        s.understood = false;
     return s;
 }
 
-// Decimal digits of |value| rounded half away from zero to `decimals` places, starting from
-// its text at `significant` digits: integer digits and fraction digits.
+// Shown digits: integer digits (no leading zeros), fraction digits, and the exponent of a
+// scientific section.
 struct Digits {
     QString integer;
     QString fraction;
     bool zero = true;
+    int exponent = 0;
 };
 
-Digits roundDecimal(double value, int decimals, int significant)
+// Mantissa digits of |value| at `significant` digits, and its decimal exponent.
+QString significantDigits(double value, int significant, int* exponent)
 {
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, "%.*e", significant - 1, std::fabs(value));
     const QString text = QString::fromLatin1(buffer);
     const qsizetype ePos = text.indexOf(QLatin1Char('e'));
-    int exponent = text.mid(ePos + 1).toInt();
+    *exponent = text.mid(ePos + 1).toInt();
     QString mantissa = text.left(ePos);
     mantissa.remove(QLatin1Char('.'));
+    return mantissa;
+}
 
+// The first `keep` of `digits` (0s after their end), rounded half up on the next digit, which
+// is half away from zero for a magnitude. *carried: the rounding ran past the first digit
+// (999 became 000).
+QString roundedDigits(QString digits, qsizetype keep, bool* carried)
+{
+    if (digits.size() < keep + 1)
+        digits += QString(keep + 1 - digits.size(), QLatin1Char('0'));
+    QString kept = digits.left(keep);
+    *carried = false;
+    if (digits[keep] < QLatin1Char('5'))
+        return kept;
+    for (qsizetype i = keep - 1; i >= 0; --i) {
+        if (kept[i] != QLatin1Char('9')) {
+            kept[i] = QChar(kept[i].unicode() + 1);
+            return kept;
+        }
+        kept[i] = QLatin1Char('0');
+    }
+    *carried = true;
+    return kept;
+}
+
+Digits splitAtPoint(const QString& kept, qsizetype pointAt)
+{
+    Digits d;
+    d.integer = kept.left(pointAt);
+    d.fraction = kept.mid(pointAt);
+    while (d.integer.startsWith(QLatin1Char('0')))
+        d.integer.remove(0, 1);
+    d.zero = d.integer.isEmpty()
+        && std::all_of(d.fraction.cbegin(), d.fraction.cend(), [](QChar c) { return c == QLatin1Char('0'); });
+    return d;
+}
+
+// |value| rounded to `decimals` places, starting from its text at `significant` digits.
+Digits roundDecimal(double value, int decimals, int significant)
+{
+    int exponent = 0;
+    QString all = significantDigits(value, significant, &exponent);
     // All digits with the point after position `pointAt`.
-    QString all = mantissa;
     int pointAt = exponent + 1;
     if (pointAt <= 0) {
         all = QString(-pointAt + 1, QLatin1Char('0')) + all;
         pointAt = 1;
     }
-    if (all.size() < pointAt + decimals + 1)
-        all += QString(pointAt + decimals + 1 - all.size(), QLatin1Char('0'));
-
-    QString kept = all.left(pointAt + decimals);
-    const bool roundUp = all[pointAt + decimals] >= QLatin1Char('5');
-    if (roundUp) {
-        qsizetype i = kept.size() - 1;
-        for (; i >= 0; --i) {
-            if (kept[i] == QLatin1Char('9')) {
-                kept[i] = QLatin1Char('0');
-            } else {
-                kept[i] = QChar(kept[i].unicode() + 1);
-                break;
-            }
-        }
-        if (i < 0) {
-            kept.prepend(QLatin1Char('1'));
-            ++pointAt;
-        }
+    bool carried = false;
+    QString kept = roundedDigits(all, pointAt + decimals, &carried);
+    if (carried) {
+        kept.prepend(QLatin1Char('1'));
+        ++pointAt;
     }
-    Digits d;
-    d.integer = kept.left(pointAt);
-    d.fraction = kept.mid(pointAt);
-    while (d.integer.size() > 1 && d.integer.startsWith(QLatin1Char('0')))
-        d.integer.remove(0, 1);
-    if (d.integer == QLatin1String("0"))
-        d.integer.clear();
-    d.zero = d.integer.isEmpty()
-        && std::all_of(d.fraction.cbegin(), d.fraction.cend(), [](QChar c) { return c == QLatin1Char('0'); });
+    return splitAtPoint(kept, pointAt);
+}
+
+// |value| as a mantissa of `integerPlaces` integer digits (the first one not 0) and
+// `fractionPlaces` fraction digits, and the exponent that goes with it: more integer
+// placeholders move the point to the right (1234.5 with "00.0E+00" is 12.3E+02).
+Digits roundScientific(double value, int integerPlaces, int fractionPlaces, int significant)
+{
+    const int places = integerPlaces + fractionPlaces;
+    if (value == 0.0)
+        return splitAtPoint(QString(places, QLatin1Char('0')), integerPlaces);
+    int exponent = 0;
+    bool carried = false;
+    QString kept = roundedDigits(significantDigits(value, significant, &exponent), places, &carried);
+    if (carried) {
+        kept = QLatin1Char('1') + kept.left(places - 1);
+        ++exponent;
+    }
+    Digits d = splitAtPoint(kept, integerPlaces);
+    d.exponent = exponent - integerPlaces + 1;
     return d;
 }
 
@@ -177,7 +247,8 @@ QString render(const Section& s, double magnitude, int significant, bool* shownZ
         v *= 100.0;
     for (int k = 0; k < s.scaleThousands; ++k)
         v /= 1000.0;
-    const Digits d = roundDecimal(v, s.fractionPlaces, significant);
+    const Digits d = s.scientific ? roundScientific(v, s.integerPlaces, s.fractionPlaces, significant)
+                                  : roundDecimal(v, s.fractionPlaces, significant);
     *shownZero = d.zero;
 
     const QLocale locale;
@@ -196,6 +267,7 @@ QString render(const Section& s, double magnitude, int significant, bool* shownZ
     bool quoted = false;
     bool afterPoint = false;
     bool integerDone = false;
+    bool afterExponent = false;
     int fractionIndex = 0;
     const QString& t = s.text;
     for (qsizetype i = 0; i < t.size(); ++i) {
@@ -213,7 +285,18 @@ QString render(const Section& s, double magnitude, int significant, bool* shownZ
                 out += t[++i];
             continue;
         }
-        if (isPlaceholder(c)) {
+        if (const qsizetype code = afterExponent ? 0 : exponentCodeLength(t, i); code > 0) {
+            // E- shows a sign only for a negative exponent; the 0s are the fewest digits.
+            afterExponent = true;
+            out += c;
+            if (d.exponent < 0 || t[i + 1] == QLatin1Char('+'))
+                out += QLatin1Char(d.exponent < 0 ? '-' : '+');
+            out += QString::number(std::abs(d.exponent)).rightJustified(std::max(s.exponentZeros, 1), QLatin1Char('0'));
+            i += code - 1;
+        } else if (afterExponent && (isPlaceholder(c) || c == QLatin1Char('.') || c == QLatin1Char(','))) {
+            if (!isPlaceholder(c))
+                out += c;
+        } else if (isPlaceholder(c)) {
             if (!afterPoint) {
                 if (!integerDone)
                     out += integer;
@@ -238,24 +321,77 @@ QString render(const Section& s, double magnitude, int significant, bool* shownZ
     return out;
 }
 
+QString format(double value, const QString& pattern, int significant);
+
+// Currency: the locale's currency decimals, symbol and sign placement, read off Qt's currency
+// texts of 1 and -1; the digits are rounded and grouped as in every other pattern.
+QString currencyText(double value, int significant)
+{
+    const QLocale locale;
+    const QString one = locale.toCurrencyString(1.0);
+    int decimals = 0;
+    while (decimals < 4 && one.contains(locale.toString(1.0, 'f', decimals + 1)))
+        ++decimals;
+    QString pattern = QStringLiteral("#,##0");
+    if (decimals > 0)
+        pattern += QLatin1Char('.') + QString(decimals, QLatin1Char('0'));
+    bool shownZero = false;
+    const QString digits = render(analyse(pattern), std::fabs(value), significant, &shownZero);
+    const QString sample = locale.toCurrencyString(value < 0 && !shownZero ? -1.0 : 1.0);
+    const QString sampleDigits = locale.toString(1.0, 'f', decimals);
+    const qsizetype at = sample.indexOf(sampleDigits);
+    if (at < 0)
+        return locale.toCurrencyString(value);
+    return sample.left(at) + digits + sample.mid(at + sampleDigits.size());
+}
+
+// The named formats, matched case-insensitively; nothing for any other pattern.
+std::optional<QString> namedFormat(double value, const QString& name, int significant)
+{
+    const auto is = [&](const char* named) { return name.compare(QLatin1String(named), Qt::CaseInsensitive) == 0; };
+    if (is("General Number"))
+        return basicNumberText(value, significant);
+    if (is("Currency"))
+        return currencyText(value, significant);
+    static const std::pair<const char*, const char*> patterns[] = {
+        {"Fixed", "0.00"}, {"Standard", "#,##0.00"}, {"Percent", "0.00%"}, {"Scientific", "0.00E+00"}};
+    for (const auto& [named, pattern] : patterns)
+        if (is(named))
+            return format(value, QLatin1String(pattern), significant);
+    struct Words { const char* name; const char* other; const char* zero; };
+    static const Words words[] = {{"Yes/No", "Yes", "No"}, {"True/False", "True", "False"}, {"On/Off", "On", "Off"}};
+    for (const Words& w : words)
+        if (is(w.name))
+            return QLatin1String(value == 0 ? w.zero : w.other);
+    return std::nullopt;
+}
+
 QString format(double value, const QString& pattern, int significant)
 {
-    if (pattern.isEmpty())
+    // A NaN or infinite reading has no digits to lay out.
+    if (pattern.isEmpty() || !std::isfinite(value))
         return basicNumberText(value, significant);
-    const QStringList sections = splitSections(pattern);
+    if (const auto named = namedFormat(value, pattern, significant))
+        return *named;
+    QList<Section> sections;
+    for (const QString& text : splitSections(pattern).mid(0, 3))
+        sections.append(analyse(text));
+    // Without a digit placeholder in the first section there is no number to show; the
+    // negative and zero sections may be literals alone ("zero").
+    const bool understood = sections[0].integerPlaces + sections[0].fractionPlaces > 0
+        && std::all_of(sections.cbegin(), sections.cend(), [](const Section& s) { return s.understood; });
+    if (!understood)
+        return basicNumberText(value, significant);
     const bool negative = value < 0;
-    if (value == 0 && sections.size() >= 3 && !sections[2].isEmpty()) {
-        bool zero = false;
-        return render(analyse(sections[2]), 0.0, significant, &zero);
-    }
-    if (negative && sections.size() >= 2 && !sections[1].isEmpty()) {
-        bool zero = false;
-        return render(analyse(sections[1]), -value, significant, &zero);
-    }
+    const Section* section = &sections[0];
+    if (value == 0 && sections.size() >= 3 && !sections[2].text.isEmpty())
+        section = &sections[2];
+    else if (negative && sections.size() >= 2 && !sections[1].text.isEmpty())
+        section = &sections[1];
     bool shownZero = false;
-    const QString text = render(analyse(sections[0]), std::fabs(value), significant, &shownZero);
-    // A negative value that rounds to nothing shows no sign.
-    return negative && !shownZero ? QLatin1Char('-') + text : text;
+    const QString text = render(*section, std::fabs(value), significant, &shownZero);
+    // The negative section writes its own sign; a negative value that rounds to nothing shows none.
+    return section == &sections[0] && negative && !shownZero ? QLatin1Char('-') + text : text;
 }
 
 } // namespace

@@ -1,8 +1,11 @@
 #pragma once
 // The classic Format function for numbers: digit placeholders 0 and #, decimal point,
-// thousands separator, percent, literal text ("quoted", \x, or any other character) and up to
-// three sections (positive;negative;zero). Shown digits round half away from zero; the decimal
-// point and the separator are the locale's (QLocale()).
+// thousands separator, percent, scientific codes (E+ E- e+ e-), literal text ("quoted", \x, or
+// any other character but a letter) and up to three sections (positive;negative;zero), or one
+// of the named formats (General Number, Currency, Fixed, Standard, Percent, Scientific, Yes/No,
+// True/False, On/Off). Shown digits round half away from zero; the decimal point, the separator
+// and the currency are the locale's (QLocale()). A pattern it does not understand shows the
+// general number, as CStr writes it.
 
 #include <QString>
 

@@ -1,5 +1,7 @@
 #include "BasicText.h"
 
+#include "automation/RuntimeError.h"
+
 #include <QLocale>
 #include <QRegularExpression>
 
@@ -35,10 +37,9 @@ QString widenYear(QString pattern)
     return pattern;
 }
 
-// The locale's long time without a zone name: the unquoted 't' fields go, with their blanks.
-QString longTimePattern(const QLocale& locale)
+// A Qt date or time pattern without its unquoted 't' (zone) fields and their blanks.
+QString withoutZone(const QString& pattern)
 {
-    const QString pattern = locale.timeFormat(QLocale::LongFormat);
     QString out;
     bool quoted = false;
     for (const QChar c : pattern) {
@@ -49,6 +50,47 @@ QString longTimePattern(const QLocale& locale)
         out += c;
     }
     return out.simplified();
+}
+
+// The locale's long time without a zone name.
+QString longTimePattern(const QLocale& locale)
+{
+    return withoutZone(locale.timeFormat(QLocale::LongFormat));
+}
+
+// The automation date of a calendar date and time; Overflow outside 1 January 100 to
+// 31 December 9999, as CDate gives.
+Date dateInRange(QDate date, QTime time)
+{
+    if (date < QDate(100, 1, 1) || date > QDate(9999, 12, 31))
+        throw RuntimeError(Err::Overflow);
+    return Date::fromDateTime(date, time);
+}
+
+// "YYYY-MM-DD" or "YYYY-MM-DDThh:mm:ss" and nothing else: no zone, no fraction of a second,
+// no hour 24 (Qt's ISO reader takes all of these, and a date with any text after it).
+bool parseIsoDate(const QString& text, Date* date)
+{
+    static const QRegularExpression iso(
+        QStringLiteral("^([0-9]{4})-([0-9]{2})-([0-9]{2})(?:T([0-9]{2}):([0-9]{2}):([0-9]{2}))?$"));
+    const QRegularExpressionMatch m = iso.match(text);
+    if (!m.hasMatch())
+        return false;
+    const auto field = [&](int n) { return m.capturedView(n).toInt(); };
+    const int year = field(1);
+    // Year 0 is no QDate, but a leap year of the calendar: a real date, outside the range.
+    if (!QDate::isValid(year == 0 ? 2000 : year, field(2), field(3)))
+        return false;
+    QTime time(0, 0);
+    if (m.hasCaptured(4)) {
+        if (!QTime::isValid(field(4), field(5), field(6)))
+            return false;
+        time = QTime(field(4), field(5), field(6));
+    }
+    if (year == 0)
+        throw RuntimeError(Err::Overflow);
+    *date = dateInRange(QDate(year, field(2), field(3)), time);
+    return true;
 }
 
 } // namespace
@@ -178,38 +220,30 @@ bool parseBasicDate(const QString& text, Date* date)
     const QString trimmed = text.trimmed();
     if (trimmed.isEmpty())
         return false;
-    if (const QDateTime dt = QDateTime::fromString(trimmed, Qt::ISODate); dt.isValid()) {
-        *date = Date::fromQDateTime(dt);
+    if (parseIsoDate(trimmed, date))
         return true;
-    }
-    if (const QDate d = QDate::fromString(trimmed, Qt::ISODate); d.isValid()) {
-        *date = Date::fromDateTime(d, QTime(0, 0));
-        return true;
-    }
     const QLocale locale;
-    const QString shortDate = widenYear(locale.dateFormat(QLocale::ShortFormat));
-    const QStringList dateTimePatterns{
+    const QString qtShortDate = locale.dateFormat(QLocale::ShortFormat);
+    const QString shortDate = widenYear(qtShortDate);
+    const QString shortTime = withoutZone(locale.timeFormat(QLocale::ShortFormat));
+    const QStringList patterns{
         shortDate + QLatin1Char(' ') + longTimePattern(locale),
-        shortDate + QLatin1Char(' ') + locale.timeFormat(QLocale::ShortFormat),
-        locale.dateFormat(QLocale::ShortFormat) + QLatin1Char(' ') + locale.timeFormat(QLocale::ShortFormat),
+        shortDate + QLatin1Char(' ') + shortTime,
+        qtShortDate + QLatin1Char(' ') + shortTime,
+        shortDate,
+        qtShortDate,
     };
-    for (const QString& pattern : dateTimePatterns) {
-        const QDateTime dt = locale.toDateTime(trimmed, pattern);
-        if (dt.isValid()) {
-            *date = Date::fromQDateTime(dt);
-            return true;
-        }
-    }
-    for (const QString& pattern : {shortDate, locale.dateFormat(QLocale::ShortFormat)}) {
-        const QDate d = locale.toDate(trimmed, pattern);
-        if (d.isValid()) {
-            *date = Date::fromDateTime(d, QTime(0, 0));
-            return true;
-        }
-    }
-    const QTime t = locale.toTime(trimmed, longTimePattern(locale));
-    if (t.isValid()) {
-        *date = Date::fromDateTime(QDate(1899, 12, 30), t);
+    // Read as UTC: an automation date has no zone, so a time in the local daylight-saving gap
+    // is as real as any other. Qt's reader takes only the whole text, so nothing may follow.
+    for (const QString& pattern : patterns) {
+        const QDateTime dt = locale.toDateTime(trimmed + QLatin1String(" UTC"), pattern + QLatin1String(" t"));
+        if (!dt.isValid())
+            continue;
+        QDate day = dt.date();
+        // Two-digit years run from 1930 to 2029, as the desktop's default window has them.
+        if (!pattern.contains(QLatin1String("yyyy")) && day.year() < 1930)
+            day = day.addYears(100);
+        *date = dateInRange(day, dt.time());
         return true;
     }
     return false;

@@ -32,8 +32,10 @@ QString basicTrim(const QString& text);
 // locale, blanks ignored; 0 when there is none.
 double basicVal(const QString& text);
 
-// Parses a date text: ISO 8601 date and time, or the locale's short date with an optional
-// long or short time. Returns false when the text is no date.
+// Parses a whole date text: "YYYY-MM-DD", "YYYY-MM-DDThh:mm:ss", or the locale's short date
+// with an optional long or short time; blanks around it are ignored. Returns false when the
+// text is no date (a time alone, a zone, any text after it); fails with Overflow (6) for a
+// date outside 1 January 100 to 31 December 9999.
 bool parseBasicDate(const QString& text, Date* date);
 
 } // namespace vxRecInfo

@@ -4,6 +4,8 @@
 
 #include <QLocale>
 
+#include <ctime>
+
 #include <gtest/gtest.h>
 
 using namespace vxRecInfo;
@@ -132,11 +134,47 @@ TEST(VariantConversion, CommaDecimalLocaleReadsAndWritesComma)
 
 TEST(VariantConversion, DateFromTextAndNumbers)
 {
-    const Date d = Variant("2026-03-01T09:30:15").toDate();
-    EXPECT_EQ(d.toQDateTime(), QDateTime(QDate(2026, 3, 1), QTime(9, 30, 15), Qt::UTC));
     EXPECT_EQ(Variant(45000.5).toDate(), Date(45000.5));
     EXPECT_EQ(errorOf([] { (void)Variant(1e9).toDate(); }), Err::Overflow);
-    EXPECT_EQ(errorOf([] { (void)Variant("not a date").toDate(); }), Err::TypeMismatch);
+
+    const QLocale saved;
+    QLocale::setDefault(QLocale(QStringLiteral("en_US")));
+    // A zone with a daylight-saving gap: an automation date has no zone, so 2:30 AM exists.
+    const QByteArray savedZone = qgetenv("TZ");
+    qputenv("TZ", "America/New_York");
+    tzset();
+    struct Case { const char* text; QDateTime expected; int error; };
+    const Case cases[] = {
+        {"2026-03-01T09:30:15", QDateTime(QDate(2026, 3, 1), QTime(9, 30, 15), Qt::UTC), 0},
+        {" 2026-03-01 ", QDateTime(QDate(2026, 3, 1), QTime(0, 0), Qt::UTC), 0},
+        {"3/8/2026 2:30:00 AM", QDateTime(QDate(2026, 3, 8), QTime(2, 30), Qt::UTC), 0},
+        {"12/31/9999 11:59 PM", QDateTime(QDate(9999, 12, 31), QTime(23, 59), Qt::UTC), 0},
+        {"3/1/29", QDateTime(QDate(2029, 3, 1), QTime(0, 0), Qt::UTC), 0},
+        {"3/1/30", QDateTime(QDate(1930, 3, 1), QTime(0, 0), Qt::UTC), 0},
+        {"2026-03-01T25:00:00", {}, Err::TypeMismatch},
+        {"2026-03-01T24:00:00", {}, Err::TypeMismatch},
+        {"2026-03-01T09:30:15Z", {}, Err::TypeMismatch},
+        {"2026-03-01T09:30:15+01:00", {}, Err::TypeMismatch},
+        {"2026-03-01 trailing", {}, Err::TypeMismatch},
+        {"2026-02-29", {}, Err::TypeMismatch},
+        {"3/1/2026 9:00:00 AM xyz", {}, Err::TypeMismatch},
+        {"9:00:00 AM", {}, Err::TypeMismatch},
+        {"not a date", {}, Err::TypeMismatch},
+        {"0099-12-31", {}, Err::Overflow},
+        {"0000-01-01", {}, Err::Overflow},
+        {"12/31/0099", {}, Err::Overflow},
+    };
+    for (const Case& c : cases) {
+        Date got;
+        EXPECT_EQ(errorOf([&] { got = Variant(c.text).toDate(); }), c.error) << c.text;
+        if (c.error == 0) {
+            EXPECT_EQ(got.toQDateTime().toString(Qt::ISODate).toStdString(),
+                      c.expected.toString(Qt::ISODate).toStdString()) << c.text;
+        }
+    }
+    savedZone.isNull() ? qunsetenv("TZ") : qputenv("TZ", savedZone);
+    tzset();
+    QLocale::setDefault(saved);
 }
 
 TEST(VariantConversion, ArraysConvertOnlyToTheirOwnType)

@@ -4,6 +4,8 @@
 
 #include <QLocale>
 
+#include <cmath>
+
 #include <gtest/gtest.h>
 
 using namespace vxRecInfo;
@@ -57,9 +59,33 @@ TEST(BasicFormat, PatternsOfTheReport)
         {1500, "0,.0", "1.5"},
         {2500000, "0,,", "3"},
         {72.4, "", "72.4"},
+        {1234.5, "0.0E+00", "1.2E+03"},
+        {-3.25, "0.0E+00", "-3.3E+00"},
+        {0.5, "0.0E+00", "5.0E-01"},
+        {0.125, "0.0E+00", "1.3E-01"},
+        {9.96, "0.0E+00", "1.0E+01"},
+        {0, "0.0E+00", "0.0E+00"},
+        {1234.5, "00.0E+00", "12.3E+02"},
+        {1234.5, "0.00e-0", "1.23e3"},
+        {0.00125, "#.#E-0", "1.3E-3"},
+        {1234.5, "fixed", "1234.50"},
+        {1234.5, "Standard", "1,234.50"},
+        {1234.5, "PERCENT", "123450.00%"},
+        {-1234.5, "Scientific", "-1.23E+03"},
+        {1234.5, "Currency", "$1,234.50"},
+        {-1234.5, "Currency", "($1,234.50)"},
+        {0.1234, "General Number", "0.1234"},
+        {0, "Yes/No", "No"},
+        {-0.5, "True/False", "True"},
+        {2, "on/off", "On"},
+        {72.4, "0.0 mg", "72.4"},
+        {-72.4, "0.0E", "-72.4"},
+        {72.4, "\"none\"", "72.4"},
+        {72.4, "$0.0 \\k", "$72.4 k"},
+        {std::nan(""), "0.0E+00", "NaN"},
     };
     for (const FormatCase& c : cases)
-        EXPECT_EQ(basicFormat(c.value, QString::fromLatin1(c.pattern)), QString::fromLatin1(c.expected))
+        EXPECT_EQ(basicFormat(c.value, QString::fromLatin1(c.pattern)).toStdString(), c.expected)
             << c.value << " with " << c.pattern;
 }
 
@@ -70,6 +96,8 @@ TEST(BasicFormat, SinglesRoundAtTheirOwnPrecision)
         << "a Single 72.45 is 72.45 to the user, not 72.4499969";
     EXPECT_EQ(basicFormat(double(72.45f), QStringLiteral("0.0")), QStringLiteral("72.4"));
     EXPECT_EQ(basicFormat(72.4f, QStringLiteral("#0.#")), QStringLiteral("72.4"));
+    EXPECT_EQ(basicFormat(72.45f, QStringLiteral("0.00E+00")), QStringLiteral("7.25E+01"));
+    EXPECT_EQ(basicFormat(72.4f, QStringLiteral("General Number")), QStringLiteral("72.4"));
 }
 
 TEST(BasicFormat, CommaDecimalLocale)
@@ -79,6 +107,8 @@ TEST(BasicFormat, CommaDecimalLocale)
     EXPECT_EQ(basicFormat(12.0, QStringLiteral("#0.#")), QStringLiteral("12,"));
     EXPECT_EQ(basicNumberText(0.5), QStringLiteral("0,5"));
     EXPECT_EQ(basicFormat(1234.5, QStringLiteral("#,##0.0")), QString::fromUtf16(u"1\u00a0234,5"));
+    EXPECT_EQ(basicFormat(1234.5, QStringLiteral("0.0E+00")), QStringLiteral("1,2E+03"));
+    EXPECT_EQ(basicFormat(-1234.5, QStringLiteral("Currency")), QString::fromUtf16(u"(1\u00a0234,50\u00a0$)"));
 }
 
 TEST(BasicText, NumbersAsClassicBasicWritesThem)
