@@ -1,262 +1,110 @@
 #include "Json.h"
 
+#include <sstream>
+#include <unordered_set>
+
 namespace recinfo {
 
 namespace {
 
-class Parser
+// Line and column of the byte at offset; a column counts characters, not bytes.
+QString placeOf(const std::string& text, std::size_t offset)
 {
-public:
-    explicit Parser(const QString& text) : m_text(text) {}
-
-    bool parseDocument(JsonValue* value, QString* error)
-    {
-        try {
-            skipBlanks();
-            *value = parseValue(0);
-            skipBlanks();
-            if (m_pos < m_text.size())
-                fail(QStringLiteral("unexpected text after the document"));
-            return true;
-        } catch (const QString& message) {
-            *error = message;
-            return false;
+    offset = std::min(offset, text.size());
+    int line = 1;
+    std::size_t lineStart = 0;
+    for (std::size_t i = 0; i < offset; ++i) {
+        if (text[i] == '\n') {
+            ++line;
+            lineStart = i + 1;
         }
     }
+    int column = 1;
+    for (std::size_t i = lineStart; i < offset; ++i)
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) // not a UTF-8 continuation byte
+            ++column;
+    return QStringLiteral("line %1, column %2: ").arg(line).arg(column);
+}
 
-private:
-    static constexpr int MaxDepth = 200;
+// The reader's message without its exception id and its own place (which counts bytes).
+QString descriptionOf(const Json::exception& e)
+{
+    std::string what = e.what();
+    what.erase(0, what.find("] ") + 2);
+    if (what.rfind("parse error", 0) == 0)
+        what.erase(0, what.find(": ") + 2);
+    return QString::fromStdString(what);
+}
 
-    [[noreturn]] void fail(const QString& what) const
-    {
-        int line = 1;
-        int column = 1;
-        for (qsizetype i = 0; i < m_pos && i < m_text.size(); ++i) {
-            if (m_text[i] == QLatin1Char('\n')) {
-                ++line;
-                column = 1;
-            } else {
-                ++column;
-            }
-        }
-        throw QStringLiteral("line %1, column %2: %3").arg(line).arg(column).arg(what);
-    }
-
-    QChar peek() const { return m_pos < m_text.size() ? m_text[m_pos] : QChar(); }
-    bool atEnd() const { return m_pos >= m_text.size(); }
-
-    void skipBlanks()
-    {
-        while (!atEnd()) {
-            const QChar c = peek();
-            if (c != QLatin1Char(' ') && c != QLatin1Char('\t') && c != QLatin1Char('\n') && c != QLatin1Char('\r'))
-                break;
-            ++m_pos;
-        }
-    }
-
-    void expect(QChar c)
-    {
-        if (peek() != c)
-            fail(atEnd() ? QStringLiteral("the document ends too early, '%1' expected").arg(c)
-                         : QStringLiteral("'%1' expected").arg(c));
-        ++m_pos;
-    }
-
-    bool literal(const char* word)
-    {
-        const QString w = QString::fromLatin1(word);
-        if (QStringView(m_text).mid(m_pos, w.size()) != w)
-            return false;
-        m_pos += w.size();
-        return true;
-    }
-
-    JsonValue parseValue(int depth)
-    {
-        if (depth > MaxDepth)
-            fail(QStringLiteral("nested too deeply"));
-        JsonValue v;
-        const QChar c = peek();
-        if (atEnd())
-            fail(QStringLiteral("the document ends too early, a value expected"));
-        if (c == QLatin1Char('{')) {
-            v.kind = JsonValue::Kind::Object;
-            parseObject(v, depth);
-        } else if (c == QLatin1Char('[')) {
-            v.kind = JsonValue::Kind::Array;
-            parseArray(v, depth);
-        } else if (c == QLatin1Char('"')) {
-            v.kind = JsonValue::Kind::String;
-            v.string = parseString();
-        } else if (literal("true")) {
-            v.kind = JsonValue::Kind::Bool;
-            v.boolean = true;
-        } else if (literal("false")) {
-            v.kind = JsonValue::Kind::Bool;
-        } else if (literal("null")) {
-            v.kind = JsonValue::Kind::Null;
-        } else if (c == QLatin1Char('-') || c.isDigit()) {
-            v.kind = JsonValue::Kind::Number;
-            v.number = parseNumber();
-        } else {
-            fail(QStringLiteral("a value expected"));
-        }
-        return v;
-    }
-
-    void parseObject(JsonValue& v, int depth)
-    {
-        expect(QLatin1Char('{'));
-        skipBlanks();
-        if (peek() == QLatin1Char('}')) {
-            ++m_pos;
-            return;
-        }
-        for (;;) {
-            skipBlanks();
-            if (peek() != QLatin1Char('"'))
-                fail(QStringLiteral("a key in double quotes expected"));
-            QString key = parseString();
-            skipBlanks();
-            expect(QLatin1Char(':'));
-            skipBlanks();
-            v.object.emplace_back(std::move(key), parseValue(depth + 1));
-            skipBlanks();
-            if (peek() == QLatin1Char(',')) {
-                ++m_pos;
-                continue;
-            }
-            expect(QLatin1Char('}'));
-            return;
-        }
-    }
-
-    void parseArray(JsonValue& v, int depth)
-    {
-        expect(QLatin1Char('['));
-        skipBlanks();
-        if (peek() == QLatin1Char(']')) {
-            ++m_pos;
-            return;
-        }
-        for (;;) {
-            skipBlanks();
-            v.array.push_back(parseValue(depth + 1));
-            skipBlanks();
-            if (peek() == QLatin1Char(',')) {
-                ++m_pos;
-                continue;
-            }
-            expect(QLatin1Char(']'));
-            return;
-        }
-    }
-
-    QString parseString()
-    {
-        expect(QLatin1Char('"'));
-        QString out;
-        for (;;) {
-            if (atEnd())
-                fail(QStringLiteral("a string is not closed"));
-            const QChar c = m_text[m_pos++];
-            if (c == QLatin1Char('"'))
-                return out;
-            if (c.unicode() < 0x20)
-                fail(QStringLiteral("a control character inside a string"));
-            if (c != QLatin1Char('\\')) {
-                out += c;
-                continue;
-            }
-            if (atEnd())
-                fail(QStringLiteral("a string is not closed"));
-            const QChar e = m_text[m_pos++];
-            switch (e.unicode()) {
-            case '"': out += QLatin1Char('"'); break;
-            case '\\': out += QLatin1Char('\\'); break;
-            case '/': out += QLatin1Char('/'); break;
-            case 'b': out += QLatin1Char('\b'); break;
-            case 'f': out += QLatin1Char('\f'); break;
-            case 'n': out += QLatin1Char('\n'); break;
-            case 'r': out += QLatin1Char('\r'); break;
-            case 't': out += QLatin1Char('\t'); break;
-            case 'u': {
-                bool ok = false;
-                const ushort code = QStringView(m_text).mid(m_pos, 4).toUShort(&ok, 16);
-                if (!ok || m_pos + 4 > m_text.size())
-                    fail(QStringLiteral("\\u needs four hexadecimal digits"));
-                m_pos += 4;
-                out += QChar(code);
-                break;
-            }
-            default: fail(QStringLiteral("unknown escape \\%1").arg(e));
-            }
-        }
-    }
-
-    double parseNumber()
-    {
-        const qsizetype start = m_pos;
-        auto digits = [&] {
-            const qsizetype from = m_pos;
-            while (!atEnd() && peek().isDigit() && peek().unicode() < 128)
-                ++m_pos;
-            return m_pos > from;
-        };
-        if (peek() == QLatin1Char('-'))
-            ++m_pos;
-        if (!digits())
-            fail(QStringLiteral("a digit expected"));
-        if (peek() == QLatin1Char('.')) {
-            ++m_pos;
-            if (!digits())
-                fail(QStringLiteral("a digit expected after the decimal point"));
-        }
-        if (peek() == QLatin1Char('e') || peek() == QLatin1Char('E')) {
-            ++m_pos;
-            if (peek() == QLatin1Char('+') || peek() == QLatin1Char('-'))
-                ++m_pos;
-            if (!digits())
-                fail(QStringLiteral("a digit expected in the exponent"));
-        }
-        bool ok = false;
-        const double value = QStringView(m_text).mid(start, m_pos - start).toDouble(&ok);
-        if (!ok)
-            fail(QStringLiteral("a number out of range"));
-        return value;
-    }
-
-    const QString& m_text;
-    qsizetype m_pos = 0;
+struct DuplicateKey {
+    std::string key;
 };
 
 } // namespace
 
-const JsonValue* JsonValue::member(const QString& key) const
+bool parseJson(const QByteArray& bytes, Json* value, QString* error)
 {
-    for (const auto& [name, value] : object)
-        if (name == key)
-            return &value;
-    return nullptr;
-}
-
-QString JsonValue::kindName() const
-{
-    switch (kind) {
-    case Kind::Null: return QStringLiteral("null");
-    case Kind::Bool: return QStringLiteral("boolean");
-    case Kind::Number: return QStringLiteral("number");
-    case Kind::String: return QStringLiteral("string");
-    case Kind::Array: return QStringLiteral("list");
-    case Kind::Object: return QStringLiteral("object");
+    const std::string text = bytes.toStdString();
+    // A stream rather than the bytes themselves: its read position says where a key ended.
+    std::istringstream stream(text);
+    const auto readPosition = [&stream] {
+        const std::streamoff at = stream.rdbuf()->pubseekoff(0, std::ios::cur, std::ios::in);
+        return at < 0 ? std::string::npos : std::size_t(at);
+    };
+    std::vector<std::unordered_set<std::string>> keys; // of every open object
+    const auto refuseDuplicates = [&keys](int, Json::parse_event_t event, Json& parsed) {
+        if (event == Json::parse_event_t::object_start)
+            keys.emplace_back();
+        else if (event == Json::parse_event_t::object_end)
+            keys.pop_back();
+        else if (event == Json::parse_event_t::key && !keys.back().insert(parsed.get<std::string>()).second)
+            throw DuplicateKey{parsed.get<std::string>()};
+        return true;
+    };
+    try {
+        *value = Json::parse(stream, refuseDuplicates);
+        return true;
+    } catch (const Json::parse_error& e) {
+        *error = placeOf(text, e.byte == 0 ? 0 : e.byte - 1) + descriptionOf(e);
+    } catch (const Json::exception& e) {
+        // A number too large for a double: the reader has just passed it.
+        *error = placeOf(text, readPosition() - 1) + descriptionOf(e);
+    } catch (const DuplicateKey& d) {
+        // The reader stands right after the key's closing quote; back to its opening one, the
+        // first quote not escaped by an odd run of backslashes.
+        const auto escaped = [&text](std::size_t at) {
+            std::size_t run = 0;
+            while (run < at && text[at - 1 - run] == '\\')
+                ++run;
+            return run % 2 == 1;
+        };
+        std::size_t open = std::min(readPosition(), text.size()) - 2; // a key takes at least three bytes
+        while (open > 0 && (text[open] != '"' || escaped(open)))
+            --open;
+        *error = placeOf(text, open)
+                 + QStringLiteral("\"%1\" is given twice in the same object").arg(QString::fromStdString(d.key));
     }
-    return {};
+    return false;
 }
 
-bool parseJson(const QString& text, JsonValue* value, QString* error)
+const Json* member(const Json& value, const char* key)
 {
-    return Parser(text).parseDocument(value, error);
+    if (!value.is_object())
+        return nullptr;
+    const auto it = value.find(key);
+    return it == value.end() ? nullptr : &*it;
+}
+
+QString kindName(const Json& value)
+{
+    switch (value.type()) {
+    case Json::value_t::null: return QStringLiteral("null");
+    case Json::value_t::boolean: return QStringLiteral("a boolean");
+    case Json::value_t::string: return QStringLiteral("a string");
+    case Json::value_t::array: return QStringLiteral("a list");
+    case Json::value_t::object: return QStringLiteral("an object");
+    default: return QStringLiteral("a number");
+    }
 }
 
 QString jsonQuoted(const QString& text)

@@ -1,36 +1,29 @@
 #pragma once
-// A small JSON reader that keeps the order of object keys (recordings files are applied in
-// file order) and reports errors by line and column, and a writer for listings.
+// Reading recordings files with nlohmann's JSON reader, which keeps the order of object keys
+// (recordings files are applied in file order), and a writer for listings.
 
+#include <QByteArray>
 #include <QString>
 
-#include <utility>
+#include <nlohmann/json.hpp>
+
 #include <vector>
 
 namespace recinfo {
 
-struct JsonValue {
-    enum class Kind { Null, Bool, Number, String, Array, Object };
+using Json = nlohmann::ordered_json;
 
-    Kind kind = Kind::Null;
-    bool boolean = false;
-    double number = 0;
-    QString string;
-    std::vector<JsonValue> array;
-    std::vector<std::pair<QString, JsonValue>> object;
+// Parses a whole UTF-8 document. Besides bad syntax it refuses bytes that are not UTF-8, lone
+// surrogate escapes and a key given twice in one object: a file means one thing or is refused.
+// On failure returns false and sets *error to "line L, column C: what was wrong" (columns
+// count characters).
+bool parseJson(const QByteArray& bytes, Json* value, QString* error);
 
-    bool isNull() const { return kind == Kind::Null; }
-    bool isObject() const { return kind == Kind::Object; }
-    bool isArray() const { return kind == Kind::Array; }
-    // The member of an object with this exact key, or null.
-    const JsonValue* member(const QString& key) const;
-    // "number", "string", … for messages.
-    QString kindName() const;
-};
-
-// Parses a whole document. On failure returns false and sets *error to
-// "line L, column C: what was wrong".
-bool parseJson(const QString& text, JsonValue* value, QString* error);
+// The member of an object with this exact key, or null (also when value is no object).
+const Json* member(const Json& value, const char* key);
+// "a number", "a list", "an object", … for messages.
+QString kindName(const Json& value);
+inline QString textOf(const Json& string) { return QString::fromStdString(string.get_ref<const std::string&>()); }
 
 // Writes JSON with two-space indentation; keys in the order given.
 class JsonWriter

@@ -10,6 +10,10 @@
 #include <QHash>
 #include <QLocale>
 #include <QSettings>
+#include <QTimeZone>
+
+#include <cmath>
+#include <limits>
 
 using namespace vxRecInfo;
 
@@ -58,34 +62,45 @@ VarType typeFromName(const QString& name, const QString& where)
 }
 
 // A JSON scalar as the Variant a scripted host would pass.
-Variant scalarFromJson(const JsonValue& v, const QString& where)
+Variant scalarFromJson(const Json& v, const QString& where)
 {
-    switch (v.kind) {
-    case JsonValue::Kind::Null: return Variant();
-    case JsonValue::Kind::Bool: return v.boolean;
-    case JsonValue::Kind::Number: return v.number;
-    case JsonValue::Kind::String: return v.string;
-    default: fail(where, QStringLiteral("a single value expected, not a %1").arg(v.kindName()));
-    }
+    if (v.is_null())
+        return Variant();
+    if (v.is_boolean())
+        return v.get<bool>();
+    if (v.is_number())
+        return v.get<double>();
+    if (v.is_string())
+        return textOf(v);
+    fail(where, QStringLiteral("a single value expected, not %1").arg(kindName(v)));
 }
 
-std::vector<std::int32_t> lowerBounds(const JsonValue* lbound, int dimensions, const QString& where)
+std::int32_t lowerBoundOf(const Json& v, const QString& where)
 {
-    std::vector<std::int32_t> bounds(std::size_t(dimensions), 0);
-    if (!lbound)
-        return bounds;
-    if (lbound->kind == JsonValue::Kind::Number && dimensions == 1) {
-        bounds[0] = std::int32_t(lbound->number);
-    } else if (lbound->isArray() && int(lbound->array.size()) == dimensions) {
-        for (int d = 0; d < dimensions; ++d)
-            bounds[std::size_t(d)] = std::int32_t(lbound->array[std::size_t(d)].number);
-    } else {
-        fail(where, QStringLiteral("\"lbound\" must be a number, or a list of %1 numbers").arg(dimensions));
+    if (v.is_number()) {
+        const double d = v.get<double>();
+        if (d == std::floor(d) && d >= std::numeric_limits<std::int32_t>::min()
+            && d <= std::numeric_limits<std::int32_t>::max())
+            return std::int32_t(d);
     }
-    return bounds;
+    fail(where, QStringLiteral("\"lbound\" must be a whole number from -2147483648 to 2147483647, not %1")
+                    .arg(QString::fromStdString(v.dump())));
 }
 
-void setElement(SafeArray& array, std::initializer_list<std::int32_t> index, const JsonValue& v, const QString& where)
+// The bounds of a dimension of count elements; the count is checked before it is added.
+ArrayBound boundOf(std::int32_t lower, std::size_t count, const QString& where)
+{
+    constexpr std::int32_t longMax = std::numeric_limits<std::int32_t>::max();
+    const std::int64_t upper = count > std::size_t(longMax) ? std::int64_t(longMax) + 1
+                                                           : std::int64_t(lower) + std::int64_t(count) - 1;
+    if (upper > longMax || upper < std::numeric_limits<std::int32_t>::min())
+        fail(where, QStringLiteral("\"lbound\" %1 with %2 values puts the upper bound outside the Long range")
+                        .arg(lower)
+                        .arg(count));
+    return {lower, std::int32_t(upper)};
+}
+
+void setElement(SafeArray& array, std::initializer_list<std::int32_t> index, const Json& v, const QString& where)
 {
     try {
         array.set(index, scalarFromJson(v, where));
@@ -99,48 +114,66 @@ void setElement(SafeArray& array, std::initializer_list<std::int32_t> index, con
     }
 }
 
-Variant arrayFromJson(const JsonValue& values, const JsonValue* lbound, VarType element, int dimensions,
-                      const QString& where)
+Variant arrayFromJson(const Json& values, const Json* lbound, VarType element, int dimensions, const QString& where)
 {
-    if (!values.isArray())
-        fail(where, QStringLiteral("a list expected, not a %1").arg(values.kindName()));
-    const std::vector<std::int32_t> lower = lowerBounds(lbound, dimensions, where);
-    const auto count = std::int32_t(values.array.size());
-    if (dimensions == 1) {
-        SafeArray array(element, {{lower[0], lower[0] + count - 1}});
-        for (std::int32_t i = 0; i < count; ++i)
-            setElement(array, {lower[0] + i}, values.array[std::size_t(i)], where);
-        return array;
+    if (!values.is_array())
+        fail(where, QStringLiteral("a list expected, not %1").arg(kindName(values)));
+    std::vector<std::int32_t> lower(std::size_t(dimensions), 0);
+    if (lbound && dimensions == 1 && !lbound->is_array()) {
+        lower[0] = lowerBoundOf(*lbound, where);
+    } else if (lbound && lbound->is_array() && lbound->size() == lower.size()) {
+        for (std::size_t d = 0; d < lower.size(); ++d)
+            lower[d] = lowerBoundOf((*lbound)[d], where);
+    } else if (lbound) {
+        fail(where, QStringLiteral("\"lbound\" must be a number, or a list of %1 numbers").arg(dimensions));
     }
-    // Two dimensions: a list of rows of the first index.
-    const auto columns = count == 0 ? 0 : std::int32_t(values.array.front().array.size());
-    SafeArray array(element, {{lower[0], lower[0] + count - 1}, {lower[1], lower[1] + columns - 1}});
-    for (std::int32_t i = 0; i < count; ++i) {
-        const JsonValue& row = values.array[std::size_t(i)];
-        if (!row.isArray() || std::int32_t(row.array.size()) != columns)
-            fail(where, QStringLiteral("every row of a two-dimensional array must be a list of %1 values").arg(columns));
-        for (std::int32_t j = 0; j < columns; ++j)
-            setElement(array, {lower[0] + i, lower[1] + j}, row.array[std::size_t(j)], where);
+    std::vector<ArrayBound> bounds{boundOf(lower[0], values.size(), where)};
+    if (dimensions == 2) {
+        // A list of rows of the first index, all as long as the first.
+        const std::size_t columns = values.empty() || !values.front().is_array() ? 0 : values.front().size();
+        for (const Json& row : values)
+            if (!row.is_array() || row.size() != columns)
+                fail(where, QStringLiteral("every row of a two-dimensional array must be a list as long as the first"));
+        bounds.push_back(boundOf(lower[1], columns, where));
+    }
+    SafeArray array(element, bounds);
+    // Within the bounds just checked, so the indexes cannot overflow.
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        const std::int32_t row = bounds[0].lower + std::int32_t(i);
+        if (dimensions == 1) {
+            setElement(array, {row}, values[i], where);
+            continue;
+        }
+        for (std::size_t j = 0; j < values[i].size(); ++j)
+            setElement(array, {row, bounds[1].lower + std::int32_t(j)}, values[i][j], where);
     }
     return array;
 }
 
-// {"vt": "Long", "value": 5} or {"vt": "Long[]", "values": [...], "lbound": 1}
-Variant forcedFromJson(const JsonValue& v, int dimensions, const QString& where)
+// {"vt": "Long", "value": 5}, {"vt": "Long[]", "values": [...], "lbound": 1} or
+// {"vt": "String[,]", "values": [[...], ...], "lbound": [1, 0]}: the dimensions are the form's,
+// not the property's, so that a host's wrong array can be fed on purpose.
+Variant forcedFromJson(const Json& v, const QString& where)
 {
-    const JsonValue* vt = v.member(QStringLiteral("vt"));
-    if (!vt || vt->kind != JsonValue::Kind::String)
+    const Json* vt = member(v, "vt");
+    if (!vt || !vt->is_string())
         fail(where, QStringLiteral("\"vt\" must name a type"));
-    QString name = vt->string;
-    if (name.endsWith(QLatin1String("[]"))) {
+    QString name = textOf(*vt);
+    int dimensions = 0;
+    if (name.endsWith(QLatin1String("[,]"))) {
+        dimensions = 2;
+        name.chop(3);
+    } else if (name.endsWith(QLatin1String("[]"))) {
+        dimensions = 1;
         name.chop(2);
-        const JsonValue* values = v.member(QStringLiteral("values"));
+    }
+    if (dimensions > 0) {
+        const Json* values = member(v, "values");
         if (!values)
             fail(where, QStringLiteral("an array form needs \"values\""));
-        return arrayFromJson(*values, v.member(QStringLiteral("lbound")), typeFromName(name, where),
-                             std::max(dimensions, 1), where);
+        return arrayFromJson(*values, member(v, "lbound"), typeFromName(name, where), dimensions, where);
     }
-    const JsonValue* value = v.member(QStringLiteral("value"));
+    const Json* value = member(v, "value");
     if (!value)
         fail(where, QStringLiteral("a typed value needs \"value\""));
     try {
@@ -150,26 +183,52 @@ Variant forcedFromJson(const JsonValue& v, int dimensions, const QString& where)
     }
 }
 
-} // namespace
-
-Variant variantFromJson(const JsonValue& value, VarType type, int dimensions, const QString& where)
+// Scalars as they are (the component converts them), arrays with the given element type and
+// number of dimensions, {"vt": …} forms with the type they force.
+Variant variantFromJson(const Json& value, VarType type, int dimensions, const QString& where)
 {
-    if (value.isObject() && value.member(QStringLiteral("vt")))
-        return forcedFromJson(value, dimensions, where);
+    if (member(value, "vt"))
+        return forcedFromJson(value, where);
     if (dimensions == 0)
         return scalarFromJson(value, where);
-    if (value.isNull())
+    if (value.is_null())
         return Variant();
-    if (value.isObject()) {
-        const JsonValue* values = value.member(QStringLiteral("values"));
+    if (value.is_object()) {
+        const Json* values = member(value, "values");
         if (!values)
             fail(where, QStringLiteral("an array object needs \"values\""));
-        return arrayFromJson(*values, value.member(QStringLiteral("lbound")), type, dimensions, where);
+        return arrayFromJson(*values, member(value, "lbound"), type, dimensions, where);
     }
-    if (!value.isArray())
-        fail(where, QStringLiteral("an array of %1 expected, not a %2").arg(typeName(type), value.kindName()));
+    if (!value.is_array())
+        fail(where, QStringLiteral("an array of %1 expected, not %2").arg(typeName(type), kindName(value)));
     return arrayFromJson(value, nullptr, type, dimensions, where);
 }
+
+void requireZoneId(const Json& id, const QString& where)
+{
+    if (!id.is_string() || !QTimeZone::isTimeZoneIdAvailable(QByteArray::fromStdString(id.get<std::string>())))
+        fail(where, QStringLiteral("%1 is no IANA zone id known here").arg(QString::fromStdString(id.dump())));
+}
+
+// A settings value as the host objects read it back; the JSON type must fit the setting's.
+QVariant settingFromJson(const Json& value, VarType type, const QString& where)
+{
+    if (type == VarType::String && !value.is_string())
+        fail(where, QStringLiteral("a string expected, not %1").arg(kindName(value)));
+    if (type == VarType::Boolean && !value.is_boolean())
+        fail(where, QStringLiteral("true or false expected, not %1").arg(kindName(value)));
+    if (type != VarType::String && type != VarType::Boolean && !value.is_number())
+        fail(where, QStringLiteral("a number expected, not %1").arg(kindName(value)));
+    if (type == VarType::Boolean)
+        return value.get<bool>();
+    try {
+        return scalarFromJson(value, where).convertTo(type).toString();
+    } catch (const RuntimeError& e) {
+        fail(where, QStringLiteral("cannot be %1: %2").arg(typeName(type), e.description()), e.number());
+    }
+}
+
+} // namespace
 
 RecordingsFile::RecordingsFile(const QString& path) : m_path(path)
 {
@@ -177,17 +236,17 @@ RecordingsFile::RecordingsFile(const QString& path) : m_path(path)
     if (!file.open(QIODevice::ReadOnly))
         fail(path, file.errorString());
     QString error;
-    if (!parseJson(QString::fromUtf8(file.readAll()), &m_document, &error))
-        fail(path, QStringLiteral("not valid JSON: ") + error);
-    if (!m_document.isObject())
+    if (!parseJson(file.readAll(), &m_document, &error))
+        fail(path, error);
+    if (!m_document.is_object())
         fail(path, QStringLiteral("the document must be a JSON object"));
     static const QStringList known{QStringLiteral("locale"),           QStringLiteral("settings"),
                                    QStringLiteral("UserSettings"),     QStringLiteral("TimeZone"),
                                    QStringLiteral("NoteChangeAllowed"), QStringLiteral("ClassicFileFlag"),
                                    QStringLiteral("datasets")};
-    for (const auto& [key, value] : m_document.object)
-        if (!known.contains(key))
-            fail(path, QStringLiteral("unknown top-level key \"%1\"").arg(key));
+    for (const auto& item : m_document.items())
+        if (!known.contains(QString::fromStdString(item.key())))
+            fail(path, QStringLiteral("unknown top-level key \"%1\"").arg(QString::fromStdString(item.key())));
 }
 
 void RecordingsFile::load()
@@ -201,23 +260,23 @@ void RecordingsFile::load()
              e.number());
     }
     setModuleProperties();
-    const JsonValue* datasets = m_document.member(QStringLiteral("datasets"));
+    const Json* datasets = member(m_document, "datasets");
     if (!datasets)
         return;
-    if (!datasets->isArray())
+    if (!datasets->is_array())
         fail(m_path, QStringLiteral("\"datasets\" must be a list"));
-    for (std::size_t i = 0; i < datasets->array.size(); ++i)
-        commitDataSet(datasets->array[i], int(i + 1));
+    for (std::size_t i = 0; i < datasets->size(); ++i)
+        commitDataSet((*datasets)[i], i + 1);
 }
 
 void RecordingsFile::applyLocale()
 {
-    const JsonValue* locale = m_document.member(QStringLiteral("locale"));
+    const Json* locale = member(m_document, "locale");
     if (!locale)
         return;
-    const QLocale chosen(locale->string);
-    if (locale->kind != JsonValue::Kind::String
-        || (chosen.language() == QLocale::C && locale->string != QLatin1String("C")))
+    const QString name = locale->is_string() ? textOf(*locale) : QString();
+    const QLocale chosen(name);
+    if (!locale->is_string() || (chosen.language() == QLocale::C && name != QLatin1String("C")))
         fail(m_path, QStringLiteral("\"locale\" must name a locale such as \"en_US\""));
     QLocale::setDefault(chosen);
 }
@@ -230,32 +289,46 @@ void RecordingsFile::writeSettings()
     const QString path = m_settingsDir->filePath(QStringLiteral("LoggerSuite.ini"));
     {
         QSettings ini(path, QSettings::IniFormat);
-        const JsonValue* settings = m_document.member(QStringLiteral("settings"));
+        const Json* settings = member(m_document, "settings");
         if (settings) {
             const QString where = m_path + QStringLiteral(": settings");
-            if (!settings->isObject())
+            if (!settings->is_object())
                 fail(where, QStringLiteral("must be an object"));
-            static const QStringList hostKeys{
-                QStringLiteral("ResOffset"),   QStringLiteral("TScale"),      QStringLiteral("DFormat"),
-                QStringLiteral("RFIDPath"),    QStringLiteral("DefaultPrinter"), QStringLiteral("LeftMargin"),
-                QStringLiteral("RightMargin"), QStringLiteral("TopMargin"),   QStringLiteral("BotMargin")};
-            for (const auto& [key, value] : settings->object) {
+            // Each key with its place in the settings file and the type the host objects read.
+            static const QHash<QString, std::pair<QString, VarType>> keys{
+                {QStringLiteral("ResOffset"), {QStringLiteral("HostSettings/ResOffset"), VarType::Long}},
+                {QStringLiteral("TScale"), {QStringLiteral("HostSettings/TScale"), VarType::Integer}},
+                {QStringLiteral("DFormat"), {QStringLiteral("HostSettings/DFormat"), VarType::String}},
+                {QStringLiteral("RFIDPath"), {QStringLiteral("HostSettings/RFIDPath"), VarType::String}},
+                {QStringLiteral("DefaultPrinter"), {QStringLiteral("HostSettings/DefaultPrinter"), VarType::String}},
+                {QStringLiteral("LeftMargin"), {QStringLiteral("HostSettings/LeftMargin"), VarType::Single}},
+                {QStringLiteral("RightMargin"), {QStringLiteral("HostSettings/RightMargin"), VarType::Single}},
+                {QStringLiteral("TopMargin"), {QStringLiteral("HostSettings/TopMargin"), VarType::Single}},
+                {QStringLiteral("BotMargin"), {QStringLiteral("HostSettings/BotMargin"), VarType::Single}},
+                {QStringLiteral("GasDecimals"), {QStringLiteral("FontSettings/GasDecimals"), VarType::Boolean}},
+                {QStringLiteral("SystemTimeZone"), {QStringLiteral("TimeZoneService/SystemTimeZone"), VarType::String}},
+            };
+            for (const auto& item : settings->items()) {
+                const QString key = QString::fromStdString(item.key());
+                const Json& value = item.value();
                 const QString at = where + QStringLiteral(", key \"%1\"").arg(key);
-                if (hostKeys.contains(key)) {
-                    ini.setValue(QStringLiteral("HostSettings/") + key, scalarFromJson(value, at).toString());
-                } else if (key == QLatin1String("GasDecimals")) {
-                    ini.setValue(QStringLiteral("FontSettings/GasDecimals"), scalarFromJson(value, at).toBool());
-                } else if (key == QLatin1String("SystemTimeZone")) {
-                    ini.setValue(QStringLiteral("TimeZoneService/SystemTimeZone"), scalarFromJson(value, at).toString());
-                } else if (key == QLatin1String("TimeZones")) {
-                    if (!value.isArray())
-                        fail(at, QStringLiteral("a list of IANA zone ids expected"));
+                const auto known = keys.constFind(key);
+                if (key == QLatin1String("TimeZones")) {
+                    if (!value.is_array())
+                        fail(at, QStringLiteral("a list of IANA zone ids expected, not %1").arg(kindName(value)));
                     QStringList zones;
-                    for (const JsonValue& zone : value.array)
-                        zones << zone.string;
+                    for (const Json& zone : value) {
+                        requireZoneId(zone, at);
+                        zones << textOf(zone);
+                    }
                     ini.setValue(QStringLiteral("TimeZoneService/TimeZones"), zones);
-                } else {
+                } else if (known == keys.cend()) {
                     fail(at, QStringLiteral("not a setting of the host suite"));
+                } else {
+                    const QVariant setting = settingFromJson(value, known->second, at);
+                    if (key == QLatin1String("SystemTimeZone"))
+                        requireZoneId(value, at);
+                    ini.setValue(known->first, setting);
                 }
             }
         }
@@ -268,24 +341,31 @@ void RecordingsFile::writeSettings()
 
 void RecordingsFile::setModuleProperties()
 {
-    for (const char* key : {"UserSettings", "TimeZone", "NoteChangeAllowed"}) {
-        const QString name = QString::fromLatin1(key);
-        if (const JsonValue* value = m_document.member(name))
-            put(m_path, name, *value, false);
-    }
-    if (const JsonValue* flags = m_document.member(QStringLiteral("ClassicFileFlag")))
+    for (const char* key : {"UserSettings", "TimeZone", "NoteChangeAllowed"})
+        if (const Json* value = member(m_document, key))
+            put(m_path, QString::fromLatin1(key), *value, false);
+    if (const Json* flags = member(m_document, "ClassicFileFlag"))
         m_classicFileFlag = variantFromJson(*flags, VarType::Boolean, 1, m_path + QStringLiteral(": ClassicFileFlag"));
 }
 
-void RecordingsFile::commitDataSet(const JsonValue& dataset, int number)
+void RecordingsFile::commitDataSet(const Json& dataset, std::size_t number)
 {
     QString where = m_path + QStringLiteral(": dataset %1").arg(number);
-    if (!dataset.isObject())
+    if (!dataset.is_object())
         fail(where, QStringLiteral("must be an object"));
-    if (const JsonValue* desc = dataset.member(QStringLiteral("DataSetDesc")); desc && desc->kind == JsonValue::Kind::String)
-        where += QStringLiteral(" (\"%1\")").arg(desc->string);
-    for (const auto& [key, value] : dataset.object)
-        put(where, key, value, true);
+    if (const Json* desc = member(dataset, "DataSetDesc"); desc && desc->is_string())
+        where += QStringLiteral(" (\"%1\")").arg(textOf(*desc));
+    // Names match properties case-insensitively, so two spellings of one name are one key twice.
+    QHash<DispId, QString> given;
+    for (const auto& item : dataset.items()) {
+        const QString key = QString::fromStdString(item.key());
+        const DispId id = m_record->GetTypeInfo().idOfName(key);
+        if (id != DISPID_UNKNOWN && given.contains(id))
+            fail(where + QStringLiteral(", key \"%1\"").arg(key),
+                 QStringLiteral("sets %1 a second time").arg(given.value(id)));
+        given.insert(id, key);
+        put(where, key, item.value(), true);
+    }
 
     std::vector<Variant> none;
     const InvokeResult r = invokeByName(m_record.get(), QStringLiteral("AddDataSet"), InvokeKind::Method, none);
@@ -295,7 +375,7 @@ void RecordingsFile::commitDataSet(const JsonValue& dataset, int number)
     ++m_committed;
 }
 
-void RecordingsFile::put(const QString& where, const QString& key, const JsonValue& value, bool datasetProperty)
+void RecordingsFile::put(const QString& where, const QString& key, const Json& value, bool datasetProperty)
 {
     const QString at = where + QStringLiteral(", key \"%1\"").arg(key);
     const TypeInfo& type = m_record->GetTypeInfo();
@@ -312,7 +392,7 @@ void RecordingsFile::put(const QString& where, const QString& key, const JsonVal
         argument = variantFromJson(value, declared, 0, at);
     } else {
         const auto shape = arrayFields().constFind(member->name.toLower());
-        argument = shape == arrayFields().cend() ? variantFromJson(value, VarType::Variant, value.isArray() ? 1 : 0, at)
+        argument = shape == arrayFields().cend() ? variantFromJson(value, VarType::Variant, value.is_array() ? 1 : 0, at)
                                                  : variantFromJson(value, shape->element, shape->dimensions, at);
     }
     std::vector<Variant> args{argument};

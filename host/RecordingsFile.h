@@ -24,7 +24,7 @@ struct LoadError {
 class RecordingsFile
 {
 public:
-    // Reads and parses the file; LoadError when it cannot be read or is no valid JSON.
+    // Reads and parses the file; LoadError when it cannot be read or parsed (see parseJson).
     explicit RecordingsFile(const QString& path);
 
     // Applies locale and settings, creates the RecordInfo, sets its module properties and
@@ -41,21 +41,15 @@ private:
     void applyLocale();
     void writeSettings();
     void setModuleProperties();
-    void commitDataSet(const JsonValue& dataset, int number);
-    void put(const QString& where, const QString& key, const JsonValue& value, bool datasetProperty);
+    void commitDataSet(const Json& dataset, std::size_t number);
+    void put(const QString& where, const QString& key, const Json& value, bool datasetProperty);
 
     QString m_path;
-    JsonValue m_document;
+    Json m_document;
     std::unique_ptr<QTemporaryDir> m_settingsDir;
     vxRecInfo::ComPtr<vxRecInfo::IDispatch> m_record;
     vxRecInfo::Variant m_classicFileFlag;
     int m_committed = 0;
 };
-
-// Converts a JSON value into a Variant for a property: scalars as they are (the component
-// converts them), arrays with the given element type and number of dimensions, {"vt": …}
-// forms with the type they force. Throws LoadError with `where` in the message.
-vxRecInfo::Variant variantFromJson(const JsonValue& value, vxRecInfo::VarType type, int dimensions,
-                                   const QString& where);
 
 } // namespace recinfo

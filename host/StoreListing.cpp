@@ -1,6 +1,7 @@
 #include "StoreListing.h"
 
 #include "Json.h"
+#include "RecordingsFile.h"
 
 #include "automation/SafeArray.h"
 #include "component/DataSetRecord.h"
@@ -122,6 +123,27 @@ QString storeListing(IDispatch* record)
     }
     out.endObject();
     return out.text();
+}
+
+int storeCommand(const QString& path, QTextStream& out, QTextStream& err)
+{
+    try {
+        RecordingsFile file(path);
+        try {
+            file.load();
+        } catch (const LoadError& e) {
+            if (file.record())
+                out << storeListing(file.record()) << '\n';
+            out.flush();
+            err << "recinfo: " << e.message << '\n';
+            return 1;
+        }
+        out << storeListing(file.record()) << '\n';
+        return 0;
+    } catch (const LoadError& e) {
+        err << "recinfo: " << e.message << '\n';
+        return 1;
+    }
 }
 
 } // namespace recinfo

@@ -1,7 +1,6 @@
 // recinfo: the sample host program. It drives the component the way a host application does,
 // through the class registry and late binding.
 
-#include "RecordingsFile.h"
 #include "ReportCommands.h"
 #include "Screenshots.h"
 #include "ServiceCommands.h"
@@ -177,27 +176,6 @@ int labelsCommand(QStringList args)
     return status;
 }
 
-int storeCommand(const QString& path)
-{
-    try {
-        recinfo::RecordingsFile file(path);
-        try {
-            file.load();
-        } catch (const recinfo::LoadError& e) {
-            if (file.record())
-                out() << recinfo::storeListing(file.record()) << '\n';
-            out().flush();
-            err() << "recinfo: " << e.message << '\n';
-            return 1;
-        }
-        out() << recinfo::storeListing(file.record()) << '\n';
-        return 0;
-    } catch (const recinfo::LoadError& e) {
-        err() << "recinfo: " << e.message << '\n';
-        return 1;
-    }
-}
-
 int main(int argc, char* argv[])
 {
     // Without a display the batch commands still work: on the offscreen platform.
@@ -242,7 +220,7 @@ int main(int argc, char* argv[])
         if (args.front() == QLatin1String("labels"))
             status = labelsCommand(args.mid(1));
         if (args.front() == QLatin1String("store") && args.size() == 2)
-            status = storeCommand(args.at(1));
+            status = recinfo::storeCommand(args.at(1), out(), err());
     } catch (const RuntimeError& e) {
         err() << "recinfo: error " << e.number() << ": " << e.description() << '\n';
         return 1;
