@@ -6,7 +6,7 @@ CMAKE_ARGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
 export QT_QPA_PLATFORM ?= offscreen
 
-.PHONY: all deps configure build demo test bench asan clean screenshots
+.PHONY: all deps configure build demo test bench asan fuzz clean screenshots
 
 all: build
 
@@ -40,5 +40,10 @@ asan: deps $(ASAN_BUILD)/build.ninja
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest -j $(JOBS) --output-on-failure
 
+# libFuzzer targets (clang), each run FUZZ_SECONDS (default 60); not part of CI.
+FUZZ_BUILD ?= build-fuzz
+fuzz: deps
+	tools/run-fuzzers.sh $(FUZZ_BUILD)
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -11,6 +11,7 @@ packages=(
   fontconfig fonts-liberation2 fonts-ipafont-gothic fonts-wqy-microhei
   poppler-utils pandoc
   cups-daemon cups-client libreoffice-writer-nogui
+  clang-14 libclang-rt-14-dev
 )
 
 missing=()

@@ -1,5 +1,7 @@
 #include "Date.h"
 
+#include "RuntimeError.h"
+
 #include <cmath>
 
 namespace vxRecInfo {
@@ -16,8 +18,12 @@ struct DaySeconds {
     qint64 seconds;
 };
 
+// Checked first: outside the range a value has no calendar date, and the conversions below
+// would not be defined for it (1e300 does not fit a day count).
 DaySeconds split(double value)
 {
+    if (!Date::inRange(value))
+        throw RuntimeError(Err::Overflow);
     const double dayPart = std::trunc(value);
     const double fraction = std::fabs(value - dayPart);
     auto days = static_cast<qint64>(dayPart);

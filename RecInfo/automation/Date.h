@@ -23,13 +23,18 @@ public:
     // Takes the date and time fields as they stand (no zone conversion), rounded to the second.
     static Date fromQDateTime(const QDateTime& dateTime);
 
-    // Calendar date and time of day, rounded to the second.
+    // Calendar date and time of day, rounded to the second; Overflow (6) outside the range.
     QDate date() const;
     QTime time() const;
     // The fields as a zone-less date-time (Qt::UTC spec, so no daylight-saving gap can move it).
     QDateTime toQDateTime() const;
 
-    static constexpr bool inRange(double value) { return value >= MinValue && value <= MaxValue; }
+    // Before the epoch the time of day counts down from the day: the last second of 1 January
+    // 100 is MinValue - 0.999988426. NaN is in no range.
+    static constexpr bool inRange(double value)
+    {
+        return value >= MinValue - (MaxValue - 2958465.0) && value <= MaxValue;
+    }
 
     friend constexpr bool operator==(Date a, Date b) { return a.m_value == b.m_value; }
 

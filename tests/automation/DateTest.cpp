@@ -1,4 +1,7 @@
 #include "automation/Date.h"
+#include "automation/RuntimeError.h"
+
+#include <cmath>
 
 #include <gtest/gtest.h>
 
@@ -60,4 +63,18 @@ TEST(AutomationDate, FractionsRoundToTheNearestSecond)
     EXPECT_EQ(Date::fromDateTime(QDate(2000, 1, 1), QTime(10, 0, 0, 600)).time(), QTime(10, 0, 1));
     EXPECT_TRUE(Date::inRange(Date::MaxValue));
     EXPECT_FALSE(Date::inRange(Date::MaxValue + 1.0 / 86400));
+}
+
+TEST(AutomationDate, OutOfRangeValuesOverflowBeforeTheyAreSplit)
+{
+    for (const double value : {1e300, -1e300, Date::MaxValue + 1, Date::MinValue - 1, std::nan(""), HUGE_VAL}) {
+        for (const auto& split : {+[](Date d) { d.date(); }, +[](Date d) { d.time(); }}) {
+            try {
+                split(Date(value));
+                ADD_FAILURE() << value << " became a calendar date";
+            } catch (const RuntimeError& e) {
+                EXPECT_EQ(e.number(), Err::Overflow) << value;
+            }
+        }
+    }
 }
