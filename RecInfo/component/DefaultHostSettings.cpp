@@ -120,14 +120,10 @@ protected:
     }
 
 private:
+    // The file is the suite's: only this one line of it changes.
     void storeDefaultPrinter(const QString& name)
     {
-        QSettings file(suiteSettingsFile(), QSettings::IniFormat);
-        file.setValue(QStringLiteral("HostSettings/DefaultPrinter"), name);
-        file.sync();
-        if (file.status() != QSettings::NoError)
-            throw RuntimeError(Err::PathFileAccessError,
-                               QStringLiteral("The default printer could not be saved to %1").arg(file.fileName()));
+        storeSuiteSetting(QStringLiteral("HostSettings"), QStringLiteral("DefaultPrinter"), name);
         m_values.defaultPrinter = name;
     }
 

@@ -2,7 +2,7 @@
 // State shared by every RecordInfo of one thread (the apartment): the dataset store, the note
 // state, the choices made in the windows and the host suite's objects. The windows and the
 // report builder read it; the record interface and the windows set it. Another thread has its
-// own.
+// own, so two threads never meet in here.
 
 #include "BasicArray.h"
 #include "DataSetRecord.h"
@@ -13,6 +13,9 @@
 #include <QString>
 
 #include <cstdint>
+#include <map>
+#include <memory>
+#include <typeindex>
 
 namespace vxRecInfo {
 
@@ -33,6 +36,9 @@ struct ModuleState {
     // The note window's exchange with the windows that open it.
     std::int16_t NoteIndex = 0;
     bool NoteEdited = false;
+    // The printer that was current before the printer dialog opened, and the dialog's outcome.
+    QString SavedPrinterName;
+    std::int16_t PrinterDialogResult = 0;
 
     // The host suite's objects; see HostObjects.h for how they come into being.
     ComPtr<IDispatch> HostSettings;
@@ -40,11 +46,30 @@ struct ModuleState {
     ComPtr<IDispatch> UnitConverter;
     ComPtr<IFontSettings> FontSettings;
 
+    // State that a layer above this one keeps per apartment (the current printer, for one),
+    // made at its first use and gone with the apartment like everything here.
+    template <class Part>
+    Part& part()
+    {
+        std::shared_ptr<void>& slot = m_parts[std::type_index(typeid(Part))];
+        if (!slot)
+            slot = std::make_shared<Part>();
+        return *static_cast<Part*>(slot.get());
+    }
+
     // The state of the calling thread, created at its first use.
     static ModuleState& current();
     // Ends the calling thread's apartment: its state, and the references it holds, go away
     // (as they do when the thread ends).
     static void endApartment();
+
+private:
+    // Run when the application object goes: the parts hold Qt objects (a printer, its fonts,
+    // an open job) that must not outlive it, while the state itself lives as long as its
+    // thread, which for the GUI thread is the whole process.
+    static void releaseParts();
+
+    std::map<std::type_index, std::shared_ptr<void>> m_parts;
 };
 
 } // namespace vxRecInfo

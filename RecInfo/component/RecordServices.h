@@ -1,6 +1,8 @@
 #pragma once
-// The six services open windows: the windows layer implements them and installs itself when the
-// library loads, so the record interface needs no widget of its own.
+// The six services: three open windows, three run the batch operations of the Statistics window
+// on plain data. The windows layer implements them and installs itself when the library loads,
+// so the record interface needs no widget of its own. Each runs on the calling thread's module
+// state; the window services only on the GUI thread.
 
 #include "automation/SafeArray.h"
 

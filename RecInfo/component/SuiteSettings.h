@@ -18,4 +18,12 @@ QString suiteSettingsFile();
 // An empty path goes back to the user's file.
 void setSuiteSettingsFile(const QString& path);
 
+// Sets one key of the settings file in place. The file belongs to the suite: every other line
+// stays byte for byte (comments, order, lines a settings reader cannot parse); the key's first
+// line in the section is rewritten, or a line is added at the end of the section, or the
+// section at the end of the file. The new content is written beside the file and renamed over
+// it, so a crash leaves the old file or the new one, never half of one. Error 75 when it cannot
+// be read or written.
+void storeSuiteSetting(const QString& section, const QString& key, const QString& value);
+
 } // namespace vxRecInfo

@@ -2,12 +2,13 @@
 
 #include "Printer.h"
 
+#include "component/ModuleState.h"
+
 namespace vxRecInfo::PRINTR {
 
 QString& SavedPrinterName()
 {
-    thread_local QString name;
-    return name;
+    return ModuleState::current().SavedPrinterName;
 }
 
 void RestorePrinter()

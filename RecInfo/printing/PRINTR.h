@@ -5,7 +5,7 @@
 
 namespace vxRecInfo::PRINTR {
 
-// DeviceName of the printer that was current before the dialog; per thread.
+// DeviceName of the printer that was current before the dialog; in the thread's module state.
 QString& SavedPrinterName();
 
 // Makes the saved printer current again; an unknown name leaves the current printer.

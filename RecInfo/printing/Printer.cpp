@@ -1,10 +1,15 @@
 #include "Printer.h"
 
 #include "automation/RuntimeError.h"
+#include "component/ModuleState.h"
 
+#include <QBuffer>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QStandardPaths>
@@ -22,16 +27,22 @@ constexpr double TwipsPerInch = 1440.0;
 std::mutex g_folderMutex;
 QString g_pdfFolder;
 
-// The next free job-NNNN.pdf in the folder.
-QString nextPdfFile()
+// Creates the next free job-NNNN.pdf of the folder. The open is exclusive (O_EXCL): it never
+// truncates a file another job or program wrote, nor follows a link of that name, dangling or
+// not, out of the folder; such a name is skipped. Two threads printing at once get two numbers.
+std::unique_ptr<QFile> createJobFile()
 {
     const QString folder = pdfOutputFolder();
     if (!QDir().mkpath(folder))
         throw RuntimeError(Err::PathNotFound, QStringLiteral("The PDF printer cannot write to %1").arg(folder));
     for (int n = 1; n < 100000; ++n) {
-        const QString path = folder + QStringLiteral("/job-%1.pdf").arg(n, 4, 10, QLatin1Char('0'));
-        if (!QFileInfo::exists(path))
-            return path;
+        auto file = std::make_unique<QFile>(folder + QStringLiteral("/job-%1.pdf").arg(n, 4, 10, QLatin1Char('0')));
+        if (file->open(QIODevice::NewOnly))
+            return file;
+        const QFileInfo taken(file->fileName());
+        if (!taken.isSymLink() && !taken.exists())
+            throw RuntimeError(Err::PrinterError,
+                               QStringLiteral("The PDF printer cannot write to %1: %2").arg(folder, file->errorString()));
     }
     throw RuntimeError(Err::PathFileAccessError, QStringLiteral("The PDF folder %1 is full").arg(folder));
 }
@@ -58,20 +69,19 @@ void setPdfOutputFolder(const QString& folder)
 
 Printer::Printer(const QString& deviceName) : m_name(deviceName) {}
 
+Printer::~Printer()
+{
+    AbortDoc();
+}
+
 QPrinter& Printer::qprinter() const
 {
     if (m_printer)
         return *m_printer;
-    if (isPdfPrinter()) {
-        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        m_printer->setOutputFormat(QPrinter::PdfFormat);
-        m_printer->setPageSize(QPageSize(QPageSize::Letter));
-    } else {
-        const QPrinterInfo info = QPrinterInfo::printerInfo(m_name);
-        if (info.isNull())
-            throw RuntimeError(Err::PrinterError, QStringLiteral("No printer named \"%1\"").arg(m_name));
-        m_printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
-    }
+    const QPrinterInfo info = QPrinterInfo::printerInfo(m_name);
+    if (info.isNull())
+        throw RuntimeError(Err::PrinterError, QStringLiteral("No printer named \"%1\"").arg(m_name));
+    m_printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
     // Margins are the print engine's business: draw on the whole paper.
     m_printer->setFullPage(true);
     m_printer->setPageMargins(QMarginsF(0, 0, 0, 0));
@@ -79,10 +89,37 @@ QPrinter& Printer::qprinter() const
     return *m_printer;
 }
 
-Printer::~Printer()
+namespace {
+
+// Letter paper at 1200 dpi, drawn on from its corner.
+std::unique_ptr<QPdfWriter> pdfWriter(QIODevice* device)
 {
-    if (jobOpen())
-        m_painter->end();
+    auto writer = std::make_unique<QPdfWriter>(device);
+    writer->setResolution(1200);
+    writer->setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+    writer->setTitle(QStringLiteral("vxRecInfo report"));
+    return writer;
+}
+
+} // namespace
+
+QPagedPaintDevice& Printer::metrics() const
+{
+    if (!isPdfPrinter())
+        return qprinter();
+    // A writer of the job's kind that never writes: the PDF printer needs no print system.
+    if (!m_pdfMetrics) {
+        m_nowhere = std::make_unique<QBuffer>();
+        m_pdfMetrics = pdfWriter(m_nowhere.get());
+    }
+    return *m_pdfMetrics;
+}
+
+QPagedPaintDevice& Printer::jobDevice() const
+{
+    if (m_writer)
+        return *m_writer;
+    return metrics();
 }
 
 QString Printer::DriverName() const
@@ -92,12 +129,12 @@ QString Printer::DriverName() const
 
 double Printer::dpiX() const
 {
-    return qprinter().logicalDpiX();
+    return metrics().logicalDpiX();
 }
 
 double Printer::dpiY() const
 {
-    return qprinter().logicalDpiY();
+    return metrics().logicalDpiY();
 }
 
 double Printer::toTwipsX(double pixels) const
@@ -112,44 +149,53 @@ double Printer::toTwipsY(double pixels) const
 
 double Printer::paperWidth() const
 {
-    return qprinter().pageLayout().fullRectPoints().width() * 20.0;
+    return metrics().pageLayout().fullRectPoints().width() * 20.0;
 }
 
 double Printer::paperHeight() const
 {
-    return qprinter().pageLayout().fullRectPoints().height() * 20.0;
+    return metrics().pageLayout().fullRectPoints().height() * 20.0;
 }
 
+// The PDF printer prints on the whole paper; a CUPS printer where its device lets it.
 double Printer::printableWidth() const
 {
+    if (isPdfPrinter())
+        return paperWidth();
     return toTwipsX(qprinter().pageRect(QPrinter::DevicePixel).width());
 }
 
 double Printer::printableHeight() const
 {
+    if (isPdfPrinter())
+        return paperHeight();
     return toTwipsY(qprinter().pageRect(QPrinter::DevicePixel).height());
 }
 
 double Printer::physicalOffsetX() const
 {
+    if (isPdfPrinter())
+        return 0;
     return toTwipsX(qprinter().pageRect(QPrinter::DevicePixel).left() - qprinter().paperRect(QPrinter::DevicePixel).left());
 }
 
 double Printer::physicalOffsetY() const
 {
+    if (isPdfPrinter())
+        return 0;
     return toTwipsY(qprinter().pageRect(QPrinter::DevicePixel).top() - qprinter().paperRect(QPrinter::DevicePixel).top());
 }
 
 double Printer::TextWidth(const QString& text) const
 {
-    return toTwipsX(QFontMetricsF(m_font, &qprinter()).horizontalAdvance(text));
+    return toTwipsX(QFontMetricsF(m_font, &metrics()).horizontalAdvance(text));
 }
 
 double Printer::TextHeight(const QString& text) const
 {
-    const QFontMetricsF metrics(m_font, &qprinter());
+    const QFontMetricsF fontMetrics(m_font, &metrics());
     const qsizetype lines = std::max<qsizetype>(1, text.count(QLatin1Char('\n')) + 1);
-    return toTwipsY(metrics.height() * double(lines));
+    return toTwipsY(fontMetrics.height() * double(lines));
 }
 
 bool Printer::jobOpen() const
@@ -162,12 +208,16 @@ void Printer::beginJob()
     if (jobOpen())
         return;
     if (isPdfPrinter()) {
-        m_output = nextPdfFile();
-        qprinter().setOutputFileName(m_output);
+        // The writer fills the file we created, so the file named is the file written.
+        m_file = createJobFile();
+        m_output = m_file->fileName();
+        m_writer = pdfWriter(m_file.get());
     }
     m_painter = std::make_unique<QPainter>();
-    if (!m_painter->begin(&qprinter()))
+    if (!m_painter->begin(&jobDevice())) {
+        AbortDoc();
         throw RuntimeError(Err::PrinterError, QStringLiteral("The printer \"%1\" cannot start a document").arg(m_name));
+    }
     m_painter->setFont(m_font);
     CurrentX = 0;
     CurrentY = 0;
@@ -176,7 +226,12 @@ void Printer::beginJob()
 QPaintDevice* Printer::device()
 {
     beginJob();
-    return &qprinter();
+    return &jobDevice();
+}
+
+QPaintDevice* Printer::layoutDevice() const
+{
+    return &metrics();
 }
 
 QPainter& Printer::painter()
@@ -191,7 +246,7 @@ void Printer::startPendingPage()
     if (!m_newPagePending)
         return;
     m_newPagePending = false;
-    if (!qprinter().newPage())
+    if (!jobDevice().newPage())
         throw RuntimeError(Err::PrinterError, QStringLiteral("The printer \"%1\" cannot start a new page").arg(m_name));
 }
 
@@ -199,13 +254,13 @@ void Printer::Print(const QString& text)
 {
     beginJob();
     startPendingPage();
-    const QFontMetricsF metrics(m_font, &qprinter());
-    const QPointF at(CurrentX * dpiX() / TwipsPerInch, CurrentY * dpiY() / TwipsPerInch + metrics.ascent());
+    const QFontMetricsF fontMetrics(m_font, &metrics());
+    const QPointF at(CurrentX * dpiX() / TwipsPerInch, CurrentY * dpiY() / TwipsPerInch + fontMetrics.ascent());
     m_painter->setFont(m_font);
     m_painter->setPen(Qt::black);
     m_painter->drawText(at, text);
     CurrentX = 0;
-    CurrentY += toTwipsY(metrics.height());
+    CurrentY += toTwipsY(fontMetrics.height());
 }
 
 void Printer::NewPage()
@@ -224,43 +279,70 @@ void Printer::EndDoc()
     m_newPagePending = false;
     m_painter->end();
     m_painter.reset();
-    if (isPdfPrinter())
+    if (m_file) {
+        m_writer.reset();
+        m_file.reset();
         m_lastOutput = m_output;
+    }
+}
+
+void Printer::AbortDoc() noexcept
+{
+    m_newPagePending = false;
+    if (m_painter) {
+        if (m_painter->isActive()) {
+            if (!m_writer)
+                qprinter().abort();
+            m_painter->end();
+        }
+        m_painter.reset();
+    }
+    m_writer.reset();
+    if (m_file) {
+        m_file->remove();
+        m_file.reset();
+    }
 }
 
 namespace {
-std::function<QStringList()>& listSource()
+
+std::mutex g_listMutex;
+std::function<QStringList()> g_listSource;
+
+// The thread's current printer lives in its module state: two threads print at once, each on
+// its own printer object and job.
+struct CurrentPrinterPart {
+    std::unique_ptr<Printer> printer;
+};
+
+std::unique_ptr<Printer>& current()
 {
-    static std::function<QStringList()> source;
-    return source;
+    return ModuleState::current().part<CurrentPrinterPart>().printer;
 }
+
 } // namespace
 
 void setPrinterListSource(std::function<QStringList()> source)
 {
-    listSource() = std::move(source);
+    std::lock_guard lock(g_listMutex);
+    g_listSource = std::move(source);
 }
 
 QStringList Printers()
 {
-    if (listSource())
-        return listSource()();
+    std::function<QStringList()> source;
+    {
+        std::lock_guard lock(g_listMutex);
+        source = g_listSource;
+    }
+    if (source)
+        return source();
     QStringList names = QPrinterInfo::availablePrinterNames();
     names.sort();
     names.removeAll(Printer::PdfPrinterName);
     names.append(Printer::PdfPrinterName);
     return names;
 }
-
-namespace {
-
-std::unique_ptr<Printer>& current()
-{
-    static std::unique_ptr<Printer> printer;
-    return printer;
-}
-
-} // namespace
 
 Printer& currentPrinter()
 {
@@ -283,6 +365,12 @@ bool setCurrentPrinter(const QString& deviceName)
         return true;
     printer = std::make_unique<Printer>(deviceName);
     return true;
+}
+
+void abortCurrentJob() noexcept
+{
+    if (const std::unique_ptr<Printer>& printer = current())
+        printer->AbortDoc();
 }
 
 } // namespace vxRecInfo

@@ -1,7 +1,8 @@
 #pragma once
 // The printers of the process: the CUPS destinations Qt reports plus one built-in PDF printer
-// that writes every job to a new numbered PDF file. One printer is current; the print engine
-// and the printer dialog work on it. Geometry is in twips (1440 per inch).
+// that writes every job to a new numbered PDF file. Each thread (apartment) has its own current
+// printer; the print engine and the printer dialog work on it. Geometry is in twips (1440 per
+// inch).
 
 #include <QFont>
 #include <QString>
@@ -10,8 +11,12 @@
 #include <functional>
 #include <memory>
 
+class QFile;
+class QIODevice;
+class QPagedPaintDevice;
 class QPainter;
 class QPaintDevice;
+class QPdfWriter;
 class QPrinter;
 
 namespace vxRecInfo {
@@ -50,16 +55,24 @@ public:
     void NewPage();
     // Ends the document: the job goes to the printer (or into its PDF file).
     void EndDoc();
+    // Abandons the open job: a PDF job's file is removed, a CUPS job is aborted where the back
+    // end can (otherwise the pages so far go out). A printer destroyed with a job open does
+    // the same: only EndDoc finishes a job.
+    void AbortDoc() noexcept;
     bool jobOpen() const;
 
     // The device the print engine lays text out and draws on; starts the document.
     QPaintDevice* device();
+    // A device of the same resolution that outlives every job: what a box laid out for the
+    // printer keeps.
+    QPaintDevice* layoutDevice() const;
     QPainter& painter();
     double dpiX() const;
     double dpiY() const;
 
-    // The Qt printer behind it (for the system's properties dialog).
-    QPrinter* qtPrinter() { return &qprinter(); }
+    // The Qt printer behind a CUPS printer (for the system's properties dialog); null for the
+    // PDF printer, which needs no print system.
+    QPrinter* qtPrinter() { return isPdfPrinter() ? nullptr : &qprinter(); }
 
     // The PDF file of the last job the PDF printer ended (empty for other printers).
     QString lastOutputFile() const { return m_lastOutput; }
@@ -67,11 +80,20 @@ public:
 private:
     void beginJob();
     QPrinter& qprinter() const; // made at first use, so a name alone can stand in a list
+    QPagedPaintDevice& metrics() const;
+    QPagedPaintDevice& jobDevice() const;
     double toTwipsX(double pixels) const;
     double toTwipsY(double pixels) const;
 
     QString m_name;
+    // A CUPS printer: its metrics and its jobs' device.
     mutable std::unique_ptr<QPrinter> m_printer;
+    // The PDF printer's metrics: a writer that never writes.
+    mutable std::unique_ptr<QIODevice> m_nowhere;
+    mutable std::unique_ptr<QPdfWriter> m_pdfMetrics;
+    // A PDF job: its file, created by us, and the writer that fills it.
+    std::unique_ptr<QFile> m_file;
+    std::unique_ptr<QPdfWriter> m_writer;
     std::unique_ptr<QPainter> m_painter;
     QFont m_font;
     QString m_output;
@@ -88,13 +110,18 @@ QStringList Printers();
 // Replaces where the list comes from (tests script it); an empty function restores the
 // installed printers.
 void setPrinterListSource(std::function<QStringList()> source);
-// The current printer; the first installed printer until another is chosen.
+// The calling thread's current printer; the first installed printer until another is chosen.
 Printer& currentPrinter();
-// Makes the printer of that device name current; false (nothing changes) when none is.
+// Makes the printer of that device name current on the calling thread; false (nothing changes)
+// when none is.
 bool setCurrentPrinter(const QString& deviceName);
+// Abandons the open job of the calling thread's current printer, if there is one.
+void abortCurrentJob() noexcept;
 
 // Where the PDF printer writes: $VXRECINFO_PDF_DIR, or a folder the host set, or
-// $XDG_DATA_HOME/Orvale Systems/Printouts. Each job is a new file job-NNNN.pdf.
+// $XDG_DATA_HOME/Orvale Systems/Printouts. Each job is a new file job-NNNN.pdf, created
+// exclusively with the next free number: an existing file, or a link of that name, is never
+// written through.
 QString pdfOutputFolder();
 void setPdfOutputFolder(const QString& folder);
 

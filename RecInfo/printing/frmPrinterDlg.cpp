@@ -4,6 +4,7 @@
 
 #include "automation/Dispatch.h"
 #include "component/HostObjects.h"
+#include "component/ModuleState.h"
 #include "support/ErrorLog.h"
 #include "support/Labels.h"
 #include "windows/ClassicKeys.h"
@@ -39,8 +40,7 @@ QPushButton* button(QWidget* parent, const char* name)
 
 std::int16_t& PrinterDialogResult()
 {
-    thread_local std::int16_t result = PrinterDialog::Loaded;
-    return result;
+    return ModuleState::current().PrinterDialogResult;
 }
 
 frmPrinterDlg::frmPrinterDlg(QWidget* parent) : QDialog(parent)

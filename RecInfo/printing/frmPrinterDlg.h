@@ -12,7 +12,7 @@ class QPushButton;
 
 namespace vxRecInfo {
 
-// Outcome of the last printer dialog on this thread.
+// Outcome of the last printer dialog, in the thread's module state.
 namespace PrinterDialog {
 inline constexpr std::int16_t Loaded = 0;
 inline constexpr std::int16_t Cancelled = 32755;

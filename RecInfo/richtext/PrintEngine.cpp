@@ -8,8 +8,10 @@
 #include "component/HostObjects.h"
 #include "printing/Printer.h"
 
+#include <QAbstractEventDispatcher>
 #include <QAbstractTextDocumentLayout>
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QPainter>
 #include <QTextBlock>
 #include <QTextLayout>
@@ -24,11 +26,22 @@ namespace {
 
 constexpr double TwipsPerInch = 1440.0;
 
+// The text layout hands part of its work to timers, and timers need the thread's event
+// dispatcher: a thread the host started itself, not a QThread, gets one here.
+void ensureEventDispatcher()
+{
+    if (!QAbstractEventDispatcher::instance()) {
+        const QEventLoop loop;
+        Q_UNUSED(loop);
+    }
+}
+
 } // namespace
 
 PageRenderer::PageRenderer(const RichTextBox& box, Printer& printer, const QRectF& rect)
     : m_box(box), m_printer(printer)
 {
+    ensureEventDispatcher();
     const double sx = printer.dpiX() / TwipsPerInch;
     const double sy = printer.dpiY() / TwipsPerInch;
     m_rectPixels = QRectF(rect.left() * sx, rect.top() * sy, rect.width() * sx, rect.height() * sy);
@@ -105,7 +118,7 @@ std::int32_t WYSIWYG_RTF(RichTextBox& box, std::int32_t leftMargin, std::int32_t
         const std::int32_t left = leftMargin - offset;
         const std::int32_t right = std::int32_t(std::lround(printer.paperWidth())) - rightMargin - offset;
         const std::int32_t lineWidth = right - left;
-        box.setTargetDevice(printer.device(), lineWidth);
+        box.setTargetDevice(printer.layoutDevice(), lineWidth);
         return lineWidth;
     } catch (...) {
         raiseWrapped("WYSIWYG_RTF");

@@ -13,6 +13,8 @@
 
 #include <optional>
 
+#include <fcntl.h>
+
 namespace vxRecInfo {
 
 namespace {
@@ -105,8 +107,12 @@ void LogError(bool showMessage, const QString& errorNumber, const QString& descr
         // Without the folder there is no file to open: never the current directory instead.
         if (!folder)
             return;
-        file.setFileName(*folder + QStringLiteral("ErrorLog.txt"));
-        file.open(QIODevice::WriteOnly | QIODevice::Append);
+        // Nor a file elsewhere: a symbolic link named ErrorLog.txt is not followed, and the
+        // record is skipped like any other that cannot be written.
+        const QByteArray path = QFile::encodeName(*folder + QStringLiteral("ErrorLog.txt"));
+        const int fd = ::open(path.constData(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd >= 0)
+            file.open(fd, QIODevice::WriteOnly | QIODevice::Append, QFileDevice::AutoCloseHandle);
     });
     step([&] {
         if (!file.isOpen())

@@ -1,12 +1,14 @@
 // Message boxes of the windows: a real modal QMessageBox when the process has a widget
-// application on a real display; otherwise nobody could answer it, so it goes to standard
-// error like the built-in fallback.
+// application on a real display and the box is asked for on its thread; otherwise nobody could
+// answer it (or no widget may be made there), so it goes to standard error like the built-in
+// fallback.
 
 #include "support/MessageService.h"
 
 #include <QApplication>
 #include <QMessageBox>
 #include <QGuiApplication>
+#include <QThread>
 
 namespace vxRecInfo {
 
@@ -23,7 +25,8 @@ class MessageBoxService final : public MessageService
 public:
     int show(const QString& text, int style, const QString& title) override
     {
-        if (!qobject_cast<QApplication*>(QCoreApplication::instance()) || !hasDisplay())
+        const QCoreApplication* app = qobject_cast<QApplication*>(QCoreApplication::instance());
+        if (!app || !hasDisplay() || QThread::currentThread() != app->thread())
             return answerOnStandardError(text, style, title);
         QMessageBox box;
         box.setWindowTitle(title);

@@ -8,20 +8,38 @@
 #include "component/HostObjects.h"
 #include "component/ModuleState.h"
 #include "component/RecordServices.h"
+#include "report/BatchReports.h"
 
 #include <QApplication>
+#include <QThread>
 
 namespace vxRecInfo {
 
 namespace {
 
-// Windows need a widget application; a host without one gets an error, not a crash.
+[[noreturn]] void refuse(const char* service, const QString& why)
+{
+    throw RuntimeError(Err::ActionNotSupported, QString::fromLatin1(service) + why,
+                       QStringLiteral("RecordInfo.%1").arg(QString::fromLatin1(service)));
+}
+
+// Windows are widgets, and widgets live on the thread of the QApplication only. Anywhere else,
+// or in a host without one, a window service fails with error 445 (Object doesn't support this
+// action) before it makes a widget.
 void requireWidgets(const char* service)
 {
-    if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
-        throw RuntimeError(Err::ActionNotSupported,
-                           QStringLiteral("%1 needs a QApplication in the host process").arg(QString::fromLatin1(service)),
-                           QStringLiteral("RecordInfo.%1").arg(QString::fromLatin1(service)));
+    const QCoreApplication* app = qobject_cast<QApplication*>(QCoreApplication::instance());
+    if (!app)
+        refuse(service, QStringLiteral(" needs a QApplication in the host process"));
+    if (QThread::currentThread() != app->thread())
+        refuse(service, QStringLiteral(" opens a window: call it on the thread of the QApplication"));
+}
+
+// Printing needs fonts and the PDF engine of a GUI application, on whatever thread.
+void requireGui(const char* service)
+{
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        refuse(service, QStringLiteral(" needs a QGuiApplication in the host process"));
 }
 
 class WindowServices final : public RecordServices
@@ -63,35 +81,30 @@ public:
         state.NoteArray.at(0) = state.NoteText;
     }
 
+    // The batch services need no window: they run the batch operations on plain data, on the
+    // calling thread's module state.
     void PrintAll(double& PJob, std::int16_t& StartPageNum, std::int16_t& TotalPages, QString& PrinterName) override
     {
-        requireWidgets("PrintAll");
+        requireGui("PrintAll");
         QString none;
-        LoadedWindow loaded;
-        loaded.window.PrintAllRec(PJob, StartPageNum, TotalPages, PrinterName, false, none, true);
+        BatchReports batch;
+        batch.load();
+        Batch::PrintAllRec(batch, PJob, StartPageNum, TotalPages, PrinterName, false, none, true);
     }
 
     void RTF_All(double& PJob, std::int16_t& StartPageNum, std::int16_t& TotalPages, QString& PrinterName,
                  QString& RTF_Text, bool EnablePageNumbering) override
     {
-        requireWidgets("RTF_All");
-        LoadedWindow loaded;
-        loaded.window.PrintAllRec(PJob, StartPageNum, TotalPages, PrinterName, true, RTF_Text, EnablePageNumbering);
+        BatchReports batch;
+        batch.load();
+        Batch::PrintAllRec(batch, PJob, StartPageNum, TotalPages, PrinterName, true, RTF_Text, EnablePageNumbering);
     }
 
     void RTF_NT(QString& RTF_Text) override
     {
-        requireWidgets("RTF_NT");
-        frmStatistics window;
-        window.PrintAllRecOnly_NT(RTF_Text);
+        BatchReports batch;
+        Batch::PrintAllRecOnly_NT(batch, RTF_Text);
     }
-
-private:
-    // The Statistics window loaded and never shown, unloaded when the call returns.
-    struct LoadedWindow {
-        frmStatistics window;
-        LoadedWindow() { window.load(); }
-    };
 };
 
 WindowServices g_windowServices;

@@ -1,6 +1,7 @@
 #include "WindowParts.h"
 
 #include "component/ModuleState.h"
+#include "report/BatchReports.h"
 #include "support/ErrorLog.h"
 #include "support/MessageService.h"
 
@@ -28,7 +29,7 @@ QPushButton* commandButton(QWidget* parent, const char* objectName, const QStrin
 void fillDatasetList(QComboBox* list)
 {
     const BasicArray<DataSetRecord>& sets = ModuleState::current().DataSets;
-    const std::int32_t last = sets.upperBound();
+    const std::int32_t last = Batch::lastDatasetIndex();
     QSignalBlocker blocker(list);
     for (std::int32_t i = 0; i <= last; ++i) {
         if (i < list->count()) {

@@ -16,7 +16,7 @@ namespace vxRecInfo {
 void setDesignFont(QWidget* window);
 QPushButton* commandButton(QWidget* parent, const char* objectName, const QString& designCaption = {});
 // Entry i for dataset i, text DataSetDesc, item data i; written by position, so a second load
-// replaces the entries. Error 9 when the store was never filled.
+// replaces the entries. Error 9, naming DataSets(0), when the store was never filled.
 void fillDatasetList(QComboBox* list);
 // The dataset of an entry: its item data as an Integer.
 std::int16_t datasetOfEntry(const QComboBox* list, int entry);

@@ -24,20 +24,8 @@
 #include <QPushButton>
 
 #include <cmath>
-#include <limits>
 
 namespace vxRecInfo {
-
-namespace {
-
-std::int16_t raised(std::int16_t value)
-{
-    if (value == std::numeric_limits<std::int16_t>::max())
-        throw RuntimeError(Err::Overflow);
-    return std::int16_t(value + 1);
-}
-
-} // namespace
 
 frmStatistics::frmStatistics(QWidget* parent) : QDialog(parent)
 {
@@ -79,12 +67,10 @@ void frmStatistics::load()
     m_box.setDefaultFont(QStringLiteral("Arial"), 10);
     setOuterWidthTwips(9560);
     fillDatasetList(cboTrace);
-    if (state.ListIndexPointer > cboTrace->count() - 1 || state.ListIndexPointer < 0)
-        state.ListIndexPointer = 0;
-    selectEntry(state.ListIndexPointer);
+    selectEntry(Batch::clampedListIndexPointer(cboTrace->count()));
     LoadResLabels();
     placeAtFourTenths(this);
-    cmdPrint->setEnabled(state.UserSettings.array().at(6).toBool());
+    cmdPrint->setEnabled(Batch::printAllowed());
     ApplyJapaneseFont(this);
 }
 
@@ -110,7 +96,22 @@ void frmStatistics::selectEntry(int entry)
 
 std::int16_t frmStatistics::selectedDataset() const
 {
-    return datasetOfEntry(cboTrace, cboTrace->currentIndex());
+    return datasetOf(cboTrace->currentIndex());
+}
+
+std::int16_t frmStatistics::datasetOf(int entry) const
+{
+    return datasetOfEntry(cboTrace, entry);
+}
+
+void frmStatistics::tickDetails()
+{
+    chkDetails->setChecked(true);
+}
+
+void frmStatistics::boundToPrinter(std::int32_t lineWidth)
+{
+    setOuterWidthTwips(lineWidth + 200);
 }
 
 Variant frmStatistics::detailsValue() const
@@ -178,6 +179,7 @@ void frmStatistics::cmdPrint_Click()
             return;
         }
     } catch (const RuntimeError& e) {
+        abortCurrentJob(); // a job cut short leaves no partial file
         if (e.number() == PrinterDialog::Cancelled)
             return;
         description = e.description();
@@ -194,40 +196,12 @@ void frmStatistics::cmdOk_Click()
 void frmStatistics::PrintAllRec(double& PJob, std::int16_t& StartPageNum, std::int16_t& TotalPages,
                                 QString& PrinterName, bool RTFOnly, QString& RTF_Text, bool EnablePageNumbering)
 {
-    for (const QString& name : Printers()) {
-        if (name == PrinterName) {
-            setCurrentPrinter(name);
-            break;
-        }
-    }
-    chkDetails->setChecked(true);
-    const int count = cboTrace->count();
-    for (int i = 0; i < count; ++i) {
-        StartPageNum = raised(StartPageNum);
-        selectEntry(i);
-        RecInfoCode::BuildReport(*this, datasetOfEntry(cboTrace, i), false, Label(LabelId::DataSet), std::int16_t(i + 1), PJob,
-                                 StartPageNum, TotalPages, EnablePageNumbering);
-        if (RTFOnly) {
-            RTF_Text += m_box.TextRTF() + QChar(12);
-        } else {
-            setOuterWidthTwips(RTBFormat::WYSIWYG_RTF(m_box, 1440, 1440) + 200);
-            const double top = 1440 - 2 * currentPrinter().TextHeight(QStringLiteral("Dummy8"));
-            RTBFormat::PrintRTF(m_box, 1440, top, 1440, 1440, true, QString());
-        }
-    }
-    if (!RTFOnly)
-        currentPrinter().EndDoc();
+    Batch::PrintAllRec(*this, PJob, StartPageNum, TotalPages, PrinterName, RTFOnly, RTF_Text, EnablePageNumbering);
 }
 
 void frmStatistics::PrintAllRecOnly_NT(QString& RTF_Text)
 {
-    RTF_Text.clear();
-    load();
-    chkDetails->setChecked(true);
-    for (int i = 0; i < cboTrace->count(); ++i) {
-        selectEntry(i);
-        RTF_Text += RecInfoCode::BuildPrintDocument(*this, datasetOfEntry(cboTrace, i));
-    }
+    Batch::PrintAllRecOnly_NT(*this, RTF_Text);
 }
 
 void frmStatistics::setOuterWidthTwips(double twips)

@@ -1,12 +1,13 @@
 #pragma once
 // The Statistics and Info window: the record report of one dataset at a time, the summary or
-// the detailed form, its note, and printing it. Loaded but never shown, it is also the engine
-// of the batch services (PrintAllRec, PrintAllRecOnly_NT).
+// the detailed form, its note, and printing it. Its batch operations (PrintAllRec,
+// PrintAllRecOnly_NT) are those of report/BatchReports.h run on its own list and box; the
+// services run them without the window.
 
 #include "RichTextView.h"
 #include "WindowLayouts.h"
 
-#include "report/ReportTarget.h"
+#include "report/BatchReports.h"
 #include "richtext/RichTextBox.h"
 
 #include <QDialog>
@@ -19,7 +20,7 @@ class QPushButton;
 
 namespace vxRecInfo {
 
-class frmStatistics : public QDialog, public ReportTarget
+class frmStatistics : public QDialog, public DatasetList
 {
     Q_OBJECT
 
@@ -27,7 +28,7 @@ public:
     explicit frmStatistics(QWidget* parent = nullptr);
 
     // Form_Load; its errors reach the caller.
-    void load();
+    void load() override;
 
     QComboBox* cboTrace;
     QPushButton* cmdNote;
@@ -42,6 +43,11 @@ public:
     Variant detailsValue() const override;
     QString windowName() const override { return QStringLiteral("frmStatistics"); }
     int datasetListCount() const override;
+    // DatasetList
+    std::int16_t datasetOf(int entry) const override;
+    void selectEntry(int entry) override;
+    void tickDetails() override;
+    void boundToPrinter(std::int32_t lineWidth) override;
 
     void cboTrace_Click();
     void chkDetails_Click();
@@ -58,7 +64,6 @@ protected:
 
 private:
     void LoadResLabels();
-    void selectEntry(int entry);
     std::int16_t selectedDataset() const;
     void showReport();
     void setOuterWidthTwips(double twips);

@@ -250,10 +250,10 @@ TEST_F(DataSetStore, LateBoundCommitReportsTheField)
 TEST_F(DataSetStore, ServicesWithoutAWidgetApplicationFailClearly)
 {
     ComPtr<IDispatch> object(record.get());
-    for (const char* service : {"ShowInfo", "ShowNote", "RTF_NT"}) {
+    for (const char* service : {"ShowInfo", "ShowNote", "PrintAll"}) {
         std::vector<Variant> args;
-        if (QByteArray(service) == "RTF_NT")
-            args.push_back(Variant(QString()));
+        if (QByteArray(service) == "PrintAll")
+            args = {Variant(0.0), Variant(std::int16_t(0)), Variant(std::int16_t(0)), Variant(QString())};
         const InvokeResult r = invokeByName(object.get(), QString::fromLatin1(service), InvokeKind::Method, args);
         EXPECT_EQ(r.error.number, Err::ActionNotSupported) << service;
         EXPECT_TRUE(r.error.description.contains(QString::fromLatin1(service))) << service;

@@ -5,6 +5,8 @@
 #include "component/DefaultHostClasses.h"
 #include "component/HostObjects.h"
 
+#include <QFile>
+
 using namespace vxRecInfo;
 using namespace vxRecInfo::testing;
 
@@ -126,6 +128,31 @@ TEST_F(HostObjects, HostSettingsDefaultsAndStoredValues)
     ComPtr<IDispatch> fresh = createHostSettings();
     EXPECT_EQ(get(fresh.get(), "DefaultPrinter").toString(), QStringLiteral("Label printer"))
         << "the printer chosen by the user must survive to the next session";
+}
+
+TEST_F(HostObjects, StoringTheDefaultPrinterChangesOnlyItsLine)
+{
+    struct Case { QByteArray before; QString printer; QByteArray after; };
+    const Case cases[] = {
+        // Comments, the user's order, CR LF and a line a reader cannot parse (its line end
+        // escaped) all stay.
+        {"; the suite's\r\n[HostSettings]\r\nTScale=0\r\n  DefaultPrinter = Old\r\nPath=C:\\x\\\r\n[FontSettings]\r\nGasDecimals=1\r\n",
+         QStringLiteral("New one"),
+         "; the suite's\r\n[HostSettings]\r\nTScale=0\r\n  DefaultPrinter=New one\r\nPath=C:\\x\\\r\n[FontSettings]\r\nGasDecimals=1\r\n"},
+        {"[HostSettings]\nTScale=0\n\n[FontSettings]\nGasDecimals=1", QStringLiteral("P"),
+         "[HostSettings]\nTScale=0\nDefaultPrinter=P\n\n[FontSettings]\nGasDecimals=1"},
+        {"[FontSettings]\nGasDecimals=1", QStringLiteral("@home, \"2\"; a=b \\ \u00e9 "),
+         "[FontSettings]\nGasDecimals=1\n\n[HostSettings]\nDefaultPrinter=\"@@home, \\\"2\\\"; a=b \\\\ \xc3\xa9 \"\n"},
+    };
+    for (const Case& c : cases) {
+        QFile file(settingsPath());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(c.before) == c.before.size());
+        file.close();
+        latePut(createHostSettings().get(), QStringLiteral("DefaultPrinter"), c.printer);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll(), c.after) << c.printer.toStdString();
+        EXPECT_EQ(get(createHostSettings().get(), "DefaultPrinter").toString(), c.printer) << "it must read back as stored";
+    }
 }
 
 TEST_F(HostObjects, TimeZonesConvertAcrossDaylightSaving)

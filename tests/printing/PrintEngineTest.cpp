@@ -187,3 +187,25 @@ TEST_F(PrintEngine, RestorePrinterKeepsTheCurrentOneForAnUnknownName)
     EXPECT_TRUE(Printers().contains(Printer::PdfPrinterName));
     EXPECT_EQ(Printers().constLast(), Printer::PdfPrinterName);
 }
+
+TEST_F(PrintEngine, JobFilesAreNewFilesInTheirFolder)
+{
+    QTemporaryDir elsewhere;
+    const QString target = elsewhere.filePath(QStringLiteral("elsewhere.pdf"));
+    ASSERT_TRUE(QFile::link(target, m_pdfDir.filePath(QStringLiteral("job-0001.pdf")))); // dangling
+    fillLines(1);
+    print(QStringLiteral("A1"));
+    EXPECT_EQ(currentPrinter().lastOutputFile(), m_pdfDir.filePath(QStringLiteral("job-0002.pdf")))
+        << "a name that is taken, even by a dangling link, is skipped";
+    EXPECT_FALSE(QFileInfo::exists(target)) << "the job must not be written through the link";
+    EXPECT_EQ(pdfPageCount(currentPrinter().lastOutputFile()), 1);
+
+    qputenv("VXRECINFO_PDF_DIR", "/proc"); // there, but nobody may create files in it
+    try {
+        RTBFormat::WYSIWYG_RTF(box, 1440, 1440);
+        FAIL() << "a folder that takes no file must fail the job";
+    } catch (const RuntimeError& e) {
+        EXPECT_TRUE(e.description().contains(QStringLiteral("/proc"))) << "the message must name the folder: "
+                                                                       << e.description().toStdString();
+    }
+}

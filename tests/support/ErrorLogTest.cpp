@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 
 using namespace vxRecInfo;
@@ -119,4 +120,13 @@ TEST_F(ErrorLog, UnsetUserIsAnEmptyFieldAndAnUnwritableFolderIsNoFailure)
     writeSetting(QStringLiteral("HostSettings/RFIDPath"), QStringLiteral("/proc/no-such-folder"));
     LogError(true, QStringLiteral("6"), QStringLiteral("Overflow"), QStringLiteral("m"), QStringLiteral("f"));
     EXPECT_EQ(shown.size(), 1u) << "the message is still shown when the file cannot be written";
+}
+
+TEST_F(ErrorLog, ALinkedLogIsNotFollowed)
+{
+    QTemporaryDir elsewhere;
+    const QString target = elsewhere.filePath(QStringLiteral("target.txt"));
+    ASSERT_TRUE(QFile::link(target, m_dir.filePath(QStringLiteral("ErrorLog.txt"))));
+    LogError(false, QStringLiteral("6"), QStringLiteral("Overflow"), QStringLiteral("m"), QStringLiteral("f"));
+    EXPECT_FALSE(QFileInfo::exists(target)) << "the record must be skipped, not written where the link points";
 }

@@ -30,6 +30,8 @@
 #include <QTest>
 
 #include <deque>
+#include <latch>
+#include <thread>
 
 using namespace vxRecInfo;
 using namespace vxRecInfo::testing;
@@ -635,6 +637,14 @@ TEST_F(RecordWindowsTest, RtfAllAppendsFourReportsOverTwoCallsAndRaisesStartPage
     ASSERT_EQ(record().RTF_All(&job, &startPage, &total, &printer, &text, &numbering), S_OK)
         << lastErrorInfo().description;
     EXPECT_EQ(startPage, 3);
+    {
+        frmStatistics window;
+        window.load();
+        QString fromWindow = u"HEAD"_s;
+        std::int16_t windowPage = 1;
+        window.PrintAllRec(job, windowPage, total, printer, true, fromWindow, true);
+        EXPECT_EQ(fromWindow, text) << "the window's batch and the windowless one must agree";
+    }
     ASSERT_EQ(record().RTF_All(&job, &startPage, &total, &printer, &text, &numbering), S_OK);
     EXPECT_EQ(startPage, 5) << "StartPageNum grows by the number of datasets on every call";
     ASSERT_TRUE(text.startsWith(u"HEAD{\\rtf"_s)) << "the caller's text comes first";
@@ -724,15 +734,104 @@ TEST_F(RecordWindowsTest, ShowNoteKeepsOnlyTheNewNote)
     EXPECT_EQ(state().NoteArray.at(0), u"pending"_s) << "Cancel returns the pending note unchanged";
 }
 
-TEST_F(RecordWindowsTest, LoadErrorsReachTheHost)
+TEST_F(RecordWindowsTest, LoadErrorsReachTheHostNamingTheElement)
 {
-    dataset(u"Truck A"_s, u"SN-A0"_s); // no UserSettings: element 6 cannot be read
-    double job = 0;
-    std::int16_t startPage = 0, total = 0;
-    QString printer, text;
-    EXPECT_NE(record().RTF_All(&job, &startPage, &total, &printer, &text, nullptr), S_OK)
-        << "a load error of the batch window must fail the service";
-    EXPECT_NE(record().ShowInfo(nullptr), S_OK) << "a load error must fail ShowInfo, not open the window";
+    struct Case { int settings; bool filled; int number; QString description; };
+    const Case cases[] = {
+        {-1, true, Err::TypeMismatch, u"Type mismatch: UserSettings(6)"_s}, // never set
+        {6, true, Err::SubscriptOutOfRange, u"Subscript out of range: UserSettings(6)"_s},
+        {7, false, Err::SubscriptOutOfRange, u"Subscript out of range: DataSets(0)"_s}, // empty store
+    };
+    for (const Case& c : cases) {
+        restart();
+        if (c.settings >= 0)
+            record().put_UserSettings(arrayOfValues(VarType::Variant, std::vector<Variant>(std::size_t(c.settings), true)));
+        if (c.filled)
+            dataset(u"Truck A"_s, u"SN-A0"_s);
+        double job = 0;
+        std::int16_t startPage = 0, total = 0;
+        QString printer, text;
+        EXPECT_NE(record().RTF_All(&job, &startPage, &total, &printer, &text, nullptr), S_OK);
+        EXPECT_EQ(lastErrorInfo().number, c.number) << c.description;
+        EXPECT_EQ(lastErrorInfo().description, c.description) << "RTF_All";
+        EXPECT_NE(record().ShowInfo(nullptr), S_OK) << "a load error must fail ShowInfo, not open the window";
+        EXPECT_EQ(lastErrorInfo().description, c.description) << "ShowInfo";
+    }
+}
+
+TEST_F(RecordWindowsTest, PrintAllFailingAfterItsFirstPageLeavesNoJobBehind)
+{
+    userSettings(true);
+    dataset(u"Good"_s, u"SN-G"_s);
+    dataset(u"Bad signatures"_s, u"SN-X"_s, {}, [](RecordInfo& r) {
+        r.put_SignatureRead(arrayOfValues(VarType::String, {u"Anna"_s, u"45306.5"_s, u"Approved"_s}));
+    });
+    double job = 1;
+    std::int16_t startPage = 0, total = 2;
+    QString printer = Pdf;
+    EXPECT_NE(record().PrintAll(&job, &startPage, &total, &printer), S_OK) << "the second report's error reaches the host";
+    EXPECT_FALSE(currentPrinter().jobOpen()) << "the failed job must be ended at the failure";
+    EXPECT_TRUE(pdfFiles().isEmpty()) << "and its partial file removed";
+}
+
+TEST_F(RecordWindowsTest, LinkedInfoFileIsRefused)
+{
+    QTemporaryDir elsewhere;
+    const QString target = elsewhere.filePath(u"target.txt"_s);
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(infoFilePath()).absolutePath()));
+    QFile::remove(infoFilePath());
+    ASSERT_TRUE(QFile::link(target, infoFilePath()));
+    userSettings(true);
+    dataset(u"Truck A"_s, u"SN-A0"_s);
+    QString text;
+    EXPECT_NE(record().RTF_NT(&text), S_OK);
+    QFile::remove(infoFilePath());
+    EXPECT_EQ(lastErrorInfo().number, Err::PathFileAccessError);
+    EXPECT_TRUE(lastErrorInfo().description.contains(u"symbolic link"_s)) << lastErrorInfo().description;
+    EXPECT_FALSE(QFileInfo::exists(target)) << "nothing may be written where the link points";
+}
+
+// Each thread is an apartment of its own: two of them commit, report and print at once.
+TEST_F(RecordWindowsTest, TwoThreadsReportAndPrintEachTheirOwnDatasets)
+{
+    struct Result { QString rtf, pdf, error; std::int16_t startPage = 0; int refusedWindows = 0; };
+    Result results[2];
+    std::latch together(2);
+    const auto work = [&](int t) {
+        Result& out = results[t];
+        ComPtr<RecordInfo> r = RecordInfo::create();
+        r->put_UserSettings(arrayOfValues(VarType::Variant, std::vector<Variant>(7, true)));
+        for (const QString& name : {u"A"_s, u"B"_s}) {
+            defaults(*r);
+            r->put_DataSetDesc(u"Thread %1 %2"_s.arg(t).arg(name));
+            r->AddDataSet();
+        }
+        SafeArray flags = SafeArray::fromValues(VarType::Boolean, {false, false});
+        for (const HResult hr : {r->ShowInfo(nullptr), r->ShowImport(&flags), r->ShowNote()})
+            out.refusedWindows += hr == hresultFrom(0x800A0000u | Err::ActionNotSupported);
+        together.arrive_and_wait();
+        double job = t;
+        std::int16_t total = 2;
+        QString printer = Pdf;
+        if (r->RTF_All(&job, &out.startPage, &total, &printer, &out.rtf, nullptr) != S_OK
+            || r->PrintAll(&job, &out.startPage, &total, &printer) != S_OK)
+            out.error = lastErrorInfo().description;
+        out.pdf = currentPrinter().lastOutputFile();
+    };
+    std::thread first(work, 0), second(work, 1);
+    first.join();
+    second.join();
+    for (const int t : {0, 1}) {
+        const Result& r = results[t];
+        const QString own = u"Thread %1 "_s.arg(t), other = u"Thread %1 "_s.arg(1 - t);
+        EXPECT_TRUE(r.error.isEmpty()) << r.error;
+        EXPECT_EQ(r.refusedWindows, 3) << "windows are for the GUI thread only";
+        EXPECT_EQ(r.startPage, 4);
+        for (const QString& text : {r.rtf, pdfText(r.pdf)})
+            EXPECT_TRUE(text.contains(own + u"A"_s) && text.contains(own + u"B"_s) && !text.contains(other))
+                << "thread " << t << " must report its own two datasets, and only those:\n" << text;
+    }
+    EXPECT_NE(results[0].pdf, results[1].pdf) << "two jobs, two files";
 }
 
 } // namespace

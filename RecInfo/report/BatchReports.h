@@ -1,0 +1,77 @@
+#pragma once
+// The batch operations behind PrintAll, RTF_All and RTF_NT: every entry of the dataset list in
+// turn becomes its report, printed into one common job, appended as rich text, or appended as a
+// print document. They need no window: the dataset list, the details value and the rich-text box
+// are plain data here, so the services run them on any thread. The Statistics window runs the
+// same operations, and the same pieces of its load, on its own list, check box and box.
+
+#include "ReportTarget.h"
+
+#include "richtext/RichTextBox.h"
+
+#include <QString>
+
+#include <cstdint>
+
+namespace vxRecInfo {
+
+// A report target with a dataset list to walk: the Statistics window or BatchReports.
+class DatasetList : public ReportTarget
+{
+public:
+    // Form_Load: fills the list from DataSets and selects entry ListIndexPointer.
+    virtual void load() = 0;
+    // The dataset of an entry (its item data as an Integer).
+    virtual std::int16_t datasetOf(int entry) const = 0;
+    // Selects an entry, which builds its interactive report as a click on the list does.
+    virtual void selectEntry(int entry) = 0;
+    virtual void tickDetails() = 0;
+    // The box is now laid out for the printer at this line width (twips).
+    virtual void boundToPrinter(std::int32_t lineWidth) { (void)lineWidth; }
+};
+
+namespace Batch {
+
+// PrintAllRec: the reports of all entries with the batch header, printed as one job on the
+// printer named (if one is) or appended to RTF_Text as rich text, each followed by a form feed.
+// StartPageNum grows by one per entry. A job that fails is abandoned at once (see
+// Printer::AbortDoc) and the error goes on to the caller.
+void PrintAllRec(DatasetList& list, double& PJob, std::int16_t& StartPageNum, std::int16_t& TotalPages,
+                 QString& PrinterName, bool RTFOnly, QString& RTF_Text, bool EnablePageNumbering);
+// PrintAllRecOnly_NT: loads the list, then replaces RTF_Text with the print documents of all
+// entries, back to back.
+void PrintAllRecOnly_NT(DatasetList& list, QString& RTF_Text);
+
+// Pieces of the load sequence. UBound(DataSets); error 9 naming DataSets(0) when the store was
+// never filled.
+std::int32_t lastDatasetIndex();
+// ListIndexPointer put back to 0 when it is no entry of a list of `count` (the module value
+// changes); returns it.
+std::int16_t clampedListIndexPointer(int count);
+// Element 6 of UserSettings as a Boolean: whether the window may print. Errors name the element.
+bool printAllowed();
+
+} // namespace Batch
+
+// The Statistics window's list, details box and report box without the window.
+class BatchReports final : public DatasetList
+{
+public:
+    // The load sequence without what only a window has (size, captions, placement, fonts).
+    void load() override;
+    std::int16_t datasetOf(int entry) const override;
+    void selectEntry(int entry) override;
+    void tickDetails() override { m_details = true; }
+
+    RichTextBox& txtInfo() override { return m_box; }
+    Variant detailsValue() const override { return std::int16_t(m_details ? 1 : 0); }
+    QString windowName() const override { return QStringLiteral("frmStatistics"); }
+    int datasetListCount() const override { return m_count; }
+
+private:
+    RichTextBox m_box;
+    int m_count = 0;
+    bool m_details = false;
+};
+
+} // namespace vxRecInfo
