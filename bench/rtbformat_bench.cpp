@@ -67,4 +67,26 @@ static void BM_TextRtfOfReport(benchmark::State& state)
 }
 BENCHMARK(BM_TextRtfOfReport)->Unit(benchmark::kMicrosecond);
 
+// A report with as many distinct fonts and colours as it has characters, written as RTF and
+// read back: every look-up of a format, font or colour must stay constant, not grow with the
+// number already seen.
+static void BM_ManyDistinctFormatsThroughRtf(benchmark::State& state)
+{
+    const auto formats = int(state.range(0));
+    std::vector<CharFormat> perCharacter(std::size_t(formats), CharFormat{});
+    for (int i = 0; i < formats; ++i) {
+        perCharacter[std::size_t(i)].fontName = QStringLiteral("Font %1").arg(i);
+        perCharacter[std::size_t(i)].color = i;
+    }
+    RichTextBox box;
+    box.setContent(QString(formats, QLatin1Char('x')), perCharacter, {});
+    RichTextBox copy;
+    for (auto _ : state) {
+        copy.setTextRTF(box.TextRTF());
+        benchmark::DoNotOptimize(copy.Text().size());
+    }
+    state.SetItemsProcessed(state.iterations() * formats); // items are formats
+}
+BENCHMARK(BM_ManyDistinctFormatsThroughRtf)->Arg(2000)->Arg(8000)->Arg(65534)->Unit(benchmark::kMillisecond);
+
 BENCHMARK_MAIN();

@@ -15,20 +15,23 @@ namespace {
                        QStringLiteral("Invalid property value: %1").arg(QString::fromLatin1(what)));
 }
 
-constexpr std::int16_t MaxTabs = 32;
-
 } // namespace
+
+std::size_t qHash(const CharFormat& f, std::size_t seed) noexcept
+{
+    return qHashMulti(seed, f.fontName, f.fontSize, f.color, f.bold, f.italic, f.strikeThru, f.underline);
+}
 
 RichTextBox::RichTextBox(QObject* parent) : QObject(parent)
 {
-    m_formats.push_back(CharFormat{});
+    clearFormats();
     splitParagraphs();
 }
 
 void RichTextBox::setText(const QString& text)
 {
     m_text = text;
-    m_formats.assign(1, CharFormat{});
+    clearFormats();
     m_formatOf.assign(std::size_t(text.size()), 0);
     splitParagraphs();
     m_paragraphFormats.fill(ParagraphFormat{});
@@ -58,11 +61,20 @@ void RichTextBox::setTextRTF(const QString& rtf)
 void RichTextBox::setContent(const QString& text, const std::vector<CharFormat>& formats,
                              const QList<ParagraphFormat>& paragraphFormats)
 {
+    std::vector<CharFormat> keptFormats = std::move(m_formats);
+    QHash<CharFormat, std::uint16_t> keptIndex = std::move(m_formatIndex);
+    clearFormats();
+    std::vector<std::uint16_t> formatOf(std::size_t(text.size()), 0);
+    try {
+        for (std::size_t i = 0; i < formatOf.size() && i < formats.size(); ++i)
+            formatOf[i] = i > 0 && formats[i] == formats[i - 1] ? formatOf[i - 1] : intern(formats[i]);
+    } catch (...) {
+        m_formats = std::move(keptFormats);
+        m_formatIndex = std::move(keptIndex);
+        throw;
+    }
     m_text = text;
-    m_formats.assign(1, CharFormat{});
-    m_formatOf.resize(std::size_t(text.size()));
-    for (std::size_t i = 0; i < m_formatOf.size(); ++i)
-        m_formatOf[i] = i < formats.size() ? intern(formats[i]) : 0;
+    m_formatOf = std::move(formatOf);
     splitParagraphs();
     for (qsizetype p = 0; p < m_paragraphFormats.size(); ++p)
         m_paragraphFormats[p] = p < paragraphFormats.size() ? paragraphFormats[p] : ParagraphFormat{};
@@ -86,15 +98,29 @@ void RichTextBox::setSelLength(std::int32_t length)
     m_selLength = std::min<qsizetype>(length, m_text.size() - m_selStart);
 }
 
+void RichTextBox::clearFormats()
+{
+    m_formats.assign(1, CharFormat{});
+    m_formatIndex.clear();
+    m_formatIndex.insert(CharFormat{}, 0);
+}
+
 std::uint16_t RichTextBox::intern(const CharFormat& format)
 {
-    for (std::size_t i = 0; i < m_formats.size(); ++i)
-        if (m_formats[i] == format)
-            return std::uint16_t(i);
-    if (m_formats.size() >= 0xFFFF)
+    // A report uses a handful of formats: comparing them is cheaper than hashing.
+    if (m_formats.size() <= 8) {
+        for (std::size_t i = 0; i < m_formats.size(); ++i)
+            if (m_formats[i] == format)
+                return std::uint16_t(i);
+    } else if (const auto found = m_formatIndex.constFind(format); found != m_formatIndex.cend()) {
+        return *found;
+    }
+    if (m_formats.size() >= MaxFormats)
         throw RuntimeError(Err::OutOfMemory, QStringLiteral("Too many different character formats"));
+    const auto index = std::uint16_t(m_formats.size());
     m_formats.push_back(format);
-    return std::uint16_t(m_formats.size() - 1);
+    m_formatIndex.insert(format, index);
+    return index;
 }
 
 template <class Change>
@@ -143,6 +169,8 @@ Variant RichTextBox::SelFontName() const
 
 void RichTextBox::setSelFontName(const QString& name)
 {
+    if (name.size() > MaxFontNameLength)
+        invalidValue("SelFontName");
     formatSelection([&](CharFormat& f) { f.fontName = name == m_defaultFontName ? QString() : name; });
 }
 
@@ -163,7 +191,7 @@ Variant RichTextBox::SelFontSize() const
 
 void RichTextBox::setSelFontSize(float points)
 {
-    if (!(points > 0 && points <= 1638))
+    if (!(points > 0 && points <= MaxFontSize))
         invalidValue("SelFontSize");
     formatSelection([&](CharFormat& f) { f.fontSize = points; });
 }
@@ -279,7 +307,7 @@ void RichTextBox::setSelTabs(std::int16_t index, std::int32_t twips)
 
 void RichTextBox::setDefaultFont(const QString& name, float points)
 {
-    if (name.isEmpty() || !(points > 0 && points <= 1638))
+    if (name.isEmpty() || name.size() > MaxFontNameLength || !(points > 0 && points <= MaxFontSize))
         invalidValue("Font");
     m_defaultFontName = name;
     m_defaultFontSize = points;

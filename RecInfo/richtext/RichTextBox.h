@@ -6,6 +6,7 @@
 
 #include "automation/Variant.h"
 
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -28,6 +29,8 @@ struct CharFormat {
 
     friend bool operator==(const CharFormat&, const CharFormat&) = default;
 };
+
+std::size_t qHash(const CharFormat& format, std::size_t seed = 0) noexcept;
 
 // Alignment values of the box: left, right, centre.
 namespace Alignment {
@@ -61,6 +64,14 @@ class RichTextBox : public QObject
     Q_OBJECT
 
 public:
+    // What the box holds at most, and what its RTF may declare: a font name no longer than RTF
+    // readers take, a size in whole half points, 32 tab stops a paragraph, 65535 different
+    // character formats (so no more fonts or colours than that either).
+    static constexpr qsizetype MaxFontNameLength = 255;
+    static constexpr float MaxFontSize = 1638;
+    static constexpr std::int16_t MaxTabs = 32;
+    static constexpr std::size_t MaxFormats = 0xFFFF;
+
     explicit RichTextBox(QObject* parent = nullptr);
 
     // Plain text; assigning it drops every format and puts the caret at the start.
@@ -119,7 +130,8 @@ public:
     QList<FormatRange> formatRanges(qsizetype start, qsizetype length) const;
     QList<Paragraph> paragraphs() const;
 
-    // Replaces everything at once (the RTF reader's way in).
+    // Replaces everything at once (the RTF reader's way in). Error 7 for more than MaxFormats
+    // different formats; the box is then unchanged.
     void setContent(const QString& text, const std::vector<CharFormat>& formats,
                     const QList<ParagraphFormat>& paragraphFormats);
 
@@ -128,6 +140,7 @@ Q_SIGNALS:
     void changed();
 
 private:
+    void clearFormats();
     std::uint16_t intern(const CharFormat& format);
     template <class Change>
     void formatSelection(Change change);
@@ -140,6 +153,7 @@ private:
     QString m_text;
     std::vector<std::uint16_t> m_formatOf; // per position, an index into m_formats
     std::vector<CharFormat> m_formats;     // element 0 is the default format
+    QHash<CharFormat, std::uint16_t> m_formatIndex; // the other way round
     std::vector<qsizetype> m_paragraphStarts;
     QList<ParagraphFormat> m_paragraphFormats;
     qsizetype m_selStart = 0;

@@ -2,6 +2,8 @@
 
 #include <QHash>
 
+#include <algorithm>
+#include <limits>
 #include <optional>
 
 namespace vxRecInfo {
@@ -21,6 +23,13 @@ QChar fromCp1252(int byte)
         return QChar(Cp1252High[byte - 0x80]);
     return QChar(char16_t(byte));
 }
+
+// Limits of what a document may hold; beyond them it is refused, not worked through. Tables
+// may declare no more fonts or colours than the box has formats.
+constexpr int MaxGroupDepth = 256;
+constexpr qsizetype MaxControlWordLength = 32;
+constexpr qsizetype MaxParameterDigits = 10;
+constexpr qsizetype MaxTableEntries = qsizetype(RichTextBox::MaxFormats);
 
 enum class Destination { Text, FontTable, ColorTable, Skip };
 
@@ -52,10 +61,9 @@ public:
             *error = message;
             return false;
         }
-        m_paragraphs.append(m_paragraph);
         document->text = m_text;
         document->formats = m_formats;
-        document->paragraphs = m_paragraphs;
+        document->paragraphs = paragraphFormats();
         return true;
     }
 
@@ -75,6 +83,8 @@ private:
         while (m_pos < m_in.size()) {
             const QChar c = m_in[m_pos];
             if (c == QLatin1Char('{')) {
+                if (depth == MaxGroupDepth)
+                    fail(QStringLiteral("groups nested deeper than %1").arg(MaxGroupDepth));
                 stack.push_back(state);
                 ++depth;
                 ++m_pos;
@@ -94,7 +104,7 @@ private:
             } else if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
                 ++m_pos;
             } else {
-                character(state, c);
+                character(state, c, true);
                 ++m_pos;
             }
         }
@@ -116,18 +126,48 @@ private:
         const qsizetype start = m_pos;
         while (m_pos < m_in.size() && m_in[m_pos].unicode() < 128 && m_in[m_pos].isLetter())
             ++m_pos;
+        if (m_pos - start > MaxControlWordLength)
+            fail(QStringLiteral("a control word longer than %1 letters").arg(MaxControlWordLength));
         const QString word = m_in.mid(start, m_pos - start);
         std::optional<int> parameter;
-        const qsizetype numberStart = m_pos;
-        if (m_pos < m_in.size() && m_in[m_pos] == QLatin1Char('-'))
+        const bool negative = isDigitAt(m_pos + 1) && m_in[m_pos] == QLatin1Char('-');
+        if (negative)
             ++m_pos;
-        while (m_pos < m_in.size() && m_in[m_pos].isDigit() && m_in[m_pos].unicode() < 128)
-            ++m_pos;
-        if (m_pos > numberStart)
-            parameter = m_in.mid(numberStart, m_pos - numberStart).toInt();
+        if (isDigitAt(m_pos)) {
+            const qsizetype digits = m_pos;
+            qint64 value = 0;
+            for (; isDigitAt(m_pos); ++m_pos) {
+                if (m_pos - digits == MaxParameterDigits)
+                    fail(QStringLiteral("a number of more than %1 digits").arg(MaxParameterDigits));
+                value = value * 10 + (m_in[m_pos].unicode() - '0');
+            }
+            value = negative ? -value : value;
+            if (value < std::numeric_limits<int>::min() || value > std::numeric_limits<int>::max())
+                fail(QStringLiteral("a number out of range"));
+            parameter = int(value);
+        }
         if (m_pos < m_in.size() && m_in[m_pos] == QLatin1Char(' '))
             ++m_pos;
         controlWord(state, word, parameter);
+    }
+
+    bool isDigitAt(qsizetype at) const
+    {
+        return at < m_in.size() && m_in[at] >= QLatin1Char('0') && m_in[at] <= QLatin1Char('9');
+    }
+
+    int hexDigitAt(qsizetype at) const
+    {
+        if (at >= m_in.size())
+            return -1;
+        const char16_t c = m_in[at].unicode();
+        if (c >= u'0' && c <= u'9')
+            return c - u'0';
+        if (c >= u'a' && c <= u'f')
+            return c - u'a' + 10;
+        if (c >= u'A' && c <= u'F')
+            return c - u'A' + 10;
+        return -1;
     }
 
     void symbol(GroupState& state, QChar c)
@@ -140,16 +180,19 @@ private:
         case '_': character(state, QChar(0x2011)); break;
         case '*': state.destination = Destination::Skip; break;
         case '\'': {
-            bool ok = false;
-            const int byte = m_in.mid(m_pos, 2).toInt(&ok, 16);
-            if (!ok)
+            const int high = hexDigitAt(m_pos);
+            const int low = hexDigitAt(m_pos + 1);
+            if (high < 0 || low < 0)
                 fail(QStringLiteral("\\' needs two hexadecimal digits"));
             m_pos += 2;
-            character(state, fromCp1252(byte));
+            character(state, fromCp1252(high * 16 + low));
             break;
         }
         case '\r':
-        case '\n': paragraphEnd(state); break;
+        case '\n':
+            if (state.destination == Destination::Text)
+                paragraphEnd(state);
+            break;
         default: break; // \- and other optional symbols
         }
     }
@@ -170,7 +213,7 @@ private:
             {QStringLiteral("rquote"), 30},  {QStringLiteral("ldblquote"), 31}, {QStringLiteral("rdblquote"), 32},
             {QStringLiteral("stylesheet"), 33}, {QStringLiteral("info"), 33}, {QStringLiteral("pict"), 33},
             {QStringLiteral("header"), 33},  {QStringLiteral("footer"), 33},  {QStringLiteral("object"), 33},
-            {QStringLiteral("page"), 34},
+            {QStringLiteral("page"), 34},    {QStringLiteral("bin"), 35},
         };
         const bool on = !p || *p != 0;
         switch (words.value(word, 0)) {
@@ -186,19 +229,28 @@ private:
         case 5: character(s, QLatin1Char('\t')); break;
         case 6:
             if (p) {
+                // Signed 16-bit as writers write it, or the code unit itself.
+                if (*p < -32768 || *p > 65535)
+                    fail(QStringLiteral("\\u%1 is no UTF-16 code unit").arg(*p));
                 m_pendingSkip = 0;
                 character(s, QChar(char16_t(*p < 0 ? *p + 65536 : *p)));
                 m_pendingSkip = s.unicodeSkip; // the fallback that follows
             }
             break;
-        case 7: s.unicodeSkip = p.value_or(1); break;
+        case 7: s.unicodeSkip = std::max(p.value_or(1), 0); break;
         case 8:
             if (s.destination == Destination::FontTable)
                 m_fontIndex = p.value_or(0);
             else
                 s.font = p.value_or(m_defaultFontIndex);
             break;
-        case 9: s.halfPoints = p.value_or(24); break;
+        case 9: {
+            // A size the box cannot show leaves the size as it was.
+            const int halfPoints = p.value_or(24);
+            if (halfPoints >= 1 && halfPoints <= int(RichTextBox::MaxFontSize * 2))
+                s.halfPoints = halfPoints;
+            break;
+        }
         case 10: s.color = p.value_or(0); break;
         case 11: s.bold = on; break;
         case 12: s.italic = on; break;
@@ -217,10 +269,14 @@ private:
         case 18: m_paragraph.alignment = Alignment::Left; break;
         case 19: m_paragraph.alignment = Alignment::Right; break;
         case 20: m_paragraph.alignment = Alignment::Center; break;
-        case 21: if (p) m_paragraph.tabs.append(*p); break;
-        case 22: m_color.red = p.value_or(0); m_colorSeen = true; break;
-        case 23: m_color.green = p.value_or(0); m_colorSeen = true; break;
-        case 24: m_color.blue = p.value_or(0); m_colorSeen = true; break;
+        case 21:
+            // Tab stops the box cannot hold are left out.
+            if (p && *p >= 0 && m_paragraph.tabs.size() < RichTextBox::MaxTabs)
+                m_paragraph.tabs.append(*p);
+            break;
+        case 22: m_color.red = colorComponent(p); break;
+        case 23: m_color.green = colorComponent(p); break;
+        case 24: m_color.blue = colorComponent(p); break;
         case 25: m_defaultFontIndex = p.value_or(0); break;
         case 26: character(s, QChar(0x2014)); break;
         case 27: character(s, QChar(0x2013)); break;
@@ -231,11 +287,29 @@ private:
         case 32: character(s, QChar(0x201D)); break;
         case 33: s.destination = Destination::Skip; break;
         case 34: character(s, QChar(0x0C)); break;
+        case 35:
+            // Binary data of the given length, never text.
+            if (p) {
+                if (*p < 0 || *p > m_in.size() - m_pos)
+                    fail(QStringLiteral("\\bin%1 runs past the end").arg(*p));
+                m_pos += *p;
+            }
+            break;
         default: break;
         }
     }
 
-    void character(const GroupState& s, QChar c)
+    int colorComponent(std::optional<int> p)
+    {
+        if (p.value_or(0) < 0 || p.value_or(0) > 255)
+            fail(QStringLiteral("a colour component out of range"));
+        m_colorSeen = true;
+        return p.value_or(0);
+    }
+
+    // literal: the character stands in the document as itself, not written as a control
+    // symbol or word (only a literal ";" ends a font name, only literal blanks are trimmed).
+    void character(const GroupState& s, QChar c, bool literal = false)
     {
         if (m_pendingSkip > 0) {
             --m_pendingSkip; // the fallback of a \uN
@@ -245,37 +319,82 @@ private:
         case Destination::Skip: return;
         case Destination::ColorTable:
             if (c == QLatin1Char(';')) {
+                if (m_colors.size() == MaxTableEntries)
+                    fail(QStringLiteral("more than %1 colours").arg(MaxTableEntries));
                 m_colors.append(m_colorSeen ? (m_color.red | m_color.green << 8 | m_color.blue << 16) : -1);
                 m_color = {};
                 m_colorSeen = false;
             }
             return;
         case Destination::FontTable:
-            if (c == QLatin1Char(';'))
+            if (literal && c == QLatin1Char(';')) {
                 finishFontName();
-            else
+            } else {
+                if (!literal) {
+                    m_fontNameKeptLast = m_fontName.size();
+                    m_fontNameKeptFirst = std::min(m_fontNameKeptFirst, m_fontNameKeptLast);
+                }
                 m_fontName += c;
+            }
             return;
         case Destination::Text: break;
         }
-        m_text += c;
-        m_formats.push_back(formatOf(s));
+        append(c, formatOf(s));
     }
 
     void paragraphEnd(const GroupState& s)
     {
-        m_text += QStringLiteral("\r\n");
         const CharFormat f = formatOf(s);
-        m_formats.push_back(f);
-        m_formats.push_back(f);
-        m_paragraphs.append(m_paragraph);
+        append(QLatin1Char('\r'), f);
+        append(QLatin1Char('\n'), f);
         m_pendingSkip = 0;
+    }
+
+    // Every CR and LF ends a paragraph of the box (CR LF together one); each keeps the
+    // paragraph format in effect when it was read.
+    void append(QChar c, const CharFormat& f)
+    {
+        m_text += c;
+        m_formats.push_back(f);
+        if (c == QLatin1Char('\r') || c == QLatin1Char('\n'))
+            m_endFormats.push_back(m_paragraph);
+    }
+
+    QList<ParagraphFormat> paragraphFormats() const
+    {
+        QList<ParagraphFormat> list;
+        std::size_t end = 0;
+        for (qsizetype i = 0; i < m_text.size(); ++i) {
+            const QChar c = m_text[i];
+            if (c == QLatin1Char('\r') && i + 1 < m_text.size() && m_text[i + 1] == QLatin1Char('\n')) {
+                ++i;
+                ++end;
+            } else if (c != QLatin1Char('\r') && c != QLatin1Char('\n')) {
+                continue;
+            }
+            list.append(m_endFormats[end++]);
+        }
+        list.append(m_paragraph);
+        return list;
     }
 
     void finishFontName()
     {
-        m_fonts.insert(m_fontIndex, m_fontName.trimmed());
+        // Blanks around the name are the writer's layout, unless written as control symbols.
+        qsizetype begin = 0;
+        qsizetype end = m_fontName.size();
+        while (begin < end && begin < m_fontNameKeptFirst && m_fontName[begin].isSpace())
+            ++begin;
+        while (end > begin && end - 1 > m_fontNameKeptLast && m_fontName[end - 1].isSpace())
+            --end;
+        if (end - begin > RichTextBox::MaxFontNameLength)
+            fail(QStringLiteral("a font name longer than %1 characters").arg(RichTextBox::MaxFontNameLength));
+        if (!m_fonts.contains(m_fontIndex) && m_fonts.size() == MaxTableEntries)
+            fail(QStringLiteral("more than %1 fonts").arg(MaxTableEntries));
+        m_fonts.insert(m_fontIndex, m_fontName.mid(begin, end - begin));
         m_fontName.clear();
+        m_fontNameKeptFirst = std::numeric_limits<qsizetype>::max();
+        m_fontNameKeptLast = -1;
     }
 
     CharFormat formatOf(const GroupState& s) const
@@ -307,12 +426,14 @@ private:
 
     QString m_text;
     std::vector<CharFormat> m_formats;
-    QList<ParagraphFormat> m_paragraphs;
+    std::vector<ParagraphFormat> m_endFormats; // one per CR and per LF of m_text
     ParagraphFormat m_paragraph;
 
     QHash<int, QString> m_fonts;
     int m_fontIndex = 0;
     QString m_fontName;
+    qsizetype m_fontNameKeptFirst = std::numeric_limits<qsizetype>::max(); // first and last
+    qsizetype m_fontNameKeptLast = -1;                                     // character not literal
     int m_defaultFontIndex = 0;
     QList<std::int32_t> m_colors; // colour table entries; -1 for the automatic one
     Rgb m_color;

@@ -2,6 +2,8 @@
 
 #include "RichTextBox.h"
 
+#include <QHash>
+
 #include <cmath>
 
 namespace vxRecInfo {
@@ -24,27 +26,49 @@ public:
     }
     void text(QStringView text)
     {
-        for (const QChar c : text) {
-            const char16_t u = c.unicode();
-            if (u == u'\\' || u == u'{' || u == u'}') {
-                plain(QString(QLatin1Char('\\')) + c);
-            } else if (u == u'\t') {
-                control(QStringLiteral("\\tab"));
-            } else if (u == 0x0C) {
-                control(QStringLiteral("\\page")); // a form feed starts a new page
-            } else if (u >= 0x20 && u < 0x80) {
-                plain(QString(c));
-            } else if (u >= 0x80) {
-                // Signed 16-bit, as RTF readers expect; "?" for readers without Unicode,
-                // written as \'3f: some readers take a plain "?" for the word's delimiter.
-                control(QStringLiteral("\\u%1").arg(std::int16_t(u)));
-                raw(QStringLiteral("\\'3f"));
-            }
+        for (const QChar c : text)
+            character(c);
+    }
+    // A font name ends at a plain ";" and loses plain blanks at either end.
+    void fontName(QStringView name)
+    {
+        for (qsizetype i = 0; i < name.size(); ++i) {
+            const bool end = i == 0 || i + 1 == name.size();
+            if (name[i] == QLatin1Char(';') || (end && name[i] == QLatin1Char(' ')))
+                hex(name[i].unicode());
+            else
+                character(name[i]);
         }
+    }
+    // A byte of the document's code page; below 0x20 the character itself.
+    void hex(char16_t byte)
+    {
+        raw(QStringLiteral("\\'%1").arg(unsigned(byte), 2, 16, QLatin1Char('0')));
     }
     const QString& result() const { return m_out; }
 
 private:
+    void character(QChar c)
+    {
+        const char16_t u = c.unicode();
+        if (u == u'\\' || u == u'{' || u == u'}') {
+            plain(QString(QLatin1Char('\\')) + c);
+        } else if (u == u'\t') {
+            control(QStringLiteral("\\tab"));
+        } else if (u == 0x0C) {
+            control(QStringLiteral("\\page")); // a form feed starts a new page
+        } else if (u < 0x20 || u == 0x7F) {
+            hex(u); // every other control character: raw, readers drop them (CR and LF are layout)
+        } else if (u < 0x80) {
+            plain(QString(c));
+        } else {
+            // Signed 16-bit, as RTF readers expect; "?" for readers without Unicode,
+            // written as \'3f: some readers take a plain "?" for the word's delimiter.
+            control(QStringLiteral("\\u%1").arg(std::int16_t(u)));
+            raw(QStringLiteral("\\'3f"));
+        }
+    }
+
     void plain(const QString& s)
     {
         if (m_needsDelimiter)
@@ -60,20 +84,35 @@ private:
 struct Tables {
     QStringList fonts;          // index 0 is the box's default font
     QList<std::int32_t> colors; // colour table entries 1..n
+    QHash<QString, int> fontIndexes;
+    QHash<std::int32_t, int> colorIndexes;
 
-    int fontIndex(const QString& name) const { return int(fonts.indexOf(name)); }
-    int colorIndex(std::int32_t color) const { return color == -1 ? 0 : int(colors.indexOf(color)) + 1; }
+    int fontIndex(const QString& name) const { return fontIndexes.value(name); }
+    int colorIndex(std::int32_t color) const { return color == -1 ? 0 : colorIndexes.value(color); }
+    void addFont(const QString& name)
+    {
+        if (!fontIndexes.contains(name)) {
+            fontIndexes.insert(name, int(fonts.size()));
+            fonts.append(name);
+        }
+    }
+    void addColor(std::int32_t color)
+    {
+        if (color != -1 && !colorIndexes.contains(color)) {
+            colors.append(color);
+            colorIndexes.insert(color, int(colors.size()));
+        }
+    }
 };
 
 Tables collectTables(const RichTextBox& box, const QList<FormatRange>& ranges)
 {
     Tables t;
-    t.fonts.append(box.defaultFontName());
+    t.addFont(box.defaultFontName());
     for (const FormatRange& r : ranges) {
-        if (!r.format.fontName.isEmpty() && !t.fonts.contains(r.format.fontName))
-            t.fonts.append(r.format.fontName);
-        if (r.format.color != -1 && !t.colors.contains(r.format.color))
-            t.colors.append(r.format.color);
+        if (!r.format.fontName.isEmpty())
+            t.addFont(r.format.fontName);
+        t.addColor(r.format.color);
     }
     return t;
 }
@@ -84,7 +123,7 @@ void writeTables(RtfText& out, const Tables& t)
     for (qsizetype i = 0; i < t.fonts.size(); ++i) {
         out.raw(QStringLiteral("{"));
         out.control(QStringLiteral("\\f%1\\fnil\\fcharset0").arg(i));
-        out.text(t.fonts[i]);
+        out.fontName(t.fonts[i]);
         out.raw(QStringLiteral(";}"));
     }
     out.raw(QStringLiteral("}\r\n{\\colortbl ;"));
@@ -148,6 +187,27 @@ qsizetype endLength(const QString& text, const Paragraph& p)
     return 0;
 }
 
+// A paragraph end of the box. CR LF in one format is a paragraph mark; a lone LF is a line
+// break and a lone CR the character itself, so that the box splits the text read back where
+// it splits it now and each end keeps its own format.
+void writeEnd(RtfText& out, State& state, const RichTextBox& box, const Tables& t, qsizetype at, qsizetype length)
+{
+    const CharFormat& last = box.formatAt(at + length - 1);
+    if (length == 2 && box.formatAt(at) == last) {
+        switchTo(out, state, last, box, t);
+        out.control(QStringLiteral("\\par"));
+        out.raw(QStringLiteral("\r\n"));
+        return;
+    }
+    for (qsizetype i = at; i < at + length; ++i) {
+        switchTo(out, state, box.formatAt(i), box, t);
+        if (box.Text()[i] == QLatin1Char('\n'))
+            out.control(QStringLiteral("\\line"));
+        else
+            out.hex(u'\r');
+    }
+}
+
 } // namespace
 
 QString RtfWriter::write(const RichTextBox& box)
@@ -173,12 +233,8 @@ QString RtfWriter::write(const RichTextBox& box)
             switchTo(out, state, r.format, box, tables);
             out.text(QStringView(text).mid(r.start, r.length));
         }
-        if (ending > 0) {
-            // The paragraph mark takes the format of the characters that end the paragraph.
-            switchTo(out, state, box.formatAt(p.start + p.length - 1), box, tables);
-            out.control(QStringLiteral("\\par"));
-            out.raw(QStringLiteral("\r\n"));
-        }
+        if (ending > 0)
+            writeEnd(out, state, box, tables, p.start + p.length - ending, ending);
     }
     out.raw(QStringLiteral("}"));
     return out.result();

@@ -31,6 +31,8 @@ TEST(RichTextBox, GettersAnswerNullForMixedSelections)
     box.setSelLength(2);
     box.setSelBold(true);
     box.setSelFontName(QStringLiteral("Courier"));
+    EXPECT_EQ(errorOf([&] { box.setSelFontName(QString(256, QLatin1Char('F'))); }), Err::InvalidPropertyValue)
+        << "a name longer than RTF readers take";
     box.setSelLength(4);
     EXPECT_TRUE(box.SelBold().isNull());
     EXPECT_TRUE(box.SelFontName().isNull());
@@ -78,4 +80,17 @@ TEST(RichTextBox, PlainTextThroughTextRTFDropsTheFormats)
     EXPECT_FALSE(box.formatAt(0).bold);
     EXPECT_EQ(box.paragraphs()[0].format.alignment, Alignment::Left);
     EXPECT_EQ(errorOf([&] { box.setTextRTF(QStringLiteral("{\\rtf1 {unbalanced}")); }), Err::InvalidPropertyValue);
+}
+
+TEST(RichTextBox, TooManyFormatsLeaveTheBoxAsItWas)
+{
+    RichTextBox box;
+    box.setText(QStringLiteral("kept"));
+    std::vector<CharFormat> formats(0xFFFF); // with the default format, one too many
+    for (std::size_t i = 0; i < formats.size(); ++i)
+        formats[i].color = std::int32_t(i);
+    const QString text(qsizetype(formats.size()), QLatin1Char('x'));
+    EXPECT_EQ(errorOf([&] { box.setContent(text, formats, {}); }), Err::OutOfMemory);
+    EXPECT_EQ(box.Text(), QStringLiteral("kept"));
+    EXPECT_EQ(box.formatAt(3), CharFormat{});
 }

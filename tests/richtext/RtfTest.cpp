@@ -2,6 +2,8 @@
 #include "richtext/RichTextBox.h"
 #include "richtext/RtfReader.h"
 
+#include "ErrorOf.h"
+
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -11,6 +13,7 @@
 
 using namespace vxRecInfo;
 using namespace vxRecInfo::RTBFormat;
+using vxRecInfo::testing::errorOf;
 
 namespace {
 
@@ -50,6 +53,20 @@ QStringList words(const QString& text)
     return text.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
 }
 
+// The box read back from the RTF box writes, with the same default font.
+void expectSameAfterRtf(const RichTextBox& box, const std::string& what)
+{
+    RichTextBox copy;
+    copy.setDefaultFont(box.defaultFontName(), box.defaultFontSize());
+    copy.setTextRTF(box.TextRTF());
+    ASSERT_EQ(copy.Text(), box.Text()) << what;
+    for (qsizetype i = 0; i < box.Text().size(); ++i)
+        ASSERT_EQ(copy.formatAt(i), box.formatAt(i)) << what << ", position " << i;
+    ASSERT_EQ(copy.paragraphs().size(), box.paragraphs().size()) << what;
+    for (qsizetype p = 0; p < box.paragraphs().size(); ++p)
+        EXPECT_EQ(copy.paragraphs()[p].format, box.paragraphs()[p].format) << what << ", paragraph " << p;
+}
+
 } // namespace
 
 TEST(Rtf, WriterMatchesTheReviewedDocument)
@@ -67,16 +84,81 @@ TEST(Rtf, RoundTripRestoresTextAndEveryFormat)
     RichTextBox box;
     box.setDefaultFont(QStringLiteral("Arial"), 9);
     buildSample(box);
-    RichTextBox copy;
-    copy.setDefaultFont(QStringLiteral("Arial"), 9);
-    copy.setTextRTF(box.TextRTF());
-    ASSERT_EQ(copy.Text(), box.Text());
-    for (qsizetype i = 0; i < box.Text().size(); ++i)
-        ASSERT_EQ(copy.formatAt(i), box.formatAt(i)) << "position " << i;
-    ASSERT_EQ(copy.paragraphs().size(), box.paragraphs().size());
-    for (qsizetype p = 0; p < box.paragraphs().size(); ++p)
-        EXPECT_EQ(copy.paragraphs()[p].format, box.paragraphs()[p].format) << "paragraph " << p;
-    EXPECT_EQ(copy.TextRTF(), box.TextRTF());
+    expectSameAfterRtf(box, "the sample report");
+}
+
+TEST(Rtf, RoundTripKeepsEveryCharacterAndFontName)
+{
+    // Text and the font of its middle: every control character, line ends alone and in pairs,
+    // surrogates, and font names with what ends or trims a name in RTF.
+    std::vector<std::pair<QString, QString>> rows;
+    for (char16_t c = 0; c < 0x20; ++c)
+        rows.push_back({QStringLiteral("a") + QChar(c) + QStringLiteral("b"), {}});
+    for (const char16_t* text : {u"one\rtwo", u"one\ntwo", u"one\r\ntwo", u"\n\r\r\n\n\r", u"\x7F\xFFFF",
+                                 u"\U0001F600 \xD83D"})
+        rows.push_back({QString::fromUtf16(text), {}});
+    for (const char16_t* font : {u"Semi;colon", u" Padded ", u"Tab\tand\rCR", u"{Brace}\\", u"記録 €"})
+        rows.push_back({QStringLiteral("xyz"), QString::fromUtf16(font)});
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        const auto& [text, font] = rows[row];
+        RichTextBox box;
+        box.setText(text);
+        box.setSelAlignment(Alignment::Center); // the first paragraph
+        box.setSelStart(1);
+        box.setSelLength(std::int32_t(text.size()) - 2);
+        box.setSelItalic(true);
+        if (!font.isEmpty())
+            box.setSelFontName(font);
+        box.setSelStart(std::int32_t(text.size()));
+        box.setSelAlignment(Alignment::Right); // the last paragraph
+        expectSameAfterRtf(box, "row " + std::to_string(row));
+    }
+}
+
+TEST(Rtf, ReaderRefusesOrSkipsWhatTheBoxCannotHold)
+{
+    auto nested = [](int depth) {
+        return QStringLiteral("{\\rtf1") + QString(depth - 1, QLatin1Char('{')) + QStringLiteral("x")
+            + QString(depth, QLatin1Char('}'));
+    };
+    const QString refused = QStringLiteral("(refused)");
+    struct Row {
+        QString rtf;
+        QString text; // what is read, or refused
+        int tabs = 0;
+        float size = 10;
+    };
+    const Row rows[] = {
+        {nested(256), QStringLiteral("x")},
+        {nested(257), refused},
+        {QStringLiteral("{\\rtf1 \\'-1}"), refused},
+        {QStringLiteral("{\\rtf1 \\u70000 x}"), refused},
+        {QStringLiteral("{\\rtf1 \\fs99999999999 x}"), refused},
+        {QStringLiteral("{\\rtf1 \\") + QString(33, QLatin1Char('a')) + QStringLiteral(" x}"), refused},
+        {QStringLiteral("{\\rtf1{\\colortbl;\\red256\\green0\\blue0;}x}"), refused},
+        {QStringLiteral("{\\rtf1{\\colortbl") + QString(65536, QLatin1Char(';')) + QStringLiteral("}x}"), refused},
+        {QStringLiteral("{\\rtf1{\\fonttbl{\\f1 ") + QString(256, QLatin1Char('F')) + QStringLiteral(";}}x}"), refused},
+        {QStringLiteral("{\\rtf1{\\*\\pict\\bin9 ab}}"), refused},
+        {QStringLiteral("{\\rtf1{\\*\\pict\\bin3 }{}}x}"), QStringLiteral("x")},
+        {QStringLiteral("{\\rtf1{\\*\\x a\\\nb}c}"), QStringLiteral("c")},
+        {QStringLiteral("{\\rtf1\\tx-5") + QStringLiteral("\\tx100").repeated(40) + QStringLiteral(" x}"),
+         QStringLiteral("x"), 32},
+        {QStringLiteral("{\\rtf1\\fs-4 x\\fs3278 y}"), QStringLiteral("xy")},
+    };
+    for (const Row& row : rows) {
+        RichTextBox box;
+        const int error = errorOf([&] { box.setTextRTF(row.rtf); });
+        const std::string what = row.rtf.left(80).toStdString();
+        if (row.text == refused) {
+            EXPECT_EQ(error, Err::InvalidPropertyValue) << what;
+            continue;
+        }
+        ASSERT_EQ(error, 0) << what;
+        box.setSelLength(std::int32_t(box.Text().size()));
+        EXPECT_EQ(box.Text(), row.text) << what;
+        EXPECT_EQ(box.SelTabCount(), row.tabs) << what;
+        EXPECT_EQ(box.SelFontSize(), Variant(row.size)) << what;
+    }
 }
 
 TEST(Rtf, ReadsCommonRtfOfOtherWriters)

@@ -1,0 +1,113 @@
+// The RTF reader and writer of the rich-text box. Bytes that start an RTF document are read
+// into a box; other bytes become the box's text as UTF-16, so the writer meets every
+// character. The box is written as RTF and read again: what the reader accepted must come
+// back with the same text, character formats and paragraph formats. A refusal is fine; a
+// difference, or a refusal of the box's own RTF, is a finding.
+
+#include "FuzzSupport.h"
+
+#include "automation/RuntimeError.h"
+#include "richtext/RichTextBox.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+using namespace vxRecInfo;
+
+namespace {
+
+// Control characters as \xHH, so a message shows every character.
+QString printable(const QString& text)
+{
+    QString out;
+    for (const QChar c : text)
+        out += c.unicode() < 0x20 ? QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0')) : QString(c);
+    return out;
+}
+
+QString describe(const CharFormat& f)
+{
+    return QStringLiteral("font \"%1\" size %2 colour %3 b%4 i%5 s%6 u%7")
+        .arg(printable(f.fontName))
+        .arg(f.fontSize)
+        .arg(f.color)
+        .arg(int(f.bold))
+        .arg(int(f.italic))
+        .arg(int(f.strikeThru))
+        .arg(int(f.underline));
+}
+
+QString describe(const Paragraph& p)
+{
+    QStringList tabs;
+    for (const std::int32_t tab : p.format.tabs)
+        tabs << QString::number(tab);
+    return QStringLiteral("%1+%2 align %3 tabs %4")
+        .arg(p.start)
+        .arg(p.length)
+        .arg(p.format.alignment)
+        .arg(tabs.join(QLatin1Char(',')));
+}
+
+QString codes(const QString& text)
+{
+    QStringList units;
+    for (const QChar c : text.left(200))
+        units << QString::number(c.unicode(), 16);
+    return units.join(QLatin1Char(' '));
+}
+
+[[noreturn]] void finding(const QString& what, const QString& before, const QString& after, const QString& rtf)
+{
+    std::fprintf(stderr, "rtf_reader: %s changed on the way through RTF\n  read:    %s\n  re-read: %s\n  RTF: %s\n",
+                 qPrintable(what), qPrintable(before), qPrintable(after), qPrintable(printable(rtf.left(2000))));
+    __builtin_trap();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    fuzz::initialise();
+    const QByteArray input = fuzz::bytes(data, size);
+    RichTextBox box;
+    box.setDefaultFont(QStringLiteral("Arial"), 10);
+    if (input.startsWith("{\\rtf")) {
+        try {
+            box.setTextRTF(QString::fromLatin1(input));
+        } catch (const RuntimeError&) {
+            return 0; // refused with a reason
+        }
+    } else {
+        QString text(input.size() / 2, Qt::Uninitialized);
+        std::memcpy(text.data(), input.constData(), std::size_t(text.size()) * sizeof(QChar));
+        box.setText(text);
+    }
+
+    const QString rtf = box.TextRTF();
+    RichTextBox again;
+    again.setDefaultFont(box.defaultFontName(), box.defaultFontSize());
+    try {
+        again.setTextRTF(rtf);
+    } catch (const RuntimeError& e) {
+        finding(QStringLiteral("the box's own RTF is refused: ") + e.description(), {}, {}, rtf);
+    }
+
+    if (again.Text() != box.Text())
+        finding(QStringLiteral("the text"), codes(box.Text()), codes(again.Text()), rtf);
+    for (qsizetype i = 0; i < box.Text().size(); ++i) {
+        if (!(again.formatAt(i) == box.formatAt(i)))
+            finding(QStringLiteral("the format of position %1").arg(i), describe(box.formatAt(i)),
+                    describe(again.formatAt(i)), rtf);
+    }
+    const QList<Paragraph> paragraphs = box.paragraphs();
+    const QList<Paragraph> paragraphsAgain = again.paragraphs();
+    for (qsizetype p = 0; p < std::max(paragraphs.size(), paragraphsAgain.size()); ++p) {
+        const QString before = p < paragraphs.size() ? describe(paragraphs[p]) : QStringLiteral("none");
+        const QString after = p < paragraphsAgain.size() ? describe(paragraphsAgain[p]) : QStringLiteral("none");
+        if (before != after)
+            finding(QStringLiteral("paragraph %1").arg(p), before, after, rtf);
+    }
+    return 0;
+}
