@@ -6,7 +6,7 @@ CMAKE_ARGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
 export QT_QPA_PLATFORM ?= offscreen
 
-.PHONY: all deps configure build demo test bench asan fuzz clean screenshots
+.PHONY: all deps configure build demo test bench asan fuzz package clean screenshots
 
 all: build
 
@@ -39,6 +39,10 @@ $(ASAN_BUILD)/build.ninja: | deps
 asan: deps $(ASAN_BUILD)/build.ninja
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest -j $(JOBS) --output-on-failure
+
+# The Debian package vxrecinfo_<version>_amd64.deb, in $(BUILD)/.
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 # libFuzzer targets (clang), each run FUZZ_SECONDS (default 60); not part of CI.
 FUZZ_BUILD ?= build-fuzz

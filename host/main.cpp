@@ -8,6 +8,8 @@
 
 #include "automation/ClassRegistry.h"
 #include "automation/Dispatch.h"
+#include "automation/Registration.h"
+#include "component/DllEntry.h"
 #include "component/Identity.h"
 #include "component/SuiteSettings.h"
 #include "support/Labels.h"
@@ -15,6 +17,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QStringList>
@@ -57,13 +60,20 @@ Commands:
               N (0 English, 2000 Japanese, 4000 Chinese, 6000 Spanish, 8000 French,
               10000 Portuguese; default 0), one "id<TAB>text" line each, looked up
               as the component does: through HostSettings.ResOffset.
-%REPORT%%SERVICES%  screenshots FILE FOLDER
+%REPORT%%SERVICES%  register    Register the component for this user (DllRegisterServer): the class,
+              program identifier, type library and interface entries, naming the
+              library this program runs with, in the per-user registration file.
+  unregister  Remove those entries again (DllUnregisterServer).
+  screenshots FILE FOLDER
               Save a picture of each window over the file's datasets, in English and
               in Japanese, into FOLDER (works without a display).
   help        Print this text.
 
 Options:
   -h, --help  Print this text.
+
+A FILE that is not found as given is looked for among the samples installed
+with recinfo (PREFIX/share/vxRecInfo/samples).
 )";
 
 QString usage()
@@ -176,6 +186,33 @@ int labelsCommand(QStringList args)
     return status;
 }
 
+// Registers or unregisters the library this program runs with, and says where.
+int registrationCommand(bool add)
+{
+    const HResult hr = add ? DllRegisterServer() : DllUnregisterServer();
+    if (failed(hr)) {
+        err() << "recinfo: " << (add ? "DllRegisterServer" : "DllUnregisterServer") << " failed with 0x"
+              << QString::number(quint32(hr), 16) << " writing " << registrationFilePath() << '\n';
+        return 1;
+    }
+    const std::optional<QString> library = registeredLibrary(Identity::RecordInfoClsid);
+    if (add)
+        out() << "registered " << Identity::ProgId << ' ' << Identity::RecordInfoClsid.toString() << " -> "
+              << library.value_or(QString()) << "\nin " << registrationFilePath() << '\n';
+    else
+        out() << "unregistered " << Identity::ProgId << " from " << registrationFilePath() << '\n';
+    return 0;
+}
+
+// A recordings file named as given, or else a bundled sample of that name.
+QString inputFile(const QString& name)
+{
+    if (QFileInfo::exists(name) || QDir::isAbsolutePath(name))
+        return name;
+    const QString sample = QCoreApplication::applicationDirPath() + QStringLiteral("/../share/vxRecInfo/samples/") + name;
+    return QFileInfo::exists(sample) ? QDir::cleanPath(sample) : name;
+}
+
 int main(int argc, char* argv[])
 {
     // Without a display the batch commands still work: on the offscreen platform.
@@ -190,7 +227,12 @@ int main(int argc, char* argv[])
         qputenv("XDG_RUNTIME_DIR", runtime);
     }
     QApplication app(argc, argv);
-    const QStringList args = app.arguments().mid(1);
+    QStringList args = app.arguments().mid(1);
+    static const QStringList takesFile{QStringLiteral("store"), QStringLiteral("report"), QStringLiteral("printdoc"),
+                                       QStringLiteral("show"),  QStringLiteral("import"), QStringLiteral("note"),
+                                       QStringLiteral("print"), QStringLiteral("rtf"),    QStringLiteral("screenshots")};
+    if (args.size() >= 2 && takesFile.contains(args.front()))
+        args[1] = inputFile(args[1]);
     if (args.isEmpty() || args.front() == QLatin1String("help") || args.front() == QLatin1String("-h")
         || args.front() == QLatin1String("--help")) {
         (args.isEmpty() ? err() : out()) << usage();
@@ -217,6 +259,9 @@ int main(int argc, char* argv[])
             status = recinfo::printCommand(args.mid(1), out(), err());
         if (args.front() == QLatin1String("rtf"))
             status = recinfo::rtfCommand(args.mid(1), out(), err());
+        if ((args.front() == QLatin1String("register") || args.front() == QLatin1String("unregister"))
+            && args.size() == 1)
+            status = registrationCommand(args.front() == QLatin1String("register"));
         if (args.front() == QLatin1String("labels"))
             status = labelsCommand(args.mid(1));
         if (args.front() == QLatin1String("store") && args.size() == 2)

@@ -1,0 +1,44 @@
+# What `cmake --install` puts under the prefix, and the Debian package made from it.
+include(GNUInstallDirs)
+include(CMakePackageConfigHelpers)
+
+set(VXRECINFO_PUBLIC_HEADERS
+  vxRecInfo.h
+  automation/ClassRegistry.h automation/Com.h automation/Date.h automation/Dispatch.h
+  automation/HResult.h automation/IDispatch.h automation/Registration.h automation/RuntimeError.h
+  automation/SafeArray.h automation/Variant.h
+  component/DllEntry.h component/HostObjects.h component/IFontSettings.h component/IRecordInfo.h
+  component/Identity.h)
+foreach(header ${VXRECINFO_PUBLIC_HEADERS})
+  get_filename_component(folder ${header} DIRECTORY)
+  install(FILES RecInfo/${header} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/vxRecInfo/${folder})
+endforeach()
+
+install(TARGETS vxRecInfo EXPORT vxRecInfoTargets
+  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
+install(EXPORT vxRecInfoTargets NAMESPACE vxRecInfo:: DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/vxRecInfo)
+configure_package_config_file(cmake/vxRecInfoConfig.cmake.in ${CMAKE_BINARY_DIR}/vxRecInfoConfig.cmake
+  INSTALL_DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/vxRecInfo)
+write_basic_package_version_file(${CMAKE_BINARY_DIR}/vxRecInfoConfigVersion.cmake COMPATIBILITY SameMajorVersion)
+install(FILES ${CMAKE_BINARY_DIR}/vxRecInfoConfig.cmake ${CMAKE_BINARY_DIR}/vxRecInfoConfigVersion.cmake
+  DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/vxRecInfo)
+configure_file(cmake/vxRecInfo.pc.in ${CMAKE_BINARY_DIR}/vxRecInfo.pc @ONLY)
+install(FILES ${CMAKE_BINARY_DIR}/vxRecInfo.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+
+install(TARGETS recinfo RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(DIRECTORY samples/ DESTINATION ${CMAKE_INSTALL_DATADIR}/vxRecInfo/samples)
+install(FILES README.md docs/architecture.md docs/recordings-file.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+
+# make package: vxrecinfo_<version>_amd64.deb, its dependencies computed by dpkg-shlibdeps.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME vxrecinfo)
+set(CPACK_PACKAGE_VENDOR "Orvale Systems")
+set(CPACK_PACKAGE_CONTACT "vxRecInfo maintainers <vxrecinfo@localhost>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Record-report component of a data-logger suite, with its sample host")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION libs)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# recinfo needs the library the package itself brings.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${CMAKE_BINARY_DIR}/RecInfo)
+include(CPack)

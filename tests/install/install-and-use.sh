@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Installs the build into a temporary prefix and uses it as a host project would: one built
+# with find_package, one with pkg-config; then runs the installed recinfo from there.
+set -euo pipefail
+build="$1"; source_dir="$2"
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" QT_QPA_PLATFORM=offscreen
+prefix="$work/prefix"
+cmake --install "$build" --prefix "$prefix" >/dev/null
+
+for f in lib/libvxRecInfo.so.1.0.0 lib/libvxRecInfo.so.1 lib/libvxRecInfo.so include/vxRecInfo/vxRecInfo.h \
+         include/vxRecInfo/component/IRecordInfo.h include/vxRecInfo/automation/Variant.h \
+         lib/cmake/vxRecInfo/vxRecInfoConfig.cmake lib/cmake/vxRecInfo/vxRecInfoConfigVersion.cmake \
+         lib/cmake/vxRecInfo/vxRecInfoTargets.cmake lib/pkgconfig/vxRecInfo.pc bin/recinfo \
+         share/vxRecInfo/samples/temp-humidity.json share/doc/vxRecInfo/README.md \
+         share/doc/vxRecInfo/architecture.md share/doc/vxRecInfo/recordings-file.md; do
+  [ -e "$prefix/$f" ] || { echo "FAILED: $f is not installed"; exit 1; }
+done
+for folder in support printing report richtext windows; do
+  [ ! -e "$prefix/include/vxRecInfo/$folder" ] || { echo "FAILED: $folder/ headers are installed"; exit 1; }
+done
+[ "$(readlink "$prefix/lib/libvxRecInfo.so.1")" = libvxRecInfo.so.1.0.0 ] || { echo "FAILED: soname link"; exit 1; }
+
+# A host project with find_package.
+mkdir -p "$work/cmake-host"
+cp "$source_dir/tests/install/host-example.cpp" "$work/cmake-host/main.cpp"
+cat > "$work/cmake-host/CMakeLists.txt" <<'CMAKE'
+cmake_minimum_required(VERSION 3.25)
+project(cmake_host LANGUAGES CXX)
+set(CMAKE_CXX_STANDARD 20)
+find_package(vxRecInfo 1 REQUIRED)
+add_executable(app main.cpp)
+target_link_libraries(app PRIVATE vxRecInfo::vxRecInfo)
+CMAKE
+cmake -S "$work/cmake-host" -B "$work/cmake-host/build" -G Ninja -DCMAKE_PREFIX_PATH="$prefix" >/dev/null
+cmake --build "$work/cmake-host/build" >/dev/null
+"$work/cmake-host/build/app" > "$work/cmake.rtf"
+grep -q 'A1029384' "$work/cmake.rtf" || { echo "FAILED: the find_package host's report lacks the serial number"; exit 1; }
+echo "ok: find_package host"
+
+# A host built with pkg-config.
+PKG_CONFIG_PATH="$prefix/lib/pkgconfig" pkg-config --exists 'vxRecInfo >= 1'
+# shellcheck disable=SC2046
+g++ -std=c++20 -fPIC "$source_dir/tests/install/host-example.cpp" -o "$work/pc-host" \
+  $(PKG_CONFIG_PATH="$prefix/lib/pkgconfig" pkg-config --cflags --libs vxRecInfo)
+LD_LIBRARY_PATH="$prefix/lib" "$work/pc-host" > "$work/pc.rtf"
+grep -q 'A1029384' "$work/pc.rtf" || { echo "FAILED: the pkg-config host's report lacks the serial number"; exit 1; }
+echo "ok: pkg-config host"
+
+# The installed recinfo runs from its prefix and finds the library and the samples there.
+"$prefix/bin/recinfo" store temp-humidity.json > "$work/store.json"
+grep -q '"SerialNumber"' "$work/store.json" || { echo "FAILED: the installed recinfo cannot store a bundled sample"; exit 1; }
+echo "ok: installed recinfo"

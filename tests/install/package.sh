@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# make package's Debian package: its file list, dependencies computed for Qt, and recinfo from
+# the unpacked package storing a bundled sample.
+set -euo pipefail
+build="$1"
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" QT_QPA_PLATFORM=offscreen
+(cd "$build" && cpack -G DEB -B "$work/out" >/dev/null)
+deb="$(ls "$work"/out/vxrecinfo_*_amd64.deb)"
+files="$(dpkg-deb -c "$deb" | awk '{print $6}')"
+for f in ./usr/lib/libvxRecInfo.so.1.0.0 ./usr/lib/libvxRecInfo.so.1 ./usr/lib/libvxRecInfo.so ./usr/bin/recinfo \
+         ./usr/include/vxRecInfo/vxRecInfo.h ./usr/lib/cmake/vxRecInfo/vxRecInfoConfig.cmake \
+         ./usr/lib/pkgconfig/vxRecInfo.pc ./usr/share/vxRecInfo/samples/temp-humidity.json \
+         ./usr/share/doc/vxRecInfo/README.md; do
+  grep -qxF "$f" <<<"$files" || { echo "FAILED: $f is not in the package"; exit 1; }
+done
+if grep -q -e '/include/vxRecInfo/support/' -e '_test' -e '_replay' <<<"$files"; then
+  echo "FAILED: the package holds private headers or test programs"; exit 1
+fi
+depends="$(dpkg-deb -f "$deb" Depends)"
+grep -q 'libqt6core6' <<<"$depends" || { echo "FAILED: Depends has no Qt: $depends"; exit 1; }
+dpkg-deb -x "$deb" "$work/root"
+"$work/root/usr/bin/recinfo" store temp-humidity.json > "$work/store.json"
+grep -q '"SerialNumber"' "$work/store.json" || { echo "FAILED: recinfo from the package cannot store a bundled sample"; exit 1; }
+echo "ok: $(basename "$deb"), Depends: $depends"
