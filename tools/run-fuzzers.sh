@@ -18,7 +18,8 @@ cmake --build "$build" -j "${JOBS:-2}" "${build_targets[@]}"
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
-export QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1
+export QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  LSAN_OPTIONS="suppressions=$PWD/fuzz/lsan-suppressions.txt"
 status=0
 rows=()
 for t in $targets; do
@@ -29,6 +30,7 @@ for t in $targets; do
        -artifact_prefix="fuzz-findings/$t/" "$work/$t/corpus" "fuzz/corpus/$t" >"$log" 2>&1; then
     result=FAILED
     status=1
+    cp "$log" "fuzz-findings/$t/fuzzer.log"
     grep -E "ERROR|SUMMARY|timeout|Test unit written" "$log" | head -20 >&2 || true
   fi
   rmdir "fuzz-findings/$t" 2>/dev/null || true
