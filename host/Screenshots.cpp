@@ -6,7 +6,7 @@
 #include "component/ModuleState.h"
 #include "component/SuiteSettings.h"
 #include "printing/Printer.h"
-#include "printing/frmPrinterDlg.h"
+#include "windows/frmPrinterDlg.h"
 #include "windows/frmNote.h"
 #include "windows/frmRecImport.h"
 #include "windows/frmStatistics.h"

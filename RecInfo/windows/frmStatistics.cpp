@@ -11,7 +11,7 @@
 #include "component/ModuleState.h"
 #include "printing/PRINTR.h"
 #include "printing/Printer.h"
-#include "printing/frmPrinterDlg.h"
+#include "windows/frmPrinterDlg.h"
 #include "report/RecInfoCode.h"
 #include "richtext/PrintEngine.h"
 #include "support/ErrorLog.h"

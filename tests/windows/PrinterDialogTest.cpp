@@ -4,7 +4,7 @@
 #include "component/DefaultHostClasses.h"
 #include "component/HostObjects.h"
 #include "printing/Printer.h"
-#include "printing/frmPrinterDlg.h"
+#include "windows/frmPrinterDlg.h"
 #include "support/MessageService.h"
 #include "windows/ModalService.h"
 

@@ -10,7 +10,7 @@
 #include "automation/Dispatch.h"
 #include "component/HostObjects.h"
 #include "printing/Printer.h"
-#include "printing/frmPrinterDlg.h"
+#include "windows/frmPrinterDlg.h"
 #include "windows/ModalService.h"
 #include "windows/Twips.h"
 #include "windows/frmNote.h"

@@ -1,16 +1,16 @@
 #include "frmPrinterDlg.h"
 
-#include "Printer.h"
+#include "ClassicKeys.h"
+#include "JapaneseFont.h"
+#include "ModalService.h"
+#include "Twips.h"
 
 #include "automation/Dispatch.h"
 #include "component/HostObjects.h"
 #include "component/ModuleState.h"
+#include "printing/Printer.h"
 #include "support/ErrorLog.h"
 #include "support/Labels.h"
-#include "windows/ClassicKeys.h"
-#include "windows/JapaneseFont.h"
-#include "windows/ModalService.h"
-#include "windows/Twips.h"
 
 #include <QComboBox>
 #include <QLineEdit>
