@@ -1,5 +1,6 @@
-// Reports per second: the interactive and the detailed report of a 16-channel dataset, and the
-// print documents of many datasets (the time per document must not grow with their number).
+// Reports per second: the interactive and the detailed report of a 16-channel dataset, the
+// interactive one shown by the window's view, and the print documents of many datasets (the
+// time per document must not grow with their number).
 
 #include "automation/SafeArray.h"
 #include "component/ModuleState.h"
@@ -7,14 +8,20 @@
 #include "component/SuiteSettings.h"
 #include "report/RecInfoCode.h"
 #include "richtext/RichTextBox.h"
+#include "windows/RichTextView.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextLayout>
 
 #include <benchmark/benchmark.h>
+
+#include <ctime>
 
 using namespace vxRecInfo;
 
@@ -130,6 +137,109 @@ static void BM_DetailedReport16Channels(benchmark::State& state)
 }
 BENCHMARK(BM_DetailedReport16Channels)->Unit(benchmark::kMicrosecond);
 
+namespace {
+
+// CPU time of the calling thread: the view paints on it too (offscreen), and other processes on
+// the machine do not count.
+qint64 threadNanoseconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return qint64(t.tv_sec) * 1000000000 + t.tv_nsec;
+}
+
+// The box's text and formats put into a reused QTextDocument through its cursor, in one edit (no
+// layout): what a view built on a QTextDocument pays at least for every report.
+void fillDocument(const RichTextBox& box, QTextDocument& document)
+{
+    document.clear();
+    QTextCursor cursor(&document);
+    cursor.beginEditBlock();
+    for (const Paragraph& p : box.paragraphs()) {
+        QTextBlockFormat block;
+        block.setAlignment(p.format.alignment == Alignment::Center  ? Qt::AlignHCenter
+                           : p.format.alignment == Alignment::Right ? Qt::AlignRight
+                                                                    : Qt::AlignLeft);
+        QList<QTextOption::Tab> tabs;
+        for (const std::int32_t twips : p.format.tabs)
+            tabs.append(QTextOption::Tab(twips / 15.0, QTextOption::LeftTab));
+        block.setTabPositions(tabs);
+        if (p.start == 0)
+            cursor.setBlockFormat(block);
+        else
+            cursor.insertBlock(block);
+        const QString text = box.Text().mid(p.start, p.length).remove(QLatin1Char('\r')).remove(QLatin1Char('\n'));
+        for (const FormatRange& r : box.formatRanges(p.start, text.size())) {
+            QTextCharFormat format;
+            format.setFontFamilies({r.format.fontName.isEmpty() ? box.defaultFontName() : r.format.fontName});
+            format.setFontPointSize(r.format.fontSize == 0 ? box.defaultFontSize() : r.format.fontSize);
+            format.setFontWeight(r.format.bold ? QFont::Bold : QFont::Normal);
+            format.setFontItalic(r.format.italic);
+            format.setFontUnderline(r.format.underline);
+            format.setFontStrikeOut(r.format.strikeThru);
+            const std::int32_t c = r.format.color;
+            if (c != -1)
+                format.setForeground(QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF));
+            cursor.insertText(text.mid(r.start - p.start, r.length), format);
+        }
+    }
+    cursor.endEditBlock();
+}
+
+} // namespace
+
+// The interactive report rebuilt, applied to the box and shown (painted) by a visible view, as
+// a click on the window's dataset list does, against the same report built with its text and
+// formats put into a reused QTextDocument (what a view built on one pays at least). Every
+// iteration runs both, and the view once more with nothing to reuse (a new model: cold), so all
+// see the same load; only the first is timed. Counters in thread CPU time: view_us,
+// qtextdocument_us, ratio = view / QTextDocument, cold_us, cold_ratio = cold / QTextDocument.
+static void BM_InteractiveReportShownByView(benchmark::State& state)
+{
+    auto record = commit(1);
+    BenchWindow window(0, 1);
+    BenchWindow documentWindow(0, 1);
+    QTextDocument document;
+    RichTextView view;
+    view.setModel(&window.txtInfo());
+    view.resize(587, 323); // txtInfo's design size at 96 dpi
+    view.show();
+    QCoreApplication::processEvents();
+    qint64 viewNs = 0;
+    qint64 documentNs = 0;
+    qint64 coldNs = 0;
+    const auto show = [&] {
+        RecInfoCode::BuildReport(window, 0, false, QString(), 0, 0, 0, 0, true);
+        QCoreApplication::processEvents(); // the view catches up and paints
+    };
+    for (auto _ : state) {
+        qint64 start = threadNanoseconds();
+        show();
+        viewNs += threadNanoseconds() - start;
+        state.PauseTiming();
+        start = threadNanoseconds();
+        RecInfoCode::BuildReport(documentWindow, 0, false, QString(), 0, 0, 0, 0, true);
+        fillDocument(documentWindow.txtInfo(), document);
+        documentNs += threadNanoseconds() - start;
+        start = threadNanoseconds();
+        view.setModel(&window.txtInfo());
+        show();
+        coldNs += threadNanoseconds() - start;
+        state.ResumeTiming();
+    }
+    const QTextLayout* title = view.paragraphLayout(0);
+    if (!title || !document.toPlainText().startsWith(title->text()) || title->text().isEmpty())
+        state.SkipWithError("the view does not show the report");
+    const double n = double(state.iterations());
+    state.counters["view_us"] = double(viewNs) / n / 1e3;
+    state.counters["qtextdocument_us"] = double(documentNs) / n / 1e3;
+    state.counters["ratio"] = double(viewNs) / double(documentNs);
+    state.counters["cold_us"] = double(coldNs) / n / 1e3;
+    state.counters["cold_ratio"] = double(coldNs) / double(documentNs);
+    state.SetItemsProcessed(state.iterations()); // items are reports
+}
+BENCHMARK(BM_InteractiveReportShownByView)->Unit(benchmark::kMicrosecond);
+
 static void BM_PrintDocuments(benchmark::State& state)
 {
     const auto count = int(state.range(0));
@@ -148,7 +258,8 @@ BENCHMARK(BM_PrintDocuments)->Arg(1000)->Arg(2000)->Unit(benchmark::kMillisecond
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
     QStandardPaths::setTestModeEnabled(true);
     QTemporaryDir settings;
     setSuiteSettingsFile(settings.filePath(QStringLiteral("LoggerSuite.ini")));

@@ -1,6 +1,8 @@
 // The batch services over many datasets, one run per process so that peak memory is the run's
-// own: RTF_All (rich text of every dataset) and PrintAll on the PDF printer.
-// Usage: services_bench rtf-all N | print N   — prints one "key=value" line per measure.
+// own: RTF_All (rich text of every dataset) and PrintAll on the PDF printer; print-soffice also
+// has LibreOffice convert the same reports' rich text, joined into one document, to PDF.
+// Usage: services_bench rtf-all N | print N | print-soffice N — prints one "key=value" line per
+// measure.
 
 #include "automation/ClassRegistry.h"
 #include "automation/Dispatch.h"
@@ -12,10 +14,14 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <QUrl>
 
 #include <sys/resource.h>
 
@@ -59,6 +65,84 @@ ComPtr<_RecordInfo> commit(int count)
     return record;
 }
 
+int pdfPages(const QString& pdf)
+{
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {pdf});
+    info.waitForFinished();
+    return QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)"))
+        .match(QString::fromUtf8(info.readAllStandardOutput()))
+        .captured(1)
+        .toInt();
+}
+
+// RTF_All's reports (each followed by a form feed) as one RTF document, a page break between
+// reports: the tables of the first report, then every report's body in a group of its own.
+// The reports of one batch declare the same fonts and colours, so the bodies agree with them.
+QByteArray joinedRtf(const QString& reports)
+{
+    QByteArray joined;
+    const QStringList documents = reports.split(QChar(12), Qt::SkipEmptyParts);
+    for (const QString& document : documents) {
+        const QByteArray rtf = document.toLatin1();
+        const qsizetype body = rtf.indexOf("\\viewkind4");
+        const qsizetype end = rtf.lastIndexOf('}');
+        if (body < 0 || end < body)
+            return {};
+        if (joined.isEmpty())
+            joined = rtf.left(body);
+        else
+            joined += "\\page\n";
+        joined += '{' + rtf.mid(body, end - body) + "}\n";
+    }
+    return joined + '}';
+}
+
+// CPU seconds (user and system) of this process, or of its waited-for children.
+double cpuSeconds(int who)
+{
+    rusage usage{};
+    getrusage(who, &usage);
+    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
+        + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+struct Conversion {
+    double seconds = 0;
+    double cpuSeconds = 0;
+    int pages = 0;
+};
+
+// LibreOffice converting the RTF file to PDF in a profile of its own (made by a first,
+// untimed conversion): its time, the CPU time of its processes and the pages; no pages when it
+// cannot.
+Conversion sofficeConversion(const QString& soffice, const QTemporaryDir& home, const QString& rtf)
+{
+    const QString profile = QUrl::fromLocalFile(home.filePath(QStringLiteral("soffice-profile"))).toString();
+    const QString outDir = home.filePath(QStringLiteral("soffice-pdf"));
+    const auto convert = [&](const QString& file) {
+        QProcess p;
+        p.start(soffice, {QStringLiteral("-env:UserInstallation=") + profile, QStringLiteral("--headless"),
+                          QStringLiteral("--convert-to"), QStringLiteral("pdf"), QStringLiteral("--outdir"), outDir,
+                          file});
+        return p.waitForFinished(600000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+    };
+    const QString warmUp = home.filePath(QStringLiteral("warm-up.rtf"));
+    QFile small(warmUp);
+    if (!small.open(QIODevice::WriteOnly) || small.write("{\\rtf1\\ansi warm-up\\par}") < 0)
+        return {};
+    small.close();
+    if (!convert(warmUp))
+        return {};
+    QElapsedTimer timer;
+    timer.start();
+    const double cpu = cpuSeconds(RUSAGE_CHILDREN);
+    if (!convert(rtf))
+        return {};
+    return {timer.nsecsElapsed() / 1e9, cpuSeconds(RUSAGE_CHILDREN) - cpu,
+            pdfPages(outDir + QLatin1Char('/') + QFileInfo(rtf).completeBaseName() + QStringLiteral(".pdf"))};
+}
+
 long peakKilobytes()
 {
     rusage usage{};
@@ -77,8 +161,9 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     setSuiteSettingsFile(home.filePath(QStringLiteral("LoggerSuite.ini")));
     const QStringList args = app.arguments();
-    if (args.size() != 3) {
-        QTextStream(stderr) << "usage: services_bench rtf-all N | print N\n";
+    const QStringList modes = {QStringLiteral("rtf-all"), QStringLiteral("print"), QStringLiteral("print-soffice")};
+    if (args.size() != 3 || !modes.contains(args[1])) {
+        QTextStream(stderr) << "usage: services_bench rtf-all N | print N | print-soffice N\n";
         return 2;
     }
     const int count = args[2].toInt();
@@ -101,16 +186,44 @@ int main(int argc, char** argv)
         return 0;
     }
     QString printer = Printer::PdfPrinterName;
+    const double cpuBefore = cpuSeconds(RUSAGE_SELF);
     timer.start();
     if (failed(record->PrintAll(&job, &page, &pages, &printer)))
         return 1;
     const double seconds = timer.nsecsElapsed() / 1e9;
-    QProcess info;
-    info.start(QStringLiteral("pdfinfo"), {currentPrinter().lastOutputFile()});
-    info.waitForFinished();
-    const int printed =
-        QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(QString::fromUtf8(info.readAllStandardOutput())).captured(1).toInt();
-    out << "datasets=" << count << " seconds=" << seconds << " pages=" << printed << " pages_per_second=" << printed / seconds
-        << "\n";
+    const double cpu = cpuSeconds(RUSAGE_SELF) - cpuBefore;
+    const int printed = pdfPages(currentPrinter().lastOutputFile());
+    const double pagesPerSecond = printed / seconds;
+    // CPU time as well: on a busy machine the time alone says more about the machine.
+    out << "datasets=" << count << " seconds=" << seconds << " pages=" << printed << " pages_per_second=" << pagesPerSecond
+        << " cpu_seconds=" << cpu << " pages_per_cpu_second=" << printed / cpu << "\n";
+    if (args[1] != QLatin1String("print-soffice"))
+        return 0;
+    out.flush();
+    const QString sofficePath = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+    if (sofficePath.isEmpty()) {
+        out << "soffice=missing (LibreOffice comparison skipped)\n";
+        return 0;
+    }
+    QString rtf;
+    page = 0;
+    if (failed(record->RTF_All(&job, &page, &pages, &printer, &rtf, nullptr)))
+        return 1;
+    QFile joined(home.filePath(QStringLiteral("reports.rtf")));
+    const QByteArray document = joinedRtf(rtf);
+    if (document.isEmpty() || !joined.open(QIODevice::WriteOnly) || joined.write(document) != document.size())
+        return 1;
+    joined.close();
+    const Conversion soffice = sofficeConversion(sofficePath, home, joined.fileName());
+    if (soffice.pages <= 0) {
+        out << "soffice=failed (LibreOffice comparison skipped)\n";
+        return 0;
+    }
+    const double sofficePagesPerSecond = soffice.pages / soffice.seconds;
+    out << "soffice_seconds=" << soffice.seconds << " soffice_pages=" << soffice.pages
+        << " soffice_pages_per_second=" << sofficePagesPerSecond
+        << " times_soffice=" << pagesPerSecond / sofficePagesPerSecond
+        << " soffice_cpu_seconds=" << soffice.cpuSeconds
+        << " times_soffice_cpu=" << (printed / cpu) / (soffice.pages / soffice.cpuSeconds) << "\n";
     return 0;
 }

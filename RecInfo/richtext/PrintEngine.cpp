@@ -6,19 +6,14 @@
 
 #include "automation/Dispatch.h"
 #include "component/HostObjects.h"
+#include "component/ModuleState.h"
 #include "printing/Printer.h"
 
-#include <QAbstractEventDispatcher>
-#include <QAbstractTextDocumentLayout>
 #include <QCoreApplication>
-#include <QEventLoop>
 #include <QPainter>
-#include <QTextBlock>
 #include <QTextLayout>
 
 #include <cmath>
-
-Q_GUI_EXPORT int qt_defaultDpiX();
 
 namespace vxRecInfo {
 
@@ -26,59 +21,83 @@ namespace {
 
 constexpr double TwipsPerInch = 1440.0;
 
-// The text layout hands part of its work to timers, and timers need the thread's event
-// dispatcher: a thread the host started itself, not a QThread, gets one here.
-void ensureEventDispatcher()
+// The thread's print layout, kept from report to report: they share their fonts and many of
+// their lines (headings, labels). A print started while another one lets messages run between
+// its pages gets a layout of its own.
+struct PrintLayoutPart {
+    BoxLayout layout;
+    bool inUse = false;
+};
+
+BoxLayout& sharedOrOwn(std::unique_ptr<BoxLayout>& own)
 {
-    if (!QAbstractEventDispatcher::instance()) {
-        const QEventLoop loop;
-        Q_UNUSED(loop);
+    PrintLayoutPart& part = ModuleState::current().part<PrintLayoutPart>();
+    if (!part.inUse) {
+        part.inUse = true;
+        return part.layout;
     }
+    own = std::make_unique<BoxLayout>();
+    return *own;
 }
 
 } // namespace
 
 PageRenderer::PageRenderer(const RichTextBox& box, Printer& printer, const QRectF& rect)
-    : m_box(box), m_printer(printer)
+    : m_box(box), m_printer(printer), m_layout(sharedOrOwn(m_ownLayout))
 {
-    ensureEventDispatcher();
     const double sx = printer.dpiX() / TwipsPerInch;
     const double sy = printer.dpiY() / TwipsPerInch;
     m_rectPixels = QRectF(rect.left() * sx, rect.top() * sy, rect.width() * sx, rect.height() * sy);
-    // Laid out on the printer itself: its resolution, not the screen's, decides the lines.
-    m_document.documentLayout()->setPaintDevice(printer.device());
-    // Tab stops of a document laid out on a device are scaled by the device's resolution over
-    // Qt's default one, so they are given at the default resolution.
-    buildTextDocument(box, m_document, qt_defaultDpiX());
-    m_document.setTextWidth(m_rectPixels.width());
+    try {
+        // Laid out on the printer itself: its resolution, not the screen's, decides the lines.
+        // All at once: the box may change while messages run between pages.
+        m_layout.reset(&box, printer.device(), m_rectPixels.width());
+        while (m_layout.layOutNext()) {
+        }
+    } catch (...) {
+        releaseLayout();
+        throw;
+    }
+}
+
+PageRenderer::~PageRenderer()
+{
+    releaseLayout();
+}
+
+void PageRenderer::releaseLayout()
+{
+    // The layouts stay for the next report; the box and the job's device may not.
+    m_layout.release();
+    if (!m_ownLayout)
+        ModuleState::current().part<PrintLayoutPart>().inUse = false;
 }
 
 qsizetype PageRenderer::render(qsizetype first)
 {
-    const int startPosition = documentPosition(m_box, first);
-    QAbstractTextDocumentLayout* layout = m_document.documentLayout();
-    QTextBlock block = m_document.findBlock(startPosition);
-    if (!block.isValid())
+    // The paragraph of the start position, and the start's place in it.
+    int paragraph = 0;
+    while (paragraph + 1 < m_layout.laidOut() && m_layout.paragraphStart(paragraph + 1) <= first)
+        ++paragraph;
+    if (paragraph >= m_layout.laidOut())
         return m_box.Text().size();
+    const qsizetype offset = first - m_layout.paragraphStart(paragraph);
 
     double top = -1;
     double bottom = 0;
-    int next = -1; // document position of the first line that does not fit
-    bool firstBlock = true;
-    for (; block.isValid() && next < 0; block = block.next(), firstBlock = false) {
-        const QTextLayout* lines = block.layout();
-        const double blockTop = layout->blockBoundingRect(block).top();
-        for (int i = 0; i < lines->lineCount(); ++i) {
-            const QTextLine line = lines->lineAt(i);
-            if (firstBlock && line.textStart() + line.textLength() <= startPosition - block.position()
-                && i + 1 < lines->lineCount())
+    qsizetype next = -1; // box position of the first line that does not fit
+    for (int n = paragraph; next < 0 && n < m_layout.laidOut(); ++n) {
+        const QTextLayout& lines = m_layout.paragraph(n);
+        for (int i = 0; i < lines.lineCount(); ++i) {
+            const QTextLine line = lines.lineAt(i);
+            if (n == paragraph && line.textStart() + line.textLength() <= offset && i + 1 < lines.lineCount())
                 continue; // lines before the start position
-            const double lineTop = blockTop + line.y();
+            const double lineTop = lines.position().y() + line.y();
             const double lineBottom = lineTop + line.height();
             if (top < 0)
                 top = lineTop;
             if (lineBottom - top > m_rectPixels.height()) {
-                next = block.position() + line.textStart();
+                next = m_layout.paragraphStart(n) + line.textStart();
                 break;
             }
             bottom = lineBottom;
@@ -93,18 +112,18 @@ qsizetype PageRenderer::render(qsizetype first)
         painter.translate(m_rectPixels.left(), m_rectPixels.top() - top);
         painter.setPen(Qt::black);
         const QRectF fitting(0, top + 0.5, m_rectPixels.width(), bottom - top - 1.0);
-        for (QTextBlock b = m_document.findBlock(startPosition); b.isValid(); b = b.next()) {
-            const QRectF blockRect = layout->blockBoundingRect(b);
-            if (blockRect.top() > bottom)
+        for (int n = paragraph; n < m_layout.laidOut(); ++n) {
+            const QTextLayout& lines = m_layout.paragraph(n);
+            if (lines.position().y() > bottom)
                 break;
-            // A block's layout already stands at the block's place in the document.
-            b.layout()->draw(&painter, QPointF(0, 0), {}, fitting);
+            // A paragraph's layout already stands at its place.
+            lines.draw(&painter, QPointF(0, 0), {}, fitting);
         }
         painter.restore();
     }
     if (next < 0)
         return m_box.Text().size();
-    return boxPosition(m_box, next);
+    return next;
 }
 
 namespace RTBFormat {

@@ -3,13 +3,13 @@
 // the rich-text control's target-device and format-range messages.
 
 #include <QRectF>
-#include <QTextDocument>
 
 #include <cstdint>
 #include <memory>
 
 namespace vxRecInfo {
 
+class BoxLayout;
 class Printer;
 class RichTextBox;
 
@@ -20,16 +20,22 @@ class PageRenderer
 public:
     // rect: the drawing rectangle in twips, relative to the printable area.
     PageRenderer(const RichTextBox& box, Printer& printer, const QRectF& rect);
+    ~PageRenderer();
+    PageRenderer(const PageRenderer&) = delete;
+    PageRenderer& operator=(const PageRenderer&) = delete;
 
     // Renders the lines from box position first on that fit the rectangle; returns the box
     // position of the first character that did not fit, or the text length when all did.
     qsizetype render(qsizetype first);
 
 private:
+    void releaseLayout();
+
     const RichTextBox& m_box;
     Printer& m_printer;
     QRectF m_rectPixels;
-    QTextDocument m_document;
+    std::unique_ptr<BoxLayout> m_ownLayout;
+    BoxLayout& m_layout;
 };
 
 namespace RTBFormat {

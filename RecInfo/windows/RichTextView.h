@@ -1,16 +1,20 @@
 #pragma once
 // The window's view of a rich-text box (txtInfo): read-only for the user, it shows the box's
 // text with its formats, alignment and tab stops, and follows the box's changes, its binding to
-// a printer included.
+// a printer included. It lays out only what it shows: nothing while it is hidden, and after a
+// change the paragraphs down to the bottom of the viewport (more as the user scrolls),
+// reusing the lines of the report it showed before.
 
+#include "richtext/TextDocumentBuilder.h"
+
+#include <QAbstractScrollArea>
 #include <QPointer>
-#include <QTextEdit>
 
 namespace vxRecInfo {
 
 class RichTextBox;
 
-class RichTextView : public QTextEdit
+class RichTextView : public QAbstractScrollArea
 {
     Q_OBJECT
 
@@ -20,14 +24,33 @@ public:
     void setModel(RichTextBox* box);
     RichTextBox* model() const { return m_box; }
 
-    // Rebuilds the shown document now instead of at the next turn of the event loop.
-    void sync();
+    // Where lines wrap, in pixels: at the printer's line width while the box is bound to a
+    // printer, so that lines break on screen where they will on paper; otherwise at the
+    // viewport's width.
+    int lineWrapWidth() const;
+
+    // The paragraphs laid out since the box last changed: those shown so far.
+    int laidOutParagraphs() const { return m_layout.laidOut(); }
+    // Paragraph n as the view shows it, laying it out (and the ones before it) if need be;
+    // null when the box has no paragraph n.
+    const QTextLayout* paragraphLayout(int n);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
 
 private:
-    void scheduleSync();
+    void boxChanged();
+    void catchUp();
+    void layOutShown();
+    void updateScrollBars();
 
     QPointer<RichTextBox> m_box;
-    bool m_syncPending = false;
+    BoxLayout m_layout;
+    bool m_stale = true;   // the box changed after the view last caught up
+    bool m_queued = false; // a catch-up is posted
 };
 
 } // namespace vxRecInfo

@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QRegularExpression>
+#include <QTimer>
 
 using namespace vxRecInfo;
 using namespace vxRecInfo::testing;
@@ -98,6 +99,45 @@ TEST_F(PrintEngine, PagesCarryTheSerialNumberAndEveryLineOnce)
         numbers << QString::number(n);
     EXPECT_EQ(seen, expected) << "a line was lost or printed twice at a page break: "
                               << numbers.join(QLatin1Char(' ')).toStdString();
+}
+
+TEST_F(PrintEngine, APrintStartedBetweenPagesLeavesTheOneGoingOnWhole)
+{
+    fillLines(150);
+    RichTextBox other;
+    other.setText(QStringLiteral("Other report\r\n"));
+    // Messages run between pages; one of them prints another box into the same job.
+    QTimer::singleShot(0, [&] {
+        RTBFormat::WYSIWYG_RTF(other, 1440, 1440);
+        RTBFormat::PrintRTF(other, 1440, 1440, 1440, 1440, true, QString());
+    });
+    print(QString());
+    const QString text = pdfText(currentPrinter().lastOutputFile());
+    EXPECT_EQ(text.count(QStringLiteral("Other report")), 1);
+    QStringList wrong;
+    for (int i = 1; i <= 150; ++i)
+        if (text.count(QStringLiteral("Line %1").arg(i, 3, 10, QLatin1Char('0'))) != 1)
+            wrong << QString::number(i);
+    EXPECT_TRUE(wrong.isEmpty()) << "lines lost or printed twice: " << wrong.join(QLatin1Char(' ')).toStdString();
+}
+
+TEST_F(PrintEngine, AReportRepeatingTheTextBeforeItPrintsItsOwnFormats)
+{
+    fillLines(2); // the heading bold, 12 points, centred
+    print(QString(), true);
+    const QString text = box.Text();
+    RTBFormat::ClearRTBFormat();
+    RTBFormat::FinishRTBFormat(box, text); // the same text without formats
+    print(QString());
+    const QString bbox = pdfWordBoxes(currentPrinter().lastOutputFile());
+    QList<double> left;
+    QRegularExpressionMatchIterator it =
+        QRegularExpression(QStringLiteral("xMin=\"([\\d.]+)\"[^>]*>Heading<")).globalMatch(bbox);
+    while (it.hasNext())
+        left.append(it.next().captured(1).toDouble());
+    ASSERT_EQ(left.size(), 2) << bbox.toStdString();
+    EXPECT_GT(left[0], 200.0) << "the first heading is centred";
+    EXPECT_NEAR(left[1], 72.0, 2.0) << "the second report's heading must not take the lines of the first one's";
 }
 
 TEST_F(PrintEngine, NoSerialNumberNoSerialLine)

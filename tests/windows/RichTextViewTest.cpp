@@ -1,14 +1,14 @@
 #include "richtext/RTBFormat.h"
 #include "richtext/RichTextBox.h"
-#include "richtext/TextDocumentBuilder.h"
 #include "windows/RichTextView.h"
 
 #include <QApplication>
 #include <QImage>
-#include <QTextBlock>
-#include <QTextDocument>
+#include <QTextLayout>
 
 #include <gtest/gtest.h>
+
+Q_GUI_EXPORT int qt_defaultDpiX();
 
 using namespace vxRecInfo;
 using namespace vxRecInfo::RTBFormat;
@@ -38,27 +38,44 @@ TEST(RichTextView, ShowsTheBoxWithItsFormatsAndFollowsIt)
     box.setDefaultFont(QStringLiteral("Liberation Sans"), 9);
     RichTextView view;
     view.setModel(&box);
-    EXPECT_TRUE(view.isReadOnly()) << "the user must not edit the report";
+    view.show();
 
     buildReport(box);
     QApplication::processEvents();
-    QTextDocument* doc = view.document();
-    ASSERT_EQ(doc->blockCount(), 3);
-    EXPECT_EQ(doc->toPlainText(), QStringLiteral("Heading\n\tLabel:\tvalue\nlast"));
-    const QTextBlock heading = doc->firstBlock();
-    EXPECT_EQ(heading.blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
-    const QTextCharFormat headingFormat = heading.begin().fragment().charFormat();
+    ASSERT_EQ(view.laidOutParagraphs(), 3);
+    const QTextLayout* heading = view.paragraphLayout(0);
+    EXPECT_EQ(heading->text(), QStringLiteral("Heading"));
+    EXPECT_EQ(heading->textOption().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+    ASSERT_EQ(heading->formats().size(), 1);
+    const QTextCharFormat headingFormat = heading->formats()[0].format;
     EXPECT_EQ(headingFormat.fontWeight(), QFont::Bold);
     EXPECT_EQ(headingFormat.foreground().color(), QColor(5, 0, 128));
     EXPECT_DOUBLE_EQ(headingFormat.fontPointSize(), 12.0);
-    const QTextBlock row = heading.next();
-    ASSERT_EQ(row.blockFormat().tabPositions().size(), 2);
-    EXPECT_NEAR(row.blockFormat().tabPositions()[1].position, 3000 / 1440.0 * view.logicalDpiX(), 0.01);
-    EXPECT_TRUE(row.next().begin().fragment().charFormat().fontItalic());
+    const QTextLayout* row = view.paragraphLayout(1);
+    EXPECT_EQ(row->text(), QStringLiteral("\tLabel:\tvalue"));
+    ASSERT_EQ(row->textOption().tabs().size(), 2);
+    EXPECT_NEAR(row->textOption().tabs()[1].position, 3000 / 1440.0 * qt_defaultDpiX(), 0.01)
+        << "tab stops are given at Qt's resolution; the layout scales them to the screen's";
+    EXPECT_TRUE(view.paragraphLayout(2)->formats().value(0).format.fontItalic());
+    EXPECT_EQ(view.paragraphLayout(3), nullptr);
 
     box.setText(QStringLiteral("changed"));
     QApplication::processEvents();
-    EXPECT_EQ(view.document()->toPlainText(), QStringLiteral("changed")) << "the view must follow its box";
+    EXPECT_EQ(view.paragraphLayout(0)->text(), QStringLiteral("changed")) << "the view must follow its box";
+    EXPECT_EQ(view.paragraphLayout(1), nullptr);
+}
+
+TEST(RichTextView, HiddenItBuildsNothingShownItShowsTheCurrentReport)
+{
+    RichTextBox box;
+    RichTextView view;
+    view.setModel(&box);
+    buildReport(box);
+    QApplication::processEvents();
+    EXPECT_EQ(view.laidOutParagraphs(), 0) << "a view nobody sees must not lay the report out";
+    view.show();
+    ASSERT_GT(view.laidOutParagraphs(), 0) << "a view shown must show the report at once";
+    EXPECT_EQ(view.paragraphLayout(0)->text(), QStringLiteral("Heading"));
 }
 
 TEST(RichTextView, BoundToAPrinterTheViewWrapsAtThePrintersLineWidth)
@@ -69,23 +86,7 @@ TEST(RichTextView, BoundToAPrinterTheViewWrapsAtThePrintersLineWidth)
     view.setModel(&box);
     QImage printerStandIn(10, 10, QImage::Format_RGB32);
     box.setTargetDevice(&printerStandIn, 9360);
-    QApplication::processEvents();
-    EXPECT_EQ(view.lineWrapMode(), QTextEdit::FixedPixelWidth);
-    EXPECT_EQ(view.lineWrapColumnOrWidth(), int(9360 / 1440.0 * view.logicalDpiX()))
-        << "the screen must break lines where the printer will";
-}
-
-TEST(RichTextView, PositionsMapBetweenBoxAndDocument)
-{
-    RichTextBox box;
-    box.setText(QStringLiteral("ab\r\ncd\r\n"));
-    // Box: a0 b1 CR2 LF3 c4 d5 CR6 LF7 | document: a0 b1 sep2 c3 d4 sep5
-    EXPECT_EQ(documentPosition(box, 0), 0);
-    EXPECT_EQ(documentPosition(box, 4), 3);
-    EXPECT_EQ(documentPosition(box, 5), 4);
-    EXPECT_EQ(documentPosition(box, 8), 6);
-    EXPECT_EQ(boxPosition(box, 3), 4);
-    EXPECT_EQ(boxPosition(box, 6), 8);
-    for (qsizetype p : {0, 1, 4, 5, 8})
-        EXPECT_EQ(boxPosition(box, documentPosition(box, p)), p);
+    const int width = int(9360 / 1440.0 * view.logicalDpiX());
+    EXPECT_EQ(view.lineWrapWidth(), width) << "the screen must break lines where the printer will";
+    EXPECT_EQ(view.paragraphLayout(0)->lineAt(0).width(), width);
 }
