@@ -4,8 +4,9 @@
 
 #include "automation/SafeArray.h"
 #include "printing/Printer.h"
+#include "report/BatchReports.h"
 #include "report/RecInfoCode.h"
-#include "richtext/RtfReader.h"
+#include "richtext/RtfWriter.h"
 
 #include <QDir>
 #include <QFile>
@@ -86,6 +87,45 @@ bool needsDisplay(QTextStream& err)
         return false;
     }
     return true;
+}
+
+// Large texts go out a piece at a time, so the stream never holds a whole copy.
+void writeInPieces(const QString& text, QTextStream& out)
+{
+    constexpr qsizetype Piece = 1 << 20;
+    for (qsizetype at = 0; at < text.size(); at += Piece)
+        out << QStringView(text).mid(at, Piece);
+}
+
+// One file for a word processor: RTF_All's reports joined into one document, a page each.
+// The component hands each report over as its text and runs, so no report's RTF is written
+// and read back; the file is what mergeRtfDocuments makes of RTF_All's text.
+int joinedRtf(std::int16_t datasets, bool pageNumbers, const QString& output, QTextStream& err)
+{
+    JoinedRtfWriter joined(QStringLiteral("Arial"), 10);
+    try {
+        // What RTF_All does, with the joined document in place of its text.
+        BatchReports batch;
+        batch.load();
+        double job = 0;
+        std::int16_t page = 0;
+        std::int16_t pages = datasets;
+        QString printer;
+        Batch::JoinAllRec(batch, job, page, pages, printer, joined, pageNumbers);
+        joined.finish();
+    } catch (...) {
+        const ErrorInfo e = currentExceptionInfo();
+        err << "recinfo: RTF_All failed with error " << e.number << ": " << e.description << "\n";
+        return 1;
+    }
+    QFile target(output);
+    if (!target.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        err << "recinfo: " << output << ": " << target.errorString() << "\n";
+        return 1;
+    }
+    target.write(joined.head());
+    target.write(joined.body());
+    return 0;
 }
 
 bool prepareInfoFolder()
@@ -196,29 +236,12 @@ int rtfCommand(const QStringList& args, QTextStream& out, QTextStream& err)
     auto file = loadFile(path, err);
     if (!file)
         return 1;
+    if (!output.isEmpty())
+        return joinedRtf(std::int16_t(file->committed()), pageNumbers, output, err);
     std::vector<Variant> a{0.0, std::int16_t(0), std::int16_t(file->committed()), QString(), QString(), pageNumbers};
     if (!call(file->record(), "RTF_All", a, err))
         return 1;
-    const QString rtf = a[4].toString();
-    if (output.isEmpty()) {
-        out << rtf;
-        return 0;
-    }
-    // One file for a word processor: the reports joined into one document, a page each.
-    QStringList reports = rtf.split(QChar(0x0C), Qt::SkipEmptyParts);
-    QString document;
-    try {
-        document = mergeRtfDocuments(reports, QStringLiteral("Arial"), 10);
-    } catch (const RuntimeError& e) {
-        err << "recinfo: the rich text could not be joined: " << e.description() << "\n";
-        return 1;
-    }
-    QFile target(output);
-    if (!target.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        err << "recinfo: " << output << ": " << target.errorString() << "\n";
-        return 1;
-    }
-    target.write(document.toLatin1());
+    writeInPieces(a[4].toString(), out);
     return 0;
 }
 
@@ -236,7 +259,7 @@ int ntCommand(const QStringList& args, QTextStream& out, QTextStream& err)
     std::vector<Variant> a{QString()};
     if (!call(file->record(), "RTF_NT", a, err))
         return 1;
-    out << a[0].toString();
+    writeInPieces(a[0].toString(), out);
     return 0;
 }
 

@@ -5,6 +5,7 @@
 #include "component/ModuleState.h"
 #include "printing/Printer.h"
 #include "richtext/PrintEngine.h"
+#include "richtext/RtfWriter.h"
 #include "support/Labels.h"
 
 #include <limits>
@@ -25,6 +26,56 @@ std::int16_t raised(std::int16_t value)
 {
     throw RuntimeError(e.number(), e.description() + QStringLiteral(": ") + element, e.source());
 }
+
+void choosePrinter(const QString& name)
+{
+    for (const QString& printer : Printers()) {
+        if (printer == name) {
+            setCurrentPrinter(printer);
+            break;
+        }
+    }
+}
+
+// The reports of all entries in turn: StartPageNum raised, the entry selected, then its report
+// made by report(entry).
+template <class Report>
+void eachBatchReport(DatasetList& list, std::int16_t& StartPageNum, Report report)
+{
+    const int count = list.datasetListCount();
+    for (int i = 0; i < count; ++i) {
+        StartPageNum = raised(StartPageNum);
+        list.selectForBatch(i);
+        report(i);
+    }
+}
+
+// Room for the reports still to come, judged by those so far: the text is reallocated a few
+// times to about its final length instead of doubling past it.
+class Room
+{
+public:
+    Room(qsizetype start, int count) : m_start(start), m_count(count) {}
+
+    // Before report `done` (from 0) is added to text.
+    template <class Text>
+    void before(Text& text, int done) const
+    {
+        if (done == 0)
+            return;
+        const qsizetype average = (text.size() - m_start) / done + 1;
+        if (capacityOf(text) - text.size() >= 2 * average)
+            return;
+        text.reserve(text.size() + average * (m_count - done) * 33 / 32 + average);
+    }
+
+private:
+    static qsizetype capacityOf(const QString& text) { return text.capacity(); }
+    static qsizetype capacityOf(const JoinedRtfWriter& joined) { return joined.capacity(); }
+
+    qsizetype m_start;
+    int m_count;
+};
 
 } // namespace
 
@@ -60,29 +111,34 @@ bool printAllowed()
 void PrintAllRec(DatasetList& list, double& PJob, std::int16_t& StartPageNum, std::int16_t& TotalPages,
                  QString& PrinterName, bool RTFOnly, QString& RTF_Text, bool EnablePageNumbering)
 {
-    for (const QString& name : Printers()) {
-        if (name == PrinterName) {
-            setCurrentPrinter(name);
-            break;
-        }
-    }
+    choosePrinter(PrinterName);
     list.tickDetails();
     const int count = list.datasetListCount();
+    if (RTFOnly && !list.showsBox()) {
+        Room room(RTF_Text.size(), count);
+        QString report;
+        eachBatchReport(list, StartPageNum, [&](int i) {
+            room.before(RTF_Text, i);
+            RecInfoCode::AppendBatchReportRTF(list, list.datasetOf(i), Label(LabelId::DataSet), std::int16_t(i + 1),
+                                              PJob, StartPageNum, TotalPages, EnablePageNumbering, RTF_Text, report);
+            RTF_Text += QChar(12);
+        });
+        return;
+    }
     try {
-        for (int i = 0; i < count; ++i) {
-            StartPageNum = raised(StartPageNum);
-            list.selectEntry(i);
+        eachBatchReport(list, StartPageNum, [&](int i) {
             RecInfoCode::BuildReport(list, list.datasetOf(i), false, Label(LabelId::DataSet), std::int16_t(i + 1), PJob,
                                      StartPageNum, TotalPages, EnablePageNumbering);
             RichTextBox& box = list.txtInfo();
             if (RTFOnly) {
-                RTF_Text += box.TextRTF() + QChar(12);
+                RTF_Text += box.TextRTF();
+                RTF_Text += QChar(12);
             } else {
                 list.boundToPrinter(RTBFormat::WYSIWYG_RTF(box, 1440, 1440));
                 const double top = 1440 - 2 * currentPrinter().TextHeight(QStringLiteral("Dummy8"));
                 RTBFormat::PrintRTF(box, 1440, top, 1440, 1440, true, QString());
             }
-        }
+        });
         if (!RTFOnly)
             currentPrinter().EndDoc();
     } catch (...) {
@@ -93,14 +149,38 @@ void PrintAllRec(DatasetList& list, double& PJob, std::int16_t& StartPageNum, st
     }
 }
 
+void JoinAllRec(DatasetList& list, double& PJob, std::int16_t& StartPageNum, std::int16_t& TotalPages,
+                QString& PrinterName, JoinedRtfWriter& joined, bool EnablePageNumbering)
+{
+    choosePrinter(PrinterName);
+    list.tickDetails();
+    Room room(joined.size(), list.datasetListCount());
+    QString report;
+    eachBatchReport(list, StartPageNum, [&](int i) {
+        room.before(joined, i);
+        if (!RecInfoCode::AppendJoinedBatchReport(list, list.datasetOf(i), Label(LabelId::DataSet), std::int16_t(i + 1),
+                                                  PJob, StartPageNum, TotalPages, EnablePageNumbering, joined, report))
+            throw RuntimeError(Err::InternalError,
+                               QStringLiteral("Internal error: a report the joined document cannot take"));
+    });
+}
+
 void PrintAllRecOnly_NT(DatasetList& list, QString& RTF_Text)
 {
     RTF_Text.clear();
     list.load();
     list.tickDetails();
+    const bool direct = !list.showsBox();
+    Room room(0, list.datasetListCount());
+    QString report;
     for (int i = 0; i < list.datasetListCount(); ++i) {
-        list.selectEntry(i);
-        RTF_Text += RecInfoCode::BuildPrintDocument(list, list.datasetOf(i));
+        list.selectForBatch(i);
+        if (direct) {
+            room.before(RTF_Text, i);
+            RecInfoCode::AppendPrintDocument(list, list.datasetOf(i), RTF_Text, report);
+        } else {
+            RTF_Text += RecInfoCode::BuildPrintDocument(list, list.datasetOf(i));
+        }
     }
 }
 
@@ -115,6 +195,14 @@ void BatchReports::load()
     // The window enables its Print button by it: a UserSettings without a Boolean element 6
     // fails this load as it fails the window's.
     Batch::printAllowed();
+}
+
+void BatchReports::selectForBatch(int entry)
+{
+    if (entry < 0 || entry >= m_count)
+        throw RuntimeError(Err::InvalidPropertyValue);
+    if (!RecInfoCode::RebuildRepeatsAll(datasetOf(entry)))
+        selectEntry(entry);
 }
 
 std::int16_t BatchReports::datasetOf(int entry) const

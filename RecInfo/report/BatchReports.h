@@ -15,6 +15,8 @@
 
 namespace vxRecInfo {
 
+class JoinedRtfWriter;
+
 // A report target with a dataset list to walk: the Statistics window or BatchReports.
 class DatasetList : public ReportTarget
 {
@@ -28,6 +30,12 @@ public:
     virtual void tickDetails() = 0;
     // The box is now laid out for the printer at this line width (twips).
     virtual void boundToPrinter(std::int32_t lineWidth) { (void)lineWidth; }
+    // Selects an entry on the way through a batch, which builds the entry's report next.
+    virtual void selectForBatch(int entry) { selectEntry(entry); }
+    // Whether anybody sees the box between the reports of a batch (a window's box, yes). If
+    // not, the batch writes each report's rich text or print document straight from its text
+    // and runs, and leaves the box alone.
+    virtual bool showsBox() const { return true; }
 };
 
 namespace Batch {
@@ -41,6 +49,11 @@ void PrintAllRec(DatasetList& list, double& PJob, std::int16_t& StartPageNum, st
 // PrintAllRecOnly_NT: loads the list, then replaces RTF_Text with the print documents of all
 // entries, back to back.
 void PrintAllRecOnly_NT(DatasetList& list, QString& RTF_Text);
+// PrintAllRec's rich text (RTFOnly) as one document, each report on a page of its own: the
+// document mergeRtfDocuments joins from the reports RTF_Text would get, added to joined as the
+// reports come (call joined.finish() afterwards).
+void JoinAllRec(DatasetList& list, double& PJob, std::int16_t& StartPageNum, std::int16_t& TotalPages,
+                QString& PrinterName, JoinedRtfWriter& joined, bool EnablePageNumbering);
 
 // Pieces of the load sequence. UBound(DataSets); error 9 naming DataSets(0) when the store was
 // never filled.
@@ -61,6 +74,10 @@ public:
     void load() override;
     std::int16_t datasetOf(int entry) const override;
     void selectEntry(int entry) override;
+    // Nobody sees the interactive report here: it is built only where the batch report that
+    // follows would not repeat all it leaves behind.
+    void selectForBatch(int entry) override;
+    bool showsBox() const override { return false; }
     void tickDetails() override { m_details = true; }
 
     RichTextBox& txtInfo() override { return m_box; }

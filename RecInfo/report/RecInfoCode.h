@@ -11,6 +11,10 @@
 
 #include <cstdint>
 
+namespace vxRecInfo {
+class JoinedRtfWriter;
+}
+
 namespace vxRecInfo::RecInfoCode {
 
 // The labels of one channel, filled by LoadChannelLabels and read by the Measurements and
@@ -58,13 +62,37 @@ void BuildReport(ReportTarget& window, std::int16_t index, bool printTitle, cons
 // The print document of one dataset; also written to the info file, which it replaces.
 QString BuildPrintDocument(ReportTarget& window, std::int16_t index);
 
+// For a batch whose box nobody sees between reports, the report or print document of one
+// dataset appended to out straight from its text and runs; the window's box is left alone.
+// report is where the text is built, its room kept from one report to the next. Errors are
+// those of the box's way (BuildReport then TextRTF, BuildPrintDocument); out is then unchanged.
+//
+// The batch report's rich text, as BuildReport and TextRTF give it.
+void AppendBatchReportRTF(ReportTarget& window, std::int16_t index, const QString& datasetLabel,
+                          std::int16_t datasetNumber, double PJob, std::int16_t StartPageNum, std::int16_t TotalPages,
+                          bool EnablePageNumbering, QString& out, QString& report);
+// The batch report added to a joined document; false for runs the joined document cannot take
+// (none the sections record).
+bool AppendJoinedBatchReport(ReportTarget& window, std::int16_t index, const QString& datasetLabel,
+                             std::int16_t datasetNumber, double PJob, std::int16_t StartPageNum,
+                             std::int16_t TotalPages, bool EnablePageNumbering, JoinedRtfWriter& out, QString& report);
+// The print document, as BuildPrintDocument returns and writes it.
+void AppendPrintDocument(ReportTarget& window, std::int16_t index, QString& out, QString& report);
+
+// Whether a report of dataset index built right after another one of it repeats all the first
+// leaves behind, so that the first need not be built: not for loggers whose alarm verdict shows
+// a message box, nor for channels that read labels an earlier channel loaded (types that keep
+// the labels of the channel before).
+bool RebuildRepeatsAll(std::int16_t index);
+
 // Where BuildPrintDocument writes: the shared application data folder + "/Orvale Systems/info.txt".
 QString infoFilePath();
 
 // The print document of a report text and the current run lists (rows 1 to 12).
 QString printDocument(const QString& report, const QString& serialNumber);
+void appendPrintDocument(QString& out, QStringView report, const QString& serialNumber);
 // Replaces the info file with document, one more line break and "{[{PrintDoc}]}". A missing
 // folder is error 76, a file that cannot be written error 75.
-void writeInfoFile(const QString& document);
+void writeInfoFile(QStringView document);
 
 } // namespace vxRecInfo::RecInfoCode

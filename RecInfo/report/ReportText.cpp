@@ -16,7 +16,7 @@ void appendHeading(QString& report, const QString& text)
 
 void appendRow(QString& report, const QString& label, const QString& value)
 {
-    report += TAB + label + TAB + value + CRLF;
+    report.append(QLatin1Char('\t')).append(label).append(QLatin1Char('\t')).append(value).append(CRLF);
 }
 
 void appendRow(QString& report, LabelId label, const QString& value)

@@ -5,6 +5,7 @@
 #include "automation/RuntimeError.h"
 #include "automation/Variant.h"
 
+#include <charconv>
 #include <limits>
 
 namespace vxRecInfo::RTBFormat {
@@ -32,17 +33,63 @@ void append(std::vector<Run>& list, Run run)
     list.push_back(std::move(run));
 }
 
-template <class Run, class Value>
-QString listing(const std::vector<Run>& list, const char* token, Value value)
+void appendNumber(QString& out, std::int32_t value)
 {
-    QString out;
+    char digits[12];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    out.append(QLatin1StringView(digits, end - digits));
+}
+
+template <class Run, class Value>
+void appendListing(QString& out, const std::vector<Run>& list, QLatin1StringView token, Value value)
+{
     for (std::size_t i = 1; i < list.size(); ++i) {
         const Run& run = list[i];
-        out += QLatin1String(token) + QLatin1Char('\t') + QString::number(run.Start) + QLatin1Char('\t')
-            + QString::number(run.Length) + QLatin1Char('\t') + value(run) + QStringLiteral("\r\n");
+        out.append(token);
+        out.append(QLatin1Char('\t'));
+        appendNumber(out, run.Start);
+        out.append(QLatin1Char('\t'));
+        appendNumber(out, run.Length);
+        out.append(QLatin1Char('\t'));
+        value(out, run);
+        out.append(QLatin1StringView("\r\n"));
     }
+}
+
+template <class Run, class Value>
+QString listing(const std::vector<Run>& list, QLatin1StringView token, Value value)
+{
+    QString out;
+    appendListing(out, list, token, value);
     return out;
 }
+
+void appendFont(QString& out, const RTBFontRun& r)
+{
+    out.append(r.FontName);
+}
+void appendColor(QString& out, const RTBColorRun& r)
+{
+    appendNumber(out, r.Color);
+}
+void appendSize(QString& out, const RTBSizeRun& r)
+{
+    appendNumber(out, r.Size);
+}
+void appendStyle(QString& out, const RTBFStyleRun& r)
+{
+    appendNumber(out, r.Style);
+}
+void appendAlignment(QString& out, const RTBFAlignRun& r)
+{
+    appendNumber(out, r.Alignment);
+}
+
+const QLatin1StringView FontToken("{RTBFont}");
+const QLatin1StringView ColorToken("{RTBColor}");
+const QLatin1StringView SizeToken("{RTBSize}");
+const QLatin1StringView StyleToken("{RTBFStyle}");
+const QLatin1StringView AlignToken("{RTBFAlign}");
 
 template <class Run, class Apply>
 void applyRuns(RichTextBox& box, const std::vector<Run>& list, Apply apply)
@@ -63,7 +110,13 @@ const RunLists& runLists()
 
 void ClearRTBFormat()
 {
-    lists() = RunLists{};
+    // Element 0 holds no run and stays; the lists keep their room for the next report.
+    RunLists& l = lists();
+    l.RTBFontRuns.resize(1);
+    l.RTBColorRuns.resize(1);
+    l.RTBSizeRuns.resize(1);
+    l.RTBFStyleRuns.resize(1);
+    l.RTBFAlignRuns.resize(1);
 }
 
 void raiseWrapped(const char* procedure)
@@ -122,30 +175,63 @@ void FinishRTBFormat(RichTextBox& box, const QString& report)
     }
 }
 
+bool BoxAccepts(const RunLists& runs)
+{
+    const auto all = [](const auto& list, auto valid) {
+        for (std::size_t i = 1; i < list.size(); ++i)
+            if (list[i].Start < 0 || list[i].Length < 0 || !valid(list[i]))
+                return false;
+        return true;
+    };
+    const auto any = [](const auto&) { return true; };
+    return all(runs.RTBFontRuns,
+               [](const RTBFontRun& r) { return r.FontName.size() <= RichTextBox::MaxFontNameLength; })
+        && all(runs.RTBColorRuns, any)
+        && all(runs.RTBSizeRuns, [](const RTBSizeRun& r) { return r.Size > 0 && r.Size <= RichTextBox::MaxFontSize; })
+        && all(runs.RTBFStyleRuns, any)
+        && all(runs.RTBFAlignRuns, [](const RTBFAlignRun& r) {
+               return r.Alignment >= Alignment::Left && r.Alignment <= Alignment::Center;
+           });
+}
+
 QString GetRTBFontList()
 {
-    return listing(lists().RTBFontRuns, "{RTBFont}", [](const RTBFontRun& r) { return r.FontName; });
+    return listing(lists().RTBFontRuns, FontToken, appendFont);
 }
 
 QString GetRTBColorList()
 {
-    return listing(lists().RTBColorRuns, "{RTBColor}", [](const RTBColorRun& r) { return QString::number(r.Color); });
+    return listing(lists().RTBColorRuns, ColorToken, appendColor);
 }
 
 QString GetRTBSizeList()
 {
-    return listing(lists().RTBSizeRuns, "{RTBSize}", [](const RTBSizeRun& r) { return QString::number(r.Size); });
+    return listing(lists().RTBSizeRuns, SizeToken, appendSize);
 }
 
 QString GetRTBFStyleList()
 {
-    return listing(lists().RTBFStyleRuns, "{RTBFStyle}", [](const RTBFStyleRun& r) { return QString::number(r.Style); });
+    return listing(lists().RTBFStyleRuns, StyleToken, appendStyle);
 }
 
 QString GetRTBFAlignList()
 {
-    return listing(lists().RTBFAlignRuns, "{RTBFAlign}",
-                   [](const RTBFAlignRun& r) { return QString::number(r.Alignment); });
+    return listing(lists().RTBFAlignRuns, AlignToken, appendAlignment);
+}
+
+void AppendRTBLists(QString& out, QStringView after)
+{
+    const RunLists& l = lists();
+    appendListing(out, l.RTBFontRuns, FontToken, appendFont);
+    out.append(after);
+    appendListing(out, l.RTBColorRuns, ColorToken, appendColor);
+    out.append(after);
+    appendListing(out, l.RTBSizeRuns, SizeToken, appendSize);
+    out.append(after);
+    appendListing(out, l.RTBFStyleRuns, StyleToken, appendStyle);
+    out.append(after);
+    appendListing(out, l.RTBFAlignRuns, AlignToken, appendAlignment);
+    out.append(after);
 }
 
 } // namespace vxRecInfo::RTBFormat

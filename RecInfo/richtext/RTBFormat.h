@@ -78,12 +78,19 @@ void AddRTBFormatInfo(QString& report, const QString& piece, const QString& font
 // "RTBFormat.FinishRTBFormat"; what was applied before an error stays.
 void FinishRTBFormat(RichTextBox& box, const QString& report);
 
+// Whether FinishRTBFormat puts these runs into a box without an error: no negative position
+// or length, font names, sizes and alignments a box takes.
+bool BoxAccepts(const RunLists& runs);
+
 // One line per run: token, tab, start, tab, length, tab, value, CR LF.
 QString GetRTBFontList();
 QString GetRTBColorList();
 QString GetRTBSizeList();
 QString GetRTBFStyleList();
 QString GetRTBFAlignList();
+// The five listings in that order (font, colour, size, style, alignment) appended to out, each
+// followed by after.
+void AppendRTBLists(QString& out, QStringView after);
 
 // Raises the error being handled again as the module's own: number &H80040000, source
 // "RTBFormat." + procedure, description the source, CR LF and the caught description.

@@ -125,8 +125,10 @@ public:
     QPaintDevice* targetDevice() const { return m_targetDevice; }
     std::int32_t targetLineWidth() const { return m_targetLineWidth; }
 
-    // The model, for writers and views.
+    // The model, for writers and views. Formats are kept once each: equal formats, equal index.
     const CharFormat& formatAt(qsizetype position) const;
+    std::uint16_t formatIndexAt(qsizetype position) const { return m_formatOf.at(std::size_t(position)); }
+    const std::vector<CharFormat>& formats() const { return m_formats; }
     QList<FormatRange> formatRanges(qsizetype start, qsizetype length) const;
     QList<Paragraph> paragraphs() const;
 

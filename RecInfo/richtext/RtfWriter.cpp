@@ -1,33 +1,61 @@
 #include "RtfWriter.h"
 
-#include "RichTextBox.h"
+#include "automation/RuntimeError.h"
 
 #include <QHash>
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
+#include <string>
+#include <string_view>
 
 namespace vxRecInfo {
 
 namespace {
 
-// Text of an RTF document under construction, with the delimiter rule of control words.
+// Text of an RTF document under construction, with the delimiter rule of control words. RTF
+// as written here is 7-bit ASCII, so the text is built as bytes.
 class RtfText
 {
 public:
-    void control(const QString& word)
+    explicit RtfText(std::string* out, bool needsDelimiter = false) : m_out(out), m_needsDelimiter(needsDelimiter) {}
+    void setOutput(std::string* out) { m_out = out; }
+
+    void control(std::string_view word)
     {
-        m_out += word;
+        m_out->append(word);
         m_needsDelimiter = true;
     }
-    void raw(const QString& text)
+    void control(std::string_view word, long long number)
     {
-        m_out += text;
+        m_out->append(word);
+        char digits[24];
+        const auto end = std::to_chars(digits, digits + sizeof digits, number).ptr;
+        m_out->append(digits, std::size_t(end - digits));
+        m_needsDelimiter = true;
+    }
+    void raw(std::string_view text)
+    {
+        m_out->append(text);
         m_needsDelimiter = false;
     }
     void text(QStringView text)
     {
-        for (const QChar c : text)
-            character(c);
+        const char16_t* p = text.utf16();
+        const char16_t* const end = p + text.size();
+        while (p < end) {
+            const char16_t u = *p++;
+            if (u >= 0x20 && u < 0x7F && u != u'\\' && u != u'{' && u != u'}') {
+                if (m_needsDelimiter) {
+                    m_out->push_back(' ');
+                    m_needsDelimiter = false;
+                }
+                m_out->push_back(char(u));
+            } else {
+                character(u);
+            }
+        }
     }
     // A font name ends at a plain ";" and loses plain blanks at either end.
     void fontName(QStringView name)
@@ -37,175 +65,452 @@ public:
             if (name[i] == QLatin1Char(';') || (end && name[i] == QLatin1Char(' ')))
                 hex(name[i].unicode());
             else
-                character(name[i]);
+                character(name[i].unicode());
         }
     }
     // A byte of the document's code page; below 0x20 the character itself.
     void hex(char16_t byte)
     {
-        raw(QStringLiteral("\\'%1").arg(unsigned(byte), 2, 16, QLatin1Char('0')));
+        static const char digits[] = "0123456789abcdef";
+        const char escaped[] = {'\\', '\'', digits[(byte >> 4) & 0xF], digits[byte & 0xF]};
+        raw(std::string_view(escaped, sizeof escaped));
     }
-    const QString& result() const { return m_out; }
 
 private:
-    void character(QChar c)
+    void character(char16_t u)
     {
-        const char16_t u = c.unicode();
         if (u == u'\\' || u == u'{' || u == u'}') {
-            plain(QString(QLatin1Char('\\')) + c);
+            plain('\\');
+            m_out->push_back(char(u));
         } else if (u == u'\t') {
-            control(QStringLiteral("\\tab"));
+            control("\\tab");
         } else if (u == 0x0C) {
-            control(QStringLiteral("\\page")); // a form feed starts a new page
+            control("\\page"); // a form feed starts a new page
         } else if (u < 0x20 || u == 0x7F) {
             hex(u); // every other control character: raw, readers drop them (CR and LF are layout)
         } else if (u < 0x80) {
-            plain(QString(c));
+            plain(char(u));
         } else {
             // Signed 16-bit, as RTF readers expect; "?" for readers without Unicode,
             // written as \'3f: some readers take a plain "?" for the word's delimiter.
-            control(QStringLiteral("\\u%1").arg(std::int16_t(u)));
-            raw(QStringLiteral("\\'3f"));
+            control("\\u", std::int16_t(u));
+            raw("\\'3f");
         }
     }
 
-    void plain(const QString& s)
+    void plain(char c)
     {
         if (m_needsDelimiter)
-            m_out += QLatin1Char(' ');
-        m_out += s;
+            m_out->push_back(' ');
+        m_out->push_back(c);
         m_needsDelimiter = false;
     }
 
-    QString m_out;
-    bool m_needsDelimiter = false;
+    std::string* m_out;
+    bool m_needsDelimiter;
 };
 
-struct Tables {
-    QStringList fonts;          // index 0 is the box's default font
-    QList<std::int32_t> colors; // colour table entries 1..n
-    QHash<QString, int> fontIndexes;
-    QHash<std::int32_t, int> colorIndexes;
-
-    int fontIndex(const QString& name) const { return fontIndexes.value(name); }
-    int colorIndex(std::int32_t color) const { return color == -1 ? 0 : colorIndexes.value(color); }
-    void addFont(const QString& name)
+// Values kept in order of first use, with their index; few as a rule, so looked up by scanning
+// until there are many.
+template <class T>
+class IndexedList
+{
+public:
+    const std::vector<T>& values() const { return m_values; }
+    int indexOf(const T& value)
     {
-        if (!fontIndexes.contains(name)) {
-            fontIndexes.insert(name, int(fonts.size()));
-            fonts.append(name);
+        if (m_values.size() <= Scanned) {
+            for (std::size_t i = 0; i < m_values.size(); ++i)
+                if (m_values[i] == value)
+                    return int(i);
+        } else if (const auto found = m_index.constFind(value); found != m_index.cend()) {
+            return *found;
+        }
+        m_values.push_back(value);
+        if (m_values.size() == Scanned + 1)
+            for (std::size_t i = 0; i < m_values.size(); ++i)
+                m_index.insert(m_values[i], int(i));
+        else if (m_values.size() > Scanned + 1)
+            m_index.insert(value, int(m_values.size() - 1));
+        return int(m_values.size() - 1);
+    }
+
+private:
+    static constexpr std::size_t Scanned = 16;
+    std::vector<T> m_values;
+    QHash<T, int> m_index;
+};
+
+// The body of a document: paragraph formats, text in its character formats, paragraph ends.
+// Font and colour tables fill in the order the text first uses them, so the head, written
+// last, lists them as a pass over the whole text would.
+class BodyWriter
+{
+public:
+    BodyWriter(const QString& defaultFont, float defaultSize, const std::vector<CharFormat>& formats)
+        : m_defaultSize(defaultSize), m_formats(formats)
+    {
+        m_fonts.indexOf(defaultFont);
+    }
+
+    void setOutput(std::string* out) { m_out.setOutput(out); }
+
+    void paragraph(const ParagraphFormat& p)
+    {
+        if (!m_firstParagraph && p == m_paragraph)
+            return;
+        m_firstParagraph = false;
+        m_paragraph = p;
+        m_out.control("\\pard");
+        if (p.alignment == Alignment::Right)
+            m_out.control("\\qr");
+        else if (p.alignment == Alignment::Center)
+            m_out.control("\\qc");
+        for (const std::int32_t tab : p.tabs)
+            m_out.control("\\tx", tab);
+    }
+
+    void text(QStringView text, std::uint16_t format)
+    {
+        switchTo(format);
+        m_out.text(text);
+    }
+
+    // A paragraph end of the box (CR LF, a lone CR or a lone LF) in the formats of its
+    // characters. CR LF in one format is a paragraph mark; a lone LF is a line break and a lone
+    // CR the character itself, so that the box splits the text read back where it splits it now
+    // and each end keeps its own format.
+    void end(QStringView chars, const std::uint16_t* formats)
+    {
+        if (chars.size() == 2 && formats[0] == formats[1]) {
+            switchTo(formats[1]);
+            m_out.control("\\par");
+            m_out.raw("\r\n");
+            return;
+        }
+        for (qsizetype i = 0; i < chars.size(); ++i) {
+            switchTo(formats[i]);
+            if (chars[i] == QLatin1Char('\n'))
+                m_out.control("\\line");
+            else
+                m_out.hex(u'\r');
         }
     }
-    void addColor(std::int32_t color)
+
+    // The document up to its body: header, font and colour tables.
+    void writeHead(std::string& out) const
     {
-        if (color != -1 && !colorIndexes.contains(color)) {
-            colors.append(color);
-            colorIndexes.insert(color, int(colors.size()));
+        RtfText head(&out);
+        head.raw("{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1{\\fonttbl");
+        const std::vector<QString>& fonts = m_fonts.values();
+        for (std::size_t i = 0; i < fonts.size(); ++i) {
+            head.raw("{");
+            head.control("\\f", static_cast<long long>(i));
+            head.control("\\fnil\\fcharset0");
+            head.fontName(fonts[i]);
+            head.raw(";}");
         }
+        head.raw("}\r\n{\\colortbl ;");
+        for (const std::int32_t c : m_colors.values()) {
+            head.control("\\red", c & 0xFF);
+            head.control("\\green", (c >> 8) & 0xFF);
+            head.control("\\blue", (c >> 16) & 0xFF);
+            head.raw(";");
+        }
+        head.raw("}\r\n");
+        head.control("\\viewkind4");
     }
+
+private:
+    // The character state written so far, to write only changes.
+    struct State {
+        int font = 0;
+        int halfPoints = 0;
+        int color = 0;
+        bool bold = false;
+        bool italic = false;
+        bool strike = false;
+        bool underline = false;
+        bool known = false;
+    };
+
+    const State& resolved(std::uint16_t format)
+    {
+        if (format >= m_resolved.size())
+            m_resolved.resize(m_formats.size());
+        State& r = m_resolved[format];
+        if (!r.known) {
+            const CharFormat& f = m_formats[format];
+            r.font = f.fontName.isEmpty() ? 0 : m_fonts.indexOf(f.fontName);
+            r.halfPoints = int(std::lround((f.fontSize == 0 ? m_defaultSize : f.fontSize) * 2));
+            r.color = f.color == -1 ? 0 : m_colors.indexOf(f.color) + 1;
+            r.bold = f.bold;
+            r.italic = f.italic;
+            r.strike = f.strikeThru;
+            r.underline = f.underline;
+            r.known = true;
+        }
+        return r;
+    }
+
+    void switchTo(std::uint16_t format)
+    {
+        if (format == m_current)
+            return;
+        const State& f = resolved(format);
+        if (f.font != m_state.font)
+            m_out.control("\\f", f.font);
+        if (f.halfPoints != m_state.halfPoints)
+            m_out.control("\\fs", f.halfPoints);
+        if (f.color != m_state.color)
+            m_out.control("\\cf", f.color);
+        if (f.bold != m_state.bold)
+            m_out.control(f.bold ? "\\b" : "\\b0");
+        if (f.italic != m_state.italic)
+            m_out.control(f.italic ? "\\i" : "\\i0");
+        if (f.strike != m_state.strike)
+            m_out.control(f.strike ? "\\strike" : "\\strike0");
+        if (f.underline != m_state.underline)
+            m_out.control(f.underline ? "\\ul" : "\\ulnone");
+        m_state = f;
+        m_current = format;
+    }
+
+    const float m_defaultSize;
+    const std::vector<CharFormat>& m_formats;
+    std::vector<State> m_resolved;
+    IndexedList<QString> m_fonts; // index 0 is the default font
+    IndexedList<std::int32_t> m_colors; // colour table entries 1..n
+    // \viewkind4 ends the head: the body starts after a control word.
+    RtfText m_out{nullptr, true};
+    // Font and size are not yet written: the first text writes them whatever they are.
+    State m_state{-1, -1, 0, false, false, false, false, true};
+    std::uint32_t m_current = 0xFFFFFFFF;
+    bool m_firstParagraph = true;
+    ParagraphFormat m_paragraph;
 };
 
-Tables collectTables(const RichTextBox& box, const QList<FormatRange>& ranges)
+// Length of the paragraph end (CR LF, CR or LF) at the end of text[start, end), 0 for none.
+qsizetype endLength(QStringView text, qsizetype start, qsizetype end)
 {
-    Tables t;
-    t.addFont(box.defaultFontName());
-    for (const FormatRange& r : ranges) {
-        if (!r.format.fontName.isEmpty())
-            t.addFont(r.format.fontName);
-        t.addColor(r.format.color);
-    }
-    return t;
-}
-
-void writeTables(RtfText& out, const Tables& t)
-{
-    out.raw(QStringLiteral("{\\fonttbl"));
-    for (qsizetype i = 0; i < t.fonts.size(); ++i) {
-        out.raw(QStringLiteral("{"));
-        out.control(QStringLiteral("\\f%1\\fnil\\fcharset0").arg(i));
-        out.fontName(t.fonts[i]);
-        out.raw(QStringLiteral(";}"));
-    }
-    out.raw(QStringLiteral("}\r\n{\\colortbl ;"));
-    for (const std::int32_t c : t.colors)
-        out.raw(QStringLiteral("\\red%1\\green%2\\blue%3;").arg(c & 0xFF).arg((c >> 8) & 0xFF).arg((c >> 16) & 0xFF));
-    out.raw(QStringLiteral("}\r\n"));
-}
-
-// The character state written so far, to write only changes.
-struct State {
-    int font = 0;
-    int halfPoints = 0;
-    int color = 0;
-    bool bold = false;
-    bool italic = false;
-    bool strike = false;
-    bool underline = false;
-};
-
-void switchTo(RtfText& out, State& state, const CharFormat& f, const RichTextBox& box, const Tables& t)
-{
-    const int font = f.fontName.isEmpty() ? 0 : t.fontIndex(f.fontName);
-    const int halfPoints = int(std::lround((f.fontSize == 0 ? box.defaultFontSize() : f.fontSize) * 2));
-    const int color = t.colorIndex(f.color);
-    if (font != state.font)
-        out.control(QStringLiteral("\\f%1").arg(font));
-    if (halfPoints != state.halfPoints)
-        out.control(QStringLiteral("\\fs%1").arg(halfPoints));
-    if (color != state.color)
-        out.control(QStringLiteral("\\cf%1").arg(color));
-    if (f.bold != state.bold)
-        out.control(f.bold ? QStringLiteral("\\b") : QStringLiteral("\\b0"));
-    if (f.italic != state.italic)
-        out.control(f.italic ? QStringLiteral("\\i") : QStringLiteral("\\i0"));
-    if (f.strikeThru != state.strike)
-        out.control(f.strikeThru ? QStringLiteral("\\strike") : QStringLiteral("\\strike0"));
-    if (f.underline != state.underline)
-        out.control(f.underline ? QStringLiteral("\\ul") : QStringLiteral("\\ulnone"));
-    state = State{font, halfPoints, color, f.bold, f.italic, f.strikeThru, f.underline};
-}
-
-void writeParagraphFormat(RtfText& out, const ParagraphFormat& p)
-{
-    out.control(QStringLiteral("\\pard"));
-    if (p.alignment == Alignment::Right)
-        out.control(QStringLiteral("\\qr"));
-    else if (p.alignment == Alignment::Center)
-        out.control(QStringLiteral("\\qc"));
-    for (const std::int32_t tab : p.tabs)
-        out.control(QStringLiteral("\\tx%1").arg(tab));
-}
-
-// Length of the paragraph end (CR LF, CR or LF) at the end of a paragraph, 0 for the last.
-qsizetype endLength(const QString& text, const Paragraph& p)
-{
-    const qsizetype end = p.start + p.length;
-    if (p.length >= 2 && text[end - 2] == QLatin1Char('\r') && text[end - 1] == QLatin1Char('\n'))
+    if (end - start >= 2 && text[end - 2] == QLatin1Char('\r') && text[end - 1] == QLatin1Char('\n'))
         return 2;
-    if (p.length >= 1 && (text[end - 1] == QLatin1Char('\r') || text[end - 1] == QLatin1Char('\n')))
+    if (end - start >= 1 && (text[end - 1] == QLatin1Char('\r') || text[end - 1] == QLatin1Char('\n')))
         return 1;
     return 0;
 }
 
-// A paragraph end of the box. CR LF in one format is a paragraph mark; a lone LF is a line
-// break and a lone CR the character itself, so that the box splits the text read back where
-// it splits it now and each end keeps its own format.
-void writeEnd(RtfText& out, State& state, const RichTextBox& box, const Tables& t, qsizetype at, qsizetype length)
+// What FinishRTBFormat and the tab stops make of a text and its runs, as the writer reads a
+// box: its formats once each, where each format starts, its paragraphs and their formats.
+class RunLayout
 {
-    const CharFormat& last = box.formatAt(at + length - 1);
-    if (length == 2 && box.formatAt(at) == last) {
-        switchTo(out, state, last, box, t);
-        out.control(QStringLiteral("\\par"));
-        out.raw(QStringLiteral("\r\n"));
-        return;
+public:
+    std::vector<CharFormat> formats;                          // element 0 is the default format
+    std::vector<std::pair<qsizetype, std::uint16_t>> changes; // from this position on, this format
+    std::vector<qsizetype> paragraphStarts;
+    std::vector<ParagraphFormat> paragraphFormats;
+
+    // False where the box would refuse a run, or where runs of one list are out of order or
+    // overlap (the box applies them one after the other; the layout takes them side by side).
+    bool build(const RunText& r)
+    {
+        const RunLists& l = r.runs;
+        m_size = r.text.size();
+        if (!RTBFormat::BoxAccepts(l) || !inOrder(l.RTBFontRuns) || !inOrder(l.RTBColorRuns) || !inOrder(l.RTBSizeRuns)
+            || !inOrder(l.RTBFStyleRuns) || r.tabs.size() > RichTextBox::MaxTabs
+            || std::any_of(r.tabs.begin(), r.tabs.end(), [](std::int32_t tab) { return tab < 0; }))
+            return false;
+        splitParagraphs(r.text);
+        layFormats(r);
+        layParagraphs(r);
+        return true;
     }
-    for (qsizetype i = at; i < at + length; ++i) {
-        switchTo(out, state, box.formatAt(i), box, t);
-        if (box.Text()[i] == QLatin1Char('\n'))
-            out.control(QStringLiteral("\\line"));
-        else
-            out.hex(u'\r');
+
+    // The format at position, moving cursor (an index into changes) forward to it.
+    std::uint16_t formatAt(qsizetype position, std::size_t& cursor) const
+    {
+        while (cursor + 1 < changes.size() && changes[cursor + 1].first <= position)
+            ++cursor;
+        return changes[cursor].second;
     }
+    // Where the format at cursor ends.
+    qsizetype formatEnd(std::size_t cursor) const
+    {
+        return cursor + 1 < changes.size() ? changes[cursor + 1].first : m_size;
+    }
+    qsizetype paragraphEnd(std::size_t p) const
+    {
+        return p + 1 < paragraphStarts.size() ? paragraphStarts[p + 1] : m_size;
+    }
+
+private:
+    // Start and end of a run as the box's selection takes it: clamped to the text.
+    std::pair<qsizetype, qsizetype> span(std::int16_t start, std::int16_t length) const
+    {
+        const qsizetype s = std::min<qsizetype>(start, m_size);
+        return {s, s + std::min<qsizetype>(length, m_size - s)};
+    }
+
+    template <class Run>
+    bool inOrder(const std::vector<Run>& list) const
+    {
+        qsizetype end = 0;
+        for (std::size_t i = 1; i < list.size(); ++i) {
+            const auto [s, e] = span(list[i].Start, list[i].Length);
+            if (s == e)
+                continue; // formats nothing
+            if (s < end)
+                return false;
+            end = e;
+        }
+        return true;
+    }
+
+    void splitParagraphs(QStringView text)
+    {
+        paragraphStarts.assign(1, 0);
+        const char16_t* const begin = text.utf16();
+        const qsizetype n = text.size();
+        for (qsizetype i = 0; i < n; ++i) {
+            const char16_t c = begin[i];
+            if (c > u'\r' || (c != u'\r' && c != u'\n'))
+                continue;
+            if (c == u'\r' && i + 1 < n && begin[i + 1] == u'\n')
+                ++i;
+            paragraphStarts.push_back(i + 1);
+        }
+    }
+
+    int paragraphOf(qsizetype position) const
+    {
+        const auto after = std::upper_bound(paragraphStarts.begin(), paragraphStarts.end(), position);
+        return int(after - paragraphStarts.begin()) - 1;
+    }
+
+    // The run of list covering position, moving index forward (runs of a list are in order).
+    template <class Run>
+    const Run* covering(const std::vector<Run>& list, std::size_t& index, qsizetype position) const
+    {
+        for (; index < list.size(); ++index) {
+            const auto [s, e] = span(list[index].Start, list[index].Length);
+            if (s < e && e > position)
+                return s <= position ? &list[index] : nullptr;
+        }
+        return nullptr;
+    }
+
+    std::uint16_t intern(const CharFormat& format)
+    {
+        for (std::size_t i = 0; i < formats.size(); ++i)
+            if (formats[i] == format)
+                return std::uint16_t(i);
+        formats.push_back(format);
+        return std::uint16_t(formats.size() - 1);
+    }
+
+    void layFormats(const RunText& r)
+    {
+        const RunLists& l = r.runs;
+        m_bounds.clear();
+        m_bounds.push_back(0);
+        const auto bound = [&](const auto& list) {
+            for (std::size_t i = 1; i < list.size(); ++i) {
+                const auto [s, e] = span(list[i].Start, list[i].Length);
+                if (s < e) {
+                    m_bounds.push_back(s);
+                    m_bounds.push_back(e);
+                }
+            }
+        };
+        bound(l.RTBFontRuns);
+        bound(l.RTBColorRuns);
+        bound(l.RTBSizeRuns);
+        bound(l.RTBFStyleRuns);
+        std::sort(m_bounds.begin(), m_bounds.end());
+        m_bounds.erase(std::unique(m_bounds.begin(), m_bounds.end()), m_bounds.end());
+
+        formats.assign(1, CharFormat{});
+        changes.clear();
+        std::size_t font = 1, color = 1, size = 1, style = 1;
+        for (const qsizetype at : m_bounds) {
+            if (at >= m_size)
+                break;
+            CharFormat f;
+            if (const RTBFontRun* run = covering(l.RTBFontRuns, font, at))
+                f.fontName = run->FontName == r.defaultFont ? QString() : run->FontName;
+            if (const RTBColorRun* run = covering(l.RTBColorRuns, color, at))
+                f.color = run->Color;
+            if (const RTBSizeRun* run = covering(l.RTBSizeRuns, size, at))
+                f.fontSize = run->Size;
+            if (const RTBFStyleRun* run = covering(l.RTBFStyleRuns, style, at)) {
+                f.bold = run->Style & FontStyle::Bold;
+                f.italic = run->Style & FontStyle::Italic;
+                f.strikeThru = run->Style & FontStyle::StrikeThru;
+                f.underline = run->Style & FontStyle::Underline;
+            }
+            const std::uint16_t index = intern(f);
+            if (changes.empty() || changes.back().second != index)
+                changes.emplace_back(at, index);
+        }
+    }
+
+    void layParagraphs(const RunText& r)
+    {
+        paragraphFormats.assign(paragraphStarts.size(), ParagraphFormat{});
+        const std::vector<RTBFAlignRun>& align = r.runs.RTBFAlignRuns;
+        for (std::size_t i = 1; i < align.size(); ++i) {
+            const auto [s, e] = span(align[i].Start, align[i].Length);
+            const int first = paragraphOf(s);
+            const int last = s == e ? first : paragraphOf(e - 1);
+            for (int p = first; p <= last; ++p)
+                paragraphFormats[std::size_t(p)].alignment = align[i].Alignment;
+        }
+        if (r.tabs.isEmpty())
+            return;
+        // The whole text selected: the empty paragraph after a last line break is not.
+        const int last = m_size == 0 ? 0 : paragraphOf(m_size - 1);
+        for (int p = 0; p <= last; ++p)
+            paragraphFormats[std::size_t(p)].tabs = r.tabs;
+    }
+
+    qsizetype m_size = 0;
+    std::vector<qsizetype> m_bounds;
+};
+
+// Writes text[from, to) of a layout in its formats, taken through map (the layout's format
+// index to the writer's).
+void writeText(BodyWriter& w, const RunLayout& l, QStringView text, qsizetype from, qsizetype to,
+               const std::uint16_t* map, std::size_t& cursor)
+{
+    while (from < to) {
+        const std::uint16_t format = l.formatAt(from, cursor);
+        const qsizetype end = std::min(to, l.formatEnd(cursor));
+        w.text(text.mid(from, end - from), map ? map[format] : format);
+        from = end;
+    }
+}
+
+void writeEnd(BodyWriter& w, const RunLayout& l, QStringView text, qsizetype at, qsizetype length,
+              const std::uint16_t* map, std::size_t& cursor)
+{
+    std::uint16_t formats[2] = {0, 0};
+    for (qsizetype i = 0; i < length; ++i) {
+        const std::uint16_t format = l.formatAt(at + i, cursor);
+        formats[i] = map ? map[format] : format;
+    }
+    w.end(text.mid(at, length), formats);
+}
+
+struct Scratch {
+    RunLayout layout;
+    std::string head;
+    std::string body;
+};
+
+Scratch& scratch()
+{
+    thread_local Scratch s;
+    return s;
 }
 
 } // namespace
@@ -213,31 +518,211 @@ void writeEnd(RtfText& out, State& state, const RichTextBox& box, const Tables& 
 QString RtfWriter::write(const RichTextBox& box)
 {
     const QString& text = box.Text();
-    const QList<FormatRange> all = box.formatRanges(0, text.size());
-    const Tables tables = collectTables(box, all);
-
-    RtfText out;
-    out.raw(QStringLiteral("{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1"));
-    writeTables(out, tables);
-    out.control(QStringLiteral("\\viewkind4"));
-
-    // Font and size are not yet written: the first text writes them whatever they are.
-    State state{-1, -1, 0, false, false, false, false};
-    const QList<Paragraph> paragraphs = box.paragraphs();
-    for (qsizetype n = 0; n < paragraphs.size(); ++n) {
-        const Paragraph& p = paragraphs[n];
-        if (n == 0 || !(p.format == paragraphs[n - 1].format))
-            writeParagraphFormat(out, p.format);
-        const qsizetype ending = endLength(text, p);
-        for (const FormatRange& r : box.formatRanges(p.start, p.length - ending)) {
-            switchTo(out, state, r.format, box, tables);
-            out.text(QStringView(text).mid(r.start, r.length));
+    std::string body;
+    BodyWriter w(box.defaultFontName(), box.defaultFontSize(), box.formats());
+    w.setOutput(&body);
+    for (const Paragraph& p : box.paragraphs()) {
+        w.paragraph(p.format);
+        const qsizetype end = p.start + p.length;
+        const qsizetype ending = endLength(text, p.start, end);
+        for (qsizetype i = p.start; i < end - ending;) {
+            const std::uint16_t format = box.formatIndexAt(i);
+            qsizetype j = i + 1;
+            while (j < end - ending && box.formatIndexAt(j) == format)
+                ++j;
+            w.text(QStringView(text).mid(i, j - i), format);
+            i = j;
         }
-        if (ending > 0)
-            writeEnd(out, state, box, tables, p.start + p.length - ending, ending);
+        if (ending > 0) {
+            const std::uint16_t formats[2] = {box.formatIndexAt(end - ending), box.formatIndexAt(end - 1)};
+            w.end(QStringView(text).mid(end - ending, ending), formats);
+        }
     }
-    out.raw(QStringLiteral("}"));
-    return out.result();
+    std::string document;
+    w.writeHead(document);
+    document += body;
+    document += '}';
+    return QString::fromLatin1(document.data(), qsizetype(document.size()));
+}
+
+bool RtfWriter::appendRunText(QString& out, const RunText& report)
+{
+    Scratch& s = scratch();
+    RunLayout& l = s.layout;
+    if (!l.build(report))
+        return false;
+    s.body.clear();
+    BodyWriter w(report.defaultFont, report.defaultSize, l.formats);
+    w.setOutput(&s.body);
+    std::size_t cursor = 0;
+    for (std::size_t p = 0; p < l.paragraphStarts.size(); ++p) {
+        w.paragraph(l.paragraphFormats[p]);
+        const qsizetype start = l.paragraphStarts[p];
+        const qsizetype end = l.paragraphEnd(p);
+        const qsizetype ending = endLength(report.text, start, end);
+        writeText(w, l, report.text, start, end - ending, nullptr, cursor);
+        if (ending > 0)
+            writeEnd(w, l, report.text, end - ending, ending, nullptr, cursor);
+    }
+    s.head.clear();
+    w.writeHead(s.head);
+    out.append(QLatin1StringView(s.head.data(), qsizetype(s.head.size())));
+    out.append(QLatin1StringView(s.body.data(), qsizetype(s.body.size())));
+    out.append(QLatin1Char('}'));
+    return true;
+}
+
+// The joined document is the box mergeRtfDocuments fills with what the reader makes of each
+// report's RTF: the same text and paragraph formats, character formats as the RTF states them
+// (the default font or size of the joined document stored as the default), a form feed in the
+// default format before each report after the first, in what was the previous report's last
+// paragraph and now takes the format of the next report's first.
+struct JoinedRtfWriter::Private {
+    Private(const QString& font, float size) : defaultFont(font), defaultSize(size), writer(font, size, formats)
+    {
+        writer.setOutput(&scratch);
+    }
+
+    // A report's format as its RTF reads back with the joined document's defaults.
+    CharFormat asRead(const CharFormat& f, const RunText& r) const
+    {
+        CharFormat read = f;
+        const QString& font = f.fontName.isEmpty() ? r.defaultFont : f.fontName;
+        read.fontName = font == defaultFont ? QString() : font;
+        const float size = float(std::lround((f.fontSize == 0 ? r.defaultSize : f.fontSize) * 2)) / 2;
+        read.fontSize = size == defaultSize ? 0 : size;
+        read.color = f.color == -1 ? -1 : f.color & 0xFFFFFF;
+        return read;
+    }
+
+    std::uint16_t intern(const CharFormat& f)
+    {
+        const auto found = index.constFind(f);
+        if (found != index.cend())
+            return *found;
+        if (formats.size() >= RichTextBox::MaxFormats)
+            throw RuntimeError(Err::OutOfMemory, QStringLiteral("Too many different character formats"));
+        formats.push_back(f);
+        index.insert(f, std::uint16_t(formats.size() - 1));
+        return std::uint16_t(formats.size() - 1);
+    }
+
+    // The piece of the open paragraph, to write once its format is known.
+    void keep(QStringView text, std::uint16_t format) { open.emplace_back(text.toString(), format); }
+
+    void writeOpen()
+    {
+        for (const auto& [text, format] : open)
+            writer.text(text, format);
+        open.clear();
+    }
+
+    const QString defaultFont;
+    const float defaultSize;
+    std::vector<CharFormat> formats{CharFormat{}};
+    QHash<CharFormat, std::uint16_t> index{{CharFormat{}, 0}};
+    BodyWriter writer;
+    RunLayout layout;
+    std::vector<std::uint16_t> map;
+    std::string scratch;
+    QByteArray head;
+    QByteArray body;
+    bool first = true;
+    bool finished = false;
+    // The last paragraph so far: its text waits for the format of the paragraph it ends up in.
+    std::vector<std::pair<QString, std::uint16_t>> open;
+    ParagraphFormat openFormat;
+};
+
+JoinedRtfWriter::JoinedRtfWriter(const QString& defaultFont, float defaultSize)
+    : d(std::make_unique<Private>(defaultFont, defaultSize))
+{
+}
+
+JoinedRtfWriter::~JoinedRtfWriter() = default;
+
+bool JoinedRtfWriter::add(const RunText& report)
+{
+    RunLayout& l = d->layout;
+    if (d->finished || !l.build(report))
+        return false;
+    for (const CharFormat& f : l.formats)
+        if (std::lround((f.fontSize == 0 ? report.defaultSize : f.fontSize) * 2) < 1)
+            return false; // a size RTF cannot state
+    d->map.clear();
+    for (const CharFormat& f : l.formats)
+        d->map.push_back(d->intern(d->asRead(f, report)));
+    const std::uint16_t* map = d->map.data();
+
+    d->scratch.clear();
+    BodyWriter& w = d->writer;
+    std::size_t cursor = 0;
+    const std::size_t last = l.paragraphStarts.size() - 1;
+    for (std::size_t p = 0; p <= last; ++p) {
+        const qsizetype start = l.paragraphStarts[p];
+        const qsizetype end = l.paragraphEnd(p);
+        if (p == 0 && !d->first)
+            d->open.emplace_back(QString(QChar(0x0C)), 0);
+        if (p == last) {
+            // No line break ends it: it stays open for the next report, or for the end.
+            for (qsizetype i = start; i < end;) {
+                const std::uint16_t format = l.formatAt(i, cursor);
+                const qsizetype to = std::min(end, l.formatEnd(cursor));
+                d->keep(report.text.mid(i, to - i), map[format]);
+                i = to;
+            }
+            d->openFormat = l.paragraphFormats[p];
+            break;
+        }
+        w.paragraph(l.paragraphFormats[p]);
+        d->writeOpen();
+        const qsizetype ending = endLength(report.text, start, end);
+        writeText(w, l, report.text, start, end - ending, map, cursor);
+        writeEnd(w, l, report.text, end - ending, ending, map, cursor);
+    }
+    d->first = false;
+    d->body.append(d->scratch.data(), qsizetype(d->scratch.size()));
+    return true;
+}
+
+void JoinedRtfWriter::finish()
+{
+    if (d->finished)
+        return;
+    d->finished = true;
+    d->scratch.clear();
+    d->writer.paragraph(d->openFormat);
+    d->writeOpen();
+    d->scratch += '}';
+    d->body.append(d->scratch.data(), qsizetype(d->scratch.size()));
+    std::string head;
+    d->writer.writeHead(head);
+    d->head = QByteArray(head.data(), qsizetype(head.size()));
+}
+
+const QByteArray& JoinedRtfWriter::head() const
+{
+    return d->head;
+}
+
+const QByteArray& JoinedRtfWriter::body() const
+{
+    return d->body;
+}
+
+qsizetype JoinedRtfWriter::size() const
+{
+    return d->body.size();
+}
+
+qsizetype JoinedRtfWriter::capacity() const
+{
+    return d->body.capacity();
+}
+
+void JoinedRtfWriter::reserve(qsizetype size)
+{
+    d->body.reserve(size);
 }
 
 } // namespace vxRecInfo

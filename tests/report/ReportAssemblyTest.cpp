@@ -1,5 +1,10 @@
 #include "ReportFixture.h"
 
+#include "printing/Printer.h"
+#include "report/BatchReports.h"
+#include "richtext/RtfReader.h"
+#include "richtext/RtfWriter.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -21,6 +26,33 @@ public:
     Variant detailsValue() const override { return details; }
     QString windowName() const override { return name; }
     int datasetListCount() const override { return listCount; }
+};
+
+// The Statistics window's batch as it always ran: every selection builds the interactive report
+// into the box, and the rich text is the box's.
+class ShownList final : public DatasetList
+{
+public:
+    void load() override
+    {
+        ModuleState::current().TimeZoneService.reset();
+        m_box.setDefaultFont(u"Arial"_s, 10);
+        m_count = int(Batch::lastDatasetIndex()) + 1;
+        selectEntry(Batch::clampedListIndexPointer(m_count));
+        Batch::printAllowed();
+    }
+    std::int16_t datasetOf(int entry) const override { return std::int16_t(entry); }
+    void selectEntry(int entry) override { BuildReport(*this, std::int16_t(entry), false, {}, 0, 0, 0, 0, true); }
+    void tickDetails() override { m_details = true; }
+    RichTextBox& txtInfo() override { return m_box; }
+    Variant detailsValue() const override { return std::int16_t(m_details ? 1 : 0); }
+    QString windowName() const override { return u"frmStatistics"_s; }
+    int datasetListCount() const override { return m_count; }
+
+private:
+    RichTextBox m_box;
+    int m_count = 0;
+    bool m_details = false;
 };
 
 QStringList listings()
@@ -249,4 +281,103 @@ TEST_F(ReportAssemblyTest, MissingInfoFolderFailsWithPathNotFound)
     QDir(infoFolder()).removeRecursively(); // after the host settings, which make the folder
     EXPECT_EQ(errorOf([&] { BuildPrintDocument(window, i); }), Err::PathNotFound)
         << "an info folder that does not exist must fail the document with error 76";
+}
+
+TEST_F(ReportAssemblyTest, BatchWithoutBoxGivesWhatTheShownBatchGives)
+{
+    makeInfoFolder();
+    setPrinterListSource([] { return QStringList(); });
+    using Tweak = std::function<void(RecordInfo&)>;
+    const auto channels = [](std::vector<Variant> types, std::vector<Variant> highAlarm,
+                             QString logger = u"A"_s) -> Tweak {
+        return [=](RecordInfo& r) {
+            r.put_Logger_Type(logger);
+            r.put_Meas_Type(perChannel(VarType::Long, types));
+            r.put_AlarmHighEnabled(perChannel(VarType::Boolean, highAlarm));
+        };
+    };
+    const Tweak badSignatures = [](RecordInfo& r) {
+        r.put_SignatureRead(arrayOfValues(VarType::String, {u"Anna"_s, u"45306.5"_s, u"Approved"_s}));
+    };
+    struct Case {
+        const char* what;
+        std::vector<Tweak> datasets;
+        bool folderForInfoFile = false;
+    };
+    const Case cases[] = {
+        {"labels kept from the channel before",
+         {channels({1, 2}, {true, true}), channels({3, 1}, {true, true}), channels({2, 6}, {false, false}),
+          channels({6, 1}, {true, false}, u"2"_s)}},
+        {"verdicts shown in message boxes", {[](RecordInfo& r) { r.put_Logger_Type(u"B"_s); }, {}}},
+        {"an error in the middle", {{}, badSignatures, {}}},
+        {"an info file that cannot be written", {{}}, true},
+    };
+    struct Outcome {
+        QString text;
+        std::int16_t page = 0;
+        QString error;
+        std::size_t messages = 0;
+        QByteArray info;
+        bool operator==(const Outcome&) const = default;
+    };
+    // RTF_All, then RTF_NT, from the same start.
+    const auto run = [&](DatasetList& list, bool documents, bool folderForInfoFile) {
+        Outcome o;
+        o.text = u"caller's text"_s;
+        ChannelLabels() = {};
+        QDir(infoFilePath()).removeRecursively();
+        QFile::remove(infoFilePath());
+        if (folderForInfoFile)
+            QDir().mkpath(infoFilePath());
+        const std::size_t before = shown.size();
+        double job = 2;
+        std::int16_t pages = 9;
+        QString printer;
+        try {
+            if (documents) {
+                Batch::PrintAllRecOnly_NT(list, o.text);
+            } else {
+                list.load();
+                Batch::PrintAllRec(list, job, o.page, pages, printer, true, o.text, true);
+            }
+        } catch (const RuntimeError& e) {
+            o.error = e.description();
+        }
+        o.messages = shown.size() - before;
+        o.info = infoFile();
+        return o;
+    };
+    for (const Case& c : cases) {
+        restart();
+        record().put_UserSettings(arrayOfValues(VarType::Variant, std::vector<Variant>(7, true)));
+        for (const Tweak& tweak : c.datasets)
+            add(tweak);
+        for (const bool documents : {false, true}) {
+            ShownList shownList;
+            BatchReports batch;
+            const Outcome expected = run(shownList, documents, c.folderForInfoFile);
+            EXPECT_EQ(run(batch, documents, c.folderForInfoFile), expected)
+                << c.what << (documents ? ", RTF_NT" : ", RTF_All");
+            if (documents)
+                continue;
+            JoinedRtfWriter joined(u"Arial"_s, 10);
+            BatchReports joining;
+            double job = 2;
+            std::int16_t page = 0, pages = 9;
+            QString printer;
+            ChannelLabels() = {};
+            const int error = errorOf([&] {
+                joining.load();
+                Batch::JoinAllRec(joining, job, page, pages, printer, joined, true);
+            });
+            EXPECT_EQ(error != 0, !expected.error.isEmpty())
+                << c.what << ": the joined document fails where RTF_All does";
+            if (error)
+                continue;
+            joined.finish();
+            const QStringList reports = expected.text.mid(13).split(QChar(12), Qt::SkipEmptyParts);
+            EXPECT_EQ(joined.head() + joined.body(), mergeRtfDocuments(reports, u"Arial"_s, 10).toLatin1()) << c.what;
+        }
+    }
+    setPrinterListSource({});
 }

@@ -1,6 +1,7 @@
 #include "richtext/RTBFormat.h"
 #include "richtext/RichTextBox.h"
 #include "richtext/RtfReader.h"
+#include "richtext/RtfWriter.h"
 
 #include "ErrorOf.h"
 
@@ -17,28 +18,64 @@ using vxRecInfo::testing::errorOf;
 
 namespace {
 
-// A small report in the shape the report builder makes: a centred heading, tab-aligned rows,
-// an accent colour, a Japanese label, characters RTF must escape.
-void buildSample(RichTextBox& box)
+struct Piece {
+    QString text;
+    QString font{};
+    std::int32_t color = -1;
+    std::int16_t size = 0;
+    std::int16_t style = 0;
+    std::int32_t alignment = 0;
+};
+
+const QList<std::int32_t> ReportTabs{144, 3000, 4500, 6000};
+
+// The pieces appended on cleared runs, then put into box with the report's tab stops.
+QString fill(RichTextBox& box, const std::vector<Piece>& pieces)
 {
     ClearRTBFormat();
     QString report;
-    AddRTBFormatInfo(report, QStringLiteral("Record Report\r\n"), QStringLiteral("Arial"), 0x800005, 14,
-                     FontStyle::Bold, 2);
-    AddRTBFormatInfo(report, QStringLiteral("\tSerial Number:\tA1029384\r\n"), {}, -1, 0, 0, 0);
-    AddRTBFormatInfo(report, QString::fromUtf16(u"\t記録メモ:\t"), QStringLiteral("IPAGothic"), -1, 0, 0, 0);
-    AddRTBFormatInfo(report, QStringLiteral("Braces {a} and \\ backslash, café 25 °C\r\n"), {}, -1, 0, 0, 0);
-    AddRTBFormatInfo(report, QStringLiteral("Alarm Occured"), {}, 0x0000FF, 12, FontStyle::Bold | FontStyle::Underline, 0);
-    AddRTBFormatInfo(report, QStringLiteral(" struck\r\n"), {}, 0, 0, FontStyle::StrikeThru | FontStyle::Italic, 1);
+    for (const Piece& p : pieces)
+        AddRTBFormatInfo(report, p.text, p.font, p.color, p.size, p.style, p.alignment);
     FinishRTBFormat(box, report);
     box.setSelStart(0);
     box.setSelLength(std::int32_t(report.size()));
-    box.setSelTabCount(4);
-    const std::int32_t stops[] = {144, 3000, 4500, 6000};
-    for (std::int16_t i = 0; i < 4; ++i)
-        box.setSelTabs(i, stops[i]);
+    box.setSelTabCount(std::int16_t(ReportTabs.size()));
+    for (std::int16_t i = 0; i < ReportTabs.size(); ++i)
+        box.setSelTabs(i, ReportTabs[i]);
     box.setSelStart(0);
+    return report;
 }
+
+// A small report in the shape the report builder makes: a centred heading, tab-aligned rows,
+// an accent colour, a Japanese label, characters RTF must escape.
+const std::vector<Piece> SamplePieces = {
+    {QStringLiteral("Record Report\r\n"), QStringLiteral("Arial"), 0x800005, 14, FontStyle::Bold, 2},
+    {QStringLiteral("\tSerial Number:\tA1029384\r\n")},
+    {QString::fromUtf16(u"\t記録メモ:\t"), QStringLiteral("IPAGothic")},
+    {QStringLiteral("Braces {a} and \\ backslash, café 25 °C\r\n")},
+    {QStringLiteral("Alarm Occured"), {}, 0x0000FF, 12, FontStyle::Bold | FontStyle::Underline},
+    {QStringLiteral(" struck\r\n"), {}, 0, 0, FontStyle::StrikeThru | FontStyle::Italic, 1},
+};
+
+void buildSample(RichTextBox& box)
+{
+    fill(box, SamplePieces);
+}
+
+// Reports of other shapes: no line break at the end, line ends alone or in two formats, runs of
+// no length or of the same format side by side, alignment over several paragraphs, the box's
+// default font named, sizes and colours at their limits.
+const std::vector<std::vector<Piece>> OddPieces = {
+    {},
+    {{QStringLiteral("no line break at the end"), {}, 255, 0, FontStyle::Bold}},
+    {{QStringLiteral("a\r"), {}, -1, 0, FontStyle::Bold}, {QStringLiteral("\nlone\nends\r\f\r\n"), {}, 0, 12, 0, 1}},
+    {{QStringLiteral("same colour "), {}, 0x800005}, {QStringLiteral("twice\r\n"), {}, 0x800005, 0, 0, 2},
+     {QString(), QStringLiteral("Times"), 5, 10, 9, 1}, {QStringLiteral("centred\r\nover two\r"), {}, -1, 10, 0, 2},
+     {QStringLiteral("\n")}},
+    {{QStringLiteral("Arial named\r\n"), QStringLiteral("Arial"), -1, 10},
+     {QStringLiteral("x\t\x7f"), QStringLiteral("Times"), -5, 1638, 15, 1},
+     {QStringLiteral("high bits\r\n"), {}, 0x1800005, 1, 0, 0}},
+};
 
 QString testData(const char* name)
 {
@@ -94,7 +131,7 @@ TEST(Rtf, RoundTripKeepsEveryCharacterAndFontName)
     std::vector<std::pair<QString, QString>> rows;
     for (char16_t c = 0; c < 0x20; ++c)
         rows.push_back({QStringLiteral("a") + QChar(c) + QStringLiteral("b"), {}});
-    for (const char16_t* text : {u"one\rtwo", u"one\ntwo", u"one\r\ntwo", u"\n\r\r\n\n\r", u"\x7F\xFFFF",
+    for (const char16_t* text : {u"one\rtwo", u"one\ntwo", u"one\r\ntwo", u"x\r\n", u"\n\r\r\n\n\r", u"\x7F\xFFFF",
                                  u"\U0001F600 \xD83D"})
         rows.push_back({QString::fromUtf16(text), {}});
     for (const char16_t* font : {u"Semi;colon", u" Padded ", u"Tab\tand\rCR", u"{Brace}\\", u"記録 €"})
@@ -215,4 +252,62 @@ TEST(Rtf, MergedReportsStartOnNewPagesAndKeepTheirFormats)
     EXPECT_EQ(back.Text(), first.Text() + QChar(0x0C) + second.Text());
     EXPECT_TRUE(back.formatAt(0).bold) << "the first report keeps its formats";
     EXPECT_EQ(back.paragraphs().constLast().format, ParagraphFormat{});
+}
+
+TEST(Rtf, RunsWriteWhatTheirBoxWrites)
+{
+    std::vector<std::vector<Piece>> rows = OddPieces;
+    rows.push_back(SamplePieces);
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        RichTextBox box;
+        box.setDefaultFont(QStringLiteral("Arial"), 10);
+        const QString report = fill(box, rows[row]);
+        QString direct = QStringLiteral("before");
+        ASSERT_TRUE(RtfWriter::appendRunText(direct, {report, runLists(), box.defaultFontName(), 10, ReportTabs}))
+            << "row " << row;
+        EXPECT_EQ(direct, QStringLiteral("before") + box.TextRTF()) << "row " << row;
+    }
+
+    // Runs a box refuses, or runs out of order, are left to the box.
+    QString report;
+    ClearRTBFormat();
+    AddRTBFormatInfo(report, QStringLiteral("huge"), {}, -1, 1639, 0, 0);
+    QString out;
+    EXPECT_FALSE(RtfWriter::appendRunText(out, {report, runLists(), QStringLiteral("Arial"), 10, ReportTabs}));
+    RunLists backwards;
+    backwards.RTBColorRuns.push_back({2, 2, 0});
+    backwards.RTBColorRuns.push_back({0, 3, 0});
+    EXPECT_FALSE(
+        RtfWriter::appendRunText(out, {QStringLiteral("abcd"), backwards, QStringLiteral("Arial"), 10, ReportTabs}));
+    EXPECT_TRUE(out.isEmpty());
+}
+
+TEST(Rtf, JoinedReportsAreWhatTheMergeMakesOfTheirRtf)
+{
+    struct Report {
+        std::vector<Piece> pieces;
+        QString font = QStringLiteral("Arial");
+        float size = 10;
+    };
+    const std::vector<std::vector<Report>> rows = {
+        {{SamplePieces}, {OddPieces[3]}, {SamplePieces}},
+        {{OddPieces[1]}, {OddPieces[1]}, {SamplePieces}}, // the text of the next page joins the open paragraph
+        {{OddPieces[0]}, {OddPieces[2]}, {OddPieces[0]}},
+        {{SamplePieces, QStringLiteral("Times"), 12}, {OddPieces[4], QStringLiteral("Courier"), 9.5f}},
+        {},
+    };
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        JoinedRtfWriter joined(QStringLiteral("Arial"), 10);
+        QStringList documents;
+        for (const Report& r : rows[row]) {
+            RichTextBox box;
+            box.setDefaultFont(r.font, r.size);
+            const QString report = fill(box, r.pieces);
+            documents << box.TextRTF();
+            ASSERT_TRUE(joined.add({report, runLists(), r.font, r.size, ReportTabs})) << "row " << row;
+        }
+        joined.finish();
+        EXPECT_EQ(joined.head() + joined.body(), mergeRtfDocuments(documents, QStringLiteral("Arial"), 10).toLatin1())
+            << "row " << row;
+    }
 }

@@ -1,0 +1,166 @@
+// The rich-text batch exports over many datasets, one run per process so that peak memory is
+// the run's own: RTF_All (the reports as rich text), RTF_NT (print documents) and the joined
+// RTF document of `recinfo rtf -o` (one document, a page per report).
+// Usage: batch_bench rtf-all N | rtf-nt N | rtf-joined N
+// Prints one line of key=value pairs: datasets, seconds, per_second (reports or documents),
+// us_per_report, cpu_seconds (of this process: the machine may be shared), chars (of the
+// result), result_mb (its size in memory: two bytes a character for a string, one for the
+// joined document's bytes), store_mb (resident before the call), peak_mb (resident at most
+// during the call), added_mb (peak_mb - store_mb) and added_ratio (added_mb / result_mb).
+
+#include "automation/ClassRegistry.h"
+#include "automation/Dispatch.h"
+#include "automation/SafeArray.h"
+#include "component/IRecordInfo.h"
+#include "component/Identity.h"
+#include "component/SuiteSettings.h"
+#include "report/BatchReports.h"
+#include "report/RecInfoCode.h"
+#include "richtext/RtfWriter.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <ctime>
+
+#include <malloc.h>
+
+using namespace vxRecInfo;
+
+namespace {
+
+Variant perChannel(VarType type, const Variant& value, int channels)
+{
+    return Variant(SafeArray::fromValues(type, std::vector<Variant>(std::size_t(channels), value), 1));
+}
+
+// Four-channel datasets of an "A" logger, as the services benchmark commits them.
+ComPtr<_RecordInfo> commit(int count)
+{
+    auto record = ClassRegistry::instance().createInstance(Identity::RecordInfoClsid).as<_RecordInfo>();
+    record->put_UserSettings(Variant(SafeArray::fromValues(VarType::Variant, {0, 0, 0, 0, 0, 0, true})));
+    const int channels = 4;
+    const std::pair<VarType, std::vector<const char*>> arrays[] = {
+        {VarType::Single, {"AlarmHighValue", "AlarmLowValue", "AverageVal", "MaxVal", "MinVal", "MeanVal", "MKT"}},
+        {VarType::Boolean, {"AlarmHighEnabled", "AlarmLowEnabled", "AlarmStatusPerChnl"}},
+        {VarType::Long, {"AlarmHighNumMeas", "AlarmLowNumMeas", "Meas_Type"}},
+        {VarType::Integer, {"ChannelNumber", "AlarmMode"}},
+        {VarType::String, {"ChnlDescription", "Meas_Scale", "Meas_Unit"}},
+        {VarType::Double, {"TimeOverAlarmLimit", "TimeBelowLoAlarmLimit"}},
+    };
+    const Variant noRows(SafeArray(VarType::String, {{0, 2}, {0, 0}}));
+    for (int n = 0; n < count; ++n) {
+        record->put_DataSetDesc(QStringLiteral("Cold room %1").arg(n));
+        record->put_SerialNumber(QStringLiteral("A%1").arg(n));
+        record->put_Logger_Type(QStringLiteral("A"));
+        record->put_NumActiveChannels(channels);
+        record->put_MeasInterval(300);
+        for (const auto& [type, names] : arrays)
+            for (const char* name : names)
+                latePut(record.get(), QString::fromLatin1(name), perChannel(type, Variant(1).convertTo(type), channels));
+        record->put_SignatureRead(noRows);
+        record->put_UserQuery(noRows);
+        if (failed(record->AddDataSet()))
+            std::abort();
+    }
+    return record;
+}
+
+double cpuSeconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) + t.tv_nsec / 1e9;
+}
+
+// A line of /proc/self/status in megabytes.
+double statusMegabytes(const char* key)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith(key))
+            return line.mid(qsizetype(std::strlen(key))).trimmed().split(' ').front().toDouble() / 1024;
+    return 0;
+}
+
+// Resident memory now; the peak starts over from it.
+double settle()
+{
+    malloc_trim(0);
+    QFile reset(QStringLiteral("/proc/self/clear_refs"));
+    if (reset.open(QIODevice::WriteOnly))
+        reset.write("5");
+    return statusMegabytes("VmRSS:");
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir home;
+    qputenv("XDG_DATA_HOME", home.filePath(QStringLiteral("data")).toLocal8Bit());
+    QApplication app(argc, argv);
+    setSuiteSettingsFile(home.filePath(QStringLiteral("LoggerSuite.ini")));
+    const QStringList args = app.arguments();
+    const QStringList modes{QStringLiteral("rtf-all"), QStringLiteral("rtf-nt"), QStringLiteral("rtf-joined")};
+    if (args.size() != 3 || !modes.contains(args[1]) || args[2].toInt() < 1) {
+        QTextStream(stderr) << "usage: batch_bench rtf-all N | rtf-nt N | rtf-joined N\n";
+        return 2;
+    }
+    const QString mode = args[1];
+    const int count = args[2].toInt();
+    QDir().mkpath(QFileInfo(RecInfoCode::infoFilePath()).absolutePath());
+    auto record = commit(count);
+
+    double job = 0;
+    std::int16_t page = 0;
+    std::int16_t pages = std::int16_t(count);
+    QString printer;
+    QString text;
+    qsizetype chars = 0;
+    double resultMegabytes = 0;
+    const double store = settle();
+    const double cpuStart = cpuSeconds();
+    QElapsedTimer timer;
+    timer.start();
+    if (mode == QLatin1String("rtf-all")) {
+        if (failed(record->RTF_All(&job, &page, &pages, &printer, &text, nullptr)))
+            return 1;
+    } else if (mode == QLatin1String("rtf-nt")) {
+        if (failed(record->RTF_NT(&text)))
+            return 1;
+    } else {
+        JoinedRtfWriter joined(QStringLiteral("Arial"), 10);
+        try {
+            BatchReports batch;
+            batch.load();
+            Batch::JoinAllRec(batch, job, page, pages, printer, joined, true);
+            joined.finish();
+        } catch (const RuntimeError& e) {
+            QTextStream(stderr) << e.description() << "\n";
+            return 1;
+        }
+        chars = joined.head().size() + joined.body().size();
+        resultMegabytes = chars / 1e6;
+    }
+    const double seconds = timer.nsecsElapsed() / 1e9;
+    const double cpu = cpuSeconds() - cpuStart;
+    const double peak = statusMegabytes("VmHWM:");
+    if (mode != QLatin1String("rtf-joined")) {
+        chars = text.size();
+        resultMegabytes = 2.0 * chars / 1e6;
+    }
+    QTextStream(stdout) << "datasets=" << count << " seconds=" << seconds << " per_second=" << count / seconds
+                        << " us_per_report=" << seconds * 1e6 / count << " cpu_seconds=" << cpu << " chars=" << chars
+                        << " result_mb=" << resultMegabytes << " store_mb=" << store << " peak_mb=" << peak
+                        << " added_mb=" << peak - store << " added_ratio=" << (peak - store) / resultMegabytes << "\n";
+    return 0;
+}
