@@ -7,7 +7,7 @@
 
 #include "automation/RuntimeError.h"
 #include "support/BasicFormat.h"
-#include "support/BasicText.h"
+#include "automation/BasicText.h"
 
 #include <QLocale>
 

@@ -1,7 +1,7 @@
 #include "Variant.h"
 
+#include "BasicText.h"
 #include "SafeArray.h"
-#include "support/BasicText.h"
 
 #include <cfloat>
 #include <cmath>
@@ -290,6 +290,18 @@ bool operator==(const Variant& a, const Variant& b)
     if (a.isArray())
         return *std::get<Variant::ArrayRef>(a.m_value) == *std::get<Variant::ArrayRef>(b.m_value);
     return a.m_value == b.m_value;
+}
+
+bool IsArrayDimensioned(const Variant& v)
+{
+    if (!v.isArray())
+        return false;
+    try {
+        (void)v.array().upperBound(1);
+        return true;
+    } catch (const RuntimeError&) {
+        return false;
+    }
 }
 
 } // namespace vxRecInfo

@@ -125,4 +125,8 @@ private:
         m_value;
 };
 
+// True when v holds an array whose first dimension's upper bound can be read; False for
+// anything else, an array that was declared but never dimensioned included.
+bool IsArrayDimensioned(const Variant& v);
+
 } // namespace vxRecInfo

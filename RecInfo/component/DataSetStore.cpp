@@ -2,7 +2,7 @@
 
 #include "ModuleState.h"
 
-#include "support/Helpers.h"
+#include "automation/Variant.h"
 
 #include <limits>
 

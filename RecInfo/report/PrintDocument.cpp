@@ -5,7 +5,7 @@
 #include "ReportText.h"
 
 #include "richtext/RTBFormat.h"
-#include "support/BasicText.h"
+#include "automation/BasicText.h"
 
 #include <QDir>
 #include <QFile>

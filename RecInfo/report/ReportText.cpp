@@ -3,7 +3,7 @@
 #include "component/HostObjects.h"
 #include "component/ModuleState.h"
 #include "richtext/RTBFormat.h"
-#include "support/BasicText.h"
+#include "automation/BasicText.h"
 #include "support/Labels.h"
 
 namespace vxRecInfo::RecInfoCode {

@@ -7,7 +7,7 @@
 #include "automation/Dispatch.h"
 #include "component/HostObjects.h"
 #include "component/ModuleState.h"
-#include "support/BasicText.h"
+#include "automation/BasicText.h"
 #include "support/Labels.h"
 
 namespace vxRecInfo::RecInfoCode {

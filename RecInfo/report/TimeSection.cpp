@@ -8,7 +8,7 @@
 #include "automation/Dispatch.h"
 #include "component/HostObjects.h"
 #include "component/ModuleState.h"
-#include "support/BasicText.h"
+#include "automation/BasicText.h"
 #include "support/Helpers.h"
 #include "support/Labels.h"
 

@@ -1,6 +1,6 @@
 #include "BasicFormat.h"
 
-#include "BasicText.h"
+#include "automation/BasicText.h"
 
 #include <QLocale>
 

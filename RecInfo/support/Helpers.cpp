@@ -1,6 +1,6 @@
 #include "Helpers.h"
 
-#include "BasicText.h"
+#include "automation/BasicText.h"
 
 #include "automation/Dispatch.h"
 #include "automation/SafeArray.h"
@@ -24,18 +24,6 @@ float roundToSteps(float value, float steps)
 }
 
 } // namespace
-
-bool IsArrayDimensioned(const Variant& v)
-{
-    if (!v.isArray())
-        return false;
-    try {
-        (void)v.array().upperBound(1);
-        return true;
-    } catch (const RuntimeError&) {
-        return false;
-    }
-}
 
 QString FormatDateTimeText(Date value)
 {

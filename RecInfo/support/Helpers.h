@@ -9,9 +9,7 @@
 
 namespace vxRecInfo {
 
-// True when v holds an array whose first dimension's upper bound can be read; False for
-// anything else, an array that was declared but never dimensioned included.
-bool IsArrayDimensioned(const Variant& v);
+// IsArrayDimensioned is declared with Variant (automation/Variant.h).
 
 // A date-time as the user's short date, two blanks and the user's long time.
 QString FormatDateTimeText(Date value);

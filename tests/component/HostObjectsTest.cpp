@@ -2,7 +2,7 @@
 
 #include "automation/ClassRegistry.h"
 #include "automation/Dispatch.h"
-#include "component/DefaultHostClasses.h"
+#include "hostclasses/DefaultHostClasses.h"
 #include "component/HostObjects.h"
 
 #include <QFile>

@@ -12,7 +12,7 @@
 #include "report/RecInfoCode.h"
 #include "richtext/RTBFormat.h"
 #include "richtext/RichTextBox.h"
-#include "support/BasicText.h"
+#include "automation/BasicText.h"
 #include "support/Helpers.h"
 #include "support/Labels.h"
 #include "support/MessageService.h"

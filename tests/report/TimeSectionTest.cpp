@@ -1,6 +1,6 @@
 #include "ReportFixture.h"
 
-#include "component/DefaultHostClasses.h"
+#include "hostclasses/DefaultHostClasses.h"
 
 using namespace vxRecInfo;
 using namespace vxRecInfo::testing;

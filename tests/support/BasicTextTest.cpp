@@ -1,5 +1,5 @@
 #include "support/BasicFormat.h"
-#include "support/BasicText.h"
+#include "automation/BasicText.h"
 #include "support/Helpers.h"
 
 #include <QLocale>

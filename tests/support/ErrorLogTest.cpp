@@ -1,7 +1,7 @@
 #include "component/RecordFixture.h"
 
 #include "automation/ClassRegistry.h"
-#include "component/DefaultHostClasses.h"
+#include "hostclasses/DefaultHostClasses.h"
 #include "component/HostObjects.h"
 #include "support/ErrorLog.h"
 #include "support/MessageService.h"

@@ -6,7 +6,7 @@
 #include "PdfReader.h"
 
 #include "automation/ClassRegistry.h"
-#include "component/DefaultHostClasses.h"
+#include "hostclasses/DefaultHostClasses.h"
 #include "automation/Dispatch.h"
 #include "component/HostObjects.h"
 #include "printing/Printer.h"

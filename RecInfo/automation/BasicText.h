@@ -2,7 +2,7 @@
 // Text of numbers, booleans and dates as the classic Basic run-time writes and reads them,
 // in the user's locale (QLocale()).
 
-#include "automation/Date.h"
+#include "Date.h"
 
 #include <QString>
 

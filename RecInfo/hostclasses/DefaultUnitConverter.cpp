@@ -1,5 +1,5 @@
 #include "DefaultHostClasses.h"
-#include "HostObjects.h"
+#include "component/HostObjects.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
 #include "BasicText.h"
 
-#include "automation/RuntimeError.h"
+#include "RuntimeError.h"
 
 #include <QLocale>
 #include <QRegularExpression>

@@ -3,7 +3,7 @@
 // registered under their CLSIDs when the library loads; a host that registers its own classes
 // under the same CLSIDs replaces them.
 
-#include "IFontSettings.h"
+#include "component/IFontSettings.h"
 
 #include "automation/Dispatch.h"
 

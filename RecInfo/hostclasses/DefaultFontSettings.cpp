@@ -1,6 +1,6 @@
 #include "DefaultHostClasses.h"
-#include "HostObjects.h"
-#include "SuiteSettings.h"
+#include "component/HostObjects.h"
+#include "component/SuiteSettings.h"
 
 #include <QFileInfo>
 #include <QSettings>
