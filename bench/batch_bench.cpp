@@ -18,6 +18,8 @@
 #include "report/RecInfoCode.h"
 #include "richtext/RtfWriter.h"
 
+#include "BenchDatasets.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -33,43 +35,6 @@
 using namespace vxRecInfo;
 
 namespace {
-
-Variant perChannel(VarType type, const Variant& value, int channels)
-{
-    return Variant(SafeArray::fromValues(type, std::vector<Variant>(std::size_t(channels), value), 1));
-}
-
-// Four-channel datasets of an "A" logger, as the services benchmark commits them.
-ComPtr<_RecordInfo> commit(int count)
-{
-    auto record = ClassRegistry::instance().createInstance(Identity::RecordInfoClsid).as<_RecordInfo>();
-    record->put_UserSettings(Variant(SafeArray::fromValues(VarType::Variant, {0, 0, 0, 0, 0, 0, true})));
-    const int channels = 4;
-    const std::pair<VarType, std::vector<const char*>> arrays[] = {
-        {VarType::Single, {"AlarmHighValue", "AlarmLowValue", "AverageVal", "MaxVal", "MinVal", "MeanVal", "MKT"}},
-        {VarType::Boolean, {"AlarmHighEnabled", "AlarmLowEnabled", "AlarmStatusPerChnl"}},
-        {VarType::Long, {"AlarmHighNumMeas", "AlarmLowNumMeas", "Meas_Type"}},
-        {VarType::Integer, {"ChannelNumber", "AlarmMode"}},
-        {VarType::String, {"ChnlDescription", "Meas_Scale", "Meas_Unit"}},
-        {VarType::Double, {"TimeOverAlarmLimit", "TimeBelowLoAlarmLimit"}},
-    };
-    const Variant noRows(SafeArray(VarType::String, {{0, 2}, {0, 0}}));
-    for (int n = 0; n < count; ++n) {
-        record->put_DataSetDesc(QStringLiteral("Cold room %1").arg(n));
-        record->put_SerialNumber(QStringLiteral("A%1").arg(n));
-        record->put_Logger_Type(QStringLiteral("A"));
-        record->put_NumActiveChannels(channels);
-        record->put_MeasInterval(300);
-        for (const auto& [type, names] : arrays)
-            for (const char* name : names)
-                latePut(record.get(), QString::fromLatin1(name), perChannel(type, Variant(1).convertTo(type), channels));
-        record->put_SignatureRead(noRows);
-        record->put_UserQuery(noRows);
-        if (failed(record->AddDataSet()))
-            std::abort();
-    }
-    return record;
-}
 
 double cpuSeconds()
 {
@@ -118,7 +83,7 @@ int main(int argc, char** argv)
     const QString mode = args[1];
     const int count = args[2].toInt();
     QDir().mkpath(QFileInfo(RecInfoCode::infoFilePath()).absolutePath());
-    auto record = commit(count);
+    auto record = bench::commitDatasets(count);
 
     double job = 0;
     std::int16_t page = 0;

@@ -12,6 +12,8 @@
 #include "component/SuiteSettings.h"
 #include "printing/Printer.h"
 
+#include "BenchDatasets.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -28,42 +30,6 @@
 using namespace vxRecInfo;
 
 namespace {
-
-Variant perChannel(VarType type, const Variant& value, int channels)
-{
-    return Variant(SafeArray::fromValues(type, std::vector<Variant>(std::size_t(channels), value), 1));
-}
-
-ComPtr<_RecordInfo> commit(int count)
-{
-    auto record = ClassRegistry::instance().createInstance(Identity::RecordInfoClsid).as<_RecordInfo>();
-    record->put_UserSettings(Variant(SafeArray::fromValues(VarType::Variant, {0, 0, 0, 0, 0, 0, true})));
-    const int channels = 4;
-    const std::pair<VarType, std::vector<const char*>> arrays[] = {
-        {VarType::Single, {"AlarmHighValue", "AlarmLowValue", "AverageVal", "MaxVal", "MinVal", "MeanVal", "MKT"}},
-        {VarType::Boolean, {"AlarmHighEnabled", "AlarmLowEnabled", "AlarmStatusPerChnl"}},
-        {VarType::Long, {"AlarmHighNumMeas", "AlarmLowNumMeas", "Meas_Type"}},
-        {VarType::Integer, {"ChannelNumber", "AlarmMode"}},
-        {VarType::String, {"ChnlDescription", "Meas_Scale", "Meas_Unit"}},
-        {VarType::Double, {"TimeOverAlarmLimit", "TimeBelowLoAlarmLimit"}},
-    };
-    const Variant noRows(SafeArray(VarType::String, {{0, 2}, {0, 0}}));
-    for (int n = 0; n < count; ++n) {
-        record->put_DataSetDesc(QStringLiteral("Cold room %1").arg(n));
-        record->put_SerialNumber(QStringLiteral("A%1").arg(n));
-        record->put_Logger_Type(QStringLiteral("A"));
-        record->put_NumActiveChannels(channels);
-        record->put_MeasInterval(300);
-        for (const auto& [type, names] : arrays)
-            for (const char* name : names)
-                latePut(record.get(), QString::fromLatin1(name), perChannel(type, Variant(1).convertTo(type), channels));
-        record->put_SignatureRead(noRows);
-        record->put_UserQuery(noRows);
-        if (failed(record->AddDataSet()))
-            std::abort();
-    }
-    return record;
-}
 
 int pdfPages(const QString& pdf)
 {
@@ -167,7 +133,7 @@ int main(int argc, char** argv)
         return 2;
     }
     const int count = args[2].toInt();
-    auto record = commit(count);
+    auto record = bench::commitDatasets(count);
     QTextStream out(stdout);
     double job = 0;
     std::int16_t page = 0;
