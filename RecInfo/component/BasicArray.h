@@ -6,8 +6,6 @@
 
 #include <cstdint>
 #include <deque>
-#include <type_traits>
-#include <vector>
 
 namespace vxRecInfo {
 
@@ -49,8 +47,9 @@ private:
         return std::size_t(i);
     }
 
-    // A deque for flags: vector<bool> hands out no references.
-    std::conditional_t<std::is_same_v<T, bool>, std::deque<bool>, std::vector<T>> m_items;
+    // A deque: growing by one element never moves the elements there are (a store of many
+    // records never holds two copies of itself), and it hands out references to flags.
+    std::deque<T> m_items;
     bool m_dimensioned = false;
 };
 

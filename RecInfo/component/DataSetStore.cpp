@@ -17,7 +17,7 @@ SafeArray arrayField(const Variant& value, VarType element, const char* field)
         throw RuntimeError(Err::TypeMismatch,
                            QStringLiteral("Type mismatch: %1 must hold an array of %2, not %3")
                                .arg(QString::fromLatin1(field), typeName(element), typeName(value.varType())));
-    return value.array();
+    return value.array().compacted();
 }
 
 #define ARRAY_FIELD(name, element) record.name = arrayField(pending.name, VarType::element, #name)

@@ -70,8 +70,28 @@ TEST(SafeArray, RedimPreserveKeepsAndRedimResets)
     EXPECT_EQ(a.at(0).toLong(), 10);
     a.redim({{0, 1}});
     EXPECT_EQ(a.at(0).toLong(), 0);
+    EXPECT_EQ(errorOf([&] { a.redim({{0, 1}, {3, 1}}); }), Err::SubscriptOutOfRange);
+    EXPECT_EQ(a.dimensions(), 1) << "a failed ReDim leaves the array as it was";
+    EXPECT_EQ(a.upperBound(), 1);
     a.clear();
     EXPECT_FALSE(a.isDimensioned());
     a.redimPreserve(0);
     EXPECT_EQ(a.elementCount(), 1) << "ReDim Preserve of an erased array dimensions it";
+}
+
+TEST(SafeArray, CompactedReadsAsTheOriginalAndUnpacksOnChange)
+{
+    SafeArray grid(VarType::String, {{1, 2}, {0, 1}});
+    grid.set(1, 1, "Seal number?");
+    grid.set(2, 0, u"°C");
+    const SafeArray packed = grid.compacted();
+    EXPECT_TRUE(packed == grid);
+    EXPECT_EQ(packed.at(2, 0).toString(), u"°C");
+    EXPECT_EQ(packed.at(1, 0).varType(), VarType::String);
+    SafeArray changed = packed;
+    changed.set(1, 0, "Yes");
+    EXPECT_EQ(changed.at(1, 0).toString(), QStringLiteral("Yes"));
+    EXPECT_EQ(changed.at(1, 1).toString(), QStringLiteral("Seal number?")) << "the other strings survive unpacking";
+    EXPECT_EQ(packed.at(1, 0).toString(), QString()) << "a copy is deep";
+    EXPECT_FALSE(changed == packed);
 }
