@@ -97,6 +97,7 @@ TypeInfo::TypeInfo(QString name, QUuid iid, std::vector<MemberInfo> members)
 {
     for (std::size_t i = 0; i < m_members.size(); ++i) {
         const MemberInfo& m = m_members[i];
+        m_idsByDeclaredName.insert(m.name, m.dispId);
         m_idsByName.insert(m.name.toLower(), m.dispId);
         m_byIdAndKind.insert(idKindKey(m.dispId, m.kind), i);
     }
@@ -104,6 +105,8 @@ TypeInfo::TypeInfo(QString name, QUuid iid, std::vector<MemberInfo> members)
 
 DispId TypeInfo::idOfName(const QString& name) const
 {
+    if (const auto it = m_idsByDeclaredName.constFind(name); it != m_idsByDeclaredName.cend())
+        return *it;
     return m_idsByName.value(name.toLower(), DISPID_UNKNOWN);
 }
 

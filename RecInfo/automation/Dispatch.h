@@ -61,7 +61,10 @@ private:
     QString m_name;
     QUuid m_iid;
     std::vector<MemberInfo> m_members;
-    QHash<QString, DispId> m_idsByName;
+    // Names as the table spells them, so that callers who spell them so (the component's own
+    // late-bound calls, most files) find them without lower-casing the name on every call.
+    QHash<QString, DispId> m_idsByDeclaredName;
+    QHash<QString, DispId> m_idsByName; // lower case
     QHash<quint64, std::size_t> m_byIdAndKind;
 };
 
