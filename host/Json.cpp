@@ -1,5 +1,7 @@
 #include "Json.h"
 
+#include <algorithm>
+#include <iterator>
 #include <sstream>
 #include <unordered_set>
 
@@ -40,7 +42,199 @@ struct DuplicateKey {
     std::string key;
 };
 
+// Bytes of a device a buffer at a time, as an input iterator for nlohmann's reader; offset()
+// says how many it has handed out, so the reader's events can be placed in the file.
+class DeviceBytes
+{
+public:
+    explicit DeviceBytes(QIODevice& device) : m_device(device), m_buffer(std::size_t(1) << 16) { fill(); }
+
+    bool atEnd() const { return m_at == m_end; }
+    char current() const { return *m_at; }
+    void advance()
+    {
+        ++m_at;
+        ++m_offset;
+        if (m_at == m_end)
+            fill();
+    }
+    qint64 offset() const { return m_offset; }
+    bool failed() const { return m_failed; }
+
+    class Iterator
+    {
+    public:
+        using iterator_category = std::input_iterator_tag;
+        using value_type = char;
+        using difference_type = std::ptrdiff_t;
+        using pointer = const char*;
+        using reference = char;
+
+        explicit Iterator(DeviceBytes* bytes) : m_bytes(bytes) {}
+        char operator*() const { return m_bytes->current(); }
+        Iterator& operator++()
+        {
+            m_bytes->advance();
+            return *this;
+        }
+        // Only ever compared with the end, which a null iterator stands for.
+        bool operator==(const Iterator& other) const { return atEnd() == other.atEnd(); }
+
+    private:
+        bool atEnd() const { return !m_bytes || m_bytes->atEnd(); }
+        DeviceBytes* m_bytes;
+    };
+
+private:
+    void fill()
+    {
+        const qint64 n = m_device.read(m_buffer.data(), qint64(m_buffer.size()));
+        m_failed = m_failed || n < 0;
+        m_at = m_buffer.data();
+        m_end = m_at + std::max<qint64>(n, 0);
+    }
+
+    QIODevice& m_device;
+    std::vector<char> m_buffer;
+    const char* m_at = nullptr;
+    const char* m_end = nullptr;
+    qint64 m_offset = 0;
+    bool m_failed = false;
+};
+
+// Builds the document from the reader's events, as nlohmann's own reader would, but leaves the
+// objects of the top-level "datasets" list where they lie and notes their places. Keys given
+// twice are refused anywhere, also inside those objects.
+class LeavingDataSets
+{
+public:
+    LeavingDataSets(const DeviceBytes& bytes, Json& root, std::vector<DataSetPlace>& places)
+        : m_bytes(bytes), m_root(root), m_places(places)
+    {
+    }
+
+    bool null() { return value(nullptr); }
+    bool boolean(bool v) { return value(v); }
+    bool number_integer(Json::number_integer_t v) { return value(v); }
+    bool number_unsigned(Json::number_unsigned_t v) { return value(v); }
+    bool number_float(Json::number_float_t v, const std::string&) { return value(v); }
+    bool string(std::string& v) { return value(std::move(v)); }
+    bool binary(Json::binary_t&) { return false; }
+
+    bool start_object(std::size_t)
+    {
+        m_keys.emplace_back();
+        if (m_skipped == 0 && inDataSets()) {
+            // The reader has just taken the opening brace.
+            m_places.push_back({m_bytes.offset() - 1, 0});
+            m_skipped = 1;
+            return true;
+        }
+        return open(Json::object());
+    }
+    bool key(std::string& k)
+    {
+        if (!m_keys.back().insert(k).second)
+            return false; // parseJson says where
+        if (m_skipped == 0)
+            m_key = std::move(k);
+        return true;
+    }
+    bool end_object()
+    {
+        m_keys.pop_back();
+        return close();
+    }
+    bool start_array(std::size_t) { return open(Json::array()); }
+    bool end_array() { return close(); }
+    bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception&) { return false; }
+
+private:
+    // In the top-level object's "datasets" list, outside any of its elements.
+    bool inDataSets() const
+    {
+        return m_open.size() == 2 && m_open[1]->is_array() && m_openKey == "datasets";
+    }
+
+    template <class T>
+    bool value(T&& v)
+    {
+        if (m_skipped > 0)
+            return true;
+        if (inDataSets())
+            m_places.push_back({0, 0}); // an element that is no object stays in the document
+        place(Json(std::forward<T>(v)));
+        return true;
+    }
+
+    Json* place(Json&& v)
+    {
+        if (m_open.empty()) {
+            m_root = std::move(v);
+            return &m_root;
+        }
+        Json& container = *m_open.back();
+        if (container.is_array()) {
+            container.push_back(std::move(v));
+            return &container.back();
+        }
+        Json& slot = container[m_key];
+        slot = std::move(v);
+        return &slot;
+    }
+
+    bool open(Json&& container)
+    {
+        if (m_skipped > 0) {
+            ++m_skipped;
+            return true;
+        }
+        if (inDataSets())
+            m_places.push_back({0, 0});
+        if (m_open.size() == 1)
+            m_openKey = m_key; // the top-level member being read
+        m_open.push_back(place(std::move(container)));
+        return true;
+    }
+
+    bool close()
+    {
+        if (m_skipped > 0) {
+            if (--m_skipped == 0)
+                m_places.back().length = m_bytes.offset() - m_places.back().offset;
+            return true;
+        }
+        m_open.pop_back();
+        return true;
+    }
+
+    const DeviceBytes& m_bytes;
+    Json& m_root;
+    std::vector<DataSetPlace>& m_places;
+    std::vector<Json*> m_open;                           // containers being built, outermost first
+    std::vector<std::unordered_set<std::string>> m_keys; // of every open object
+    std::string m_key;                                   // of the member being read
+    std::string m_openKey;                               // of the top-level member open
+    int m_skipped = 0;                                   // depth inside a dataset left in the file
+};
+
 } // namespace
+
+bool parseJsonLeavingDataSets(QIODevice& device, Json* value, std::vector<DataSetPlace>* places)
+{
+    places->clear();
+    *value = Json();
+    DeviceBytes bytes(device);
+    LeavingDataSets events(bytes, *value, *places);
+    const bool read = Json::sax_parse(DeviceBytes::Iterator(&bytes), DeviceBytes::Iterator(nullptr), &events);
+    return read && !bytes.failed();
+}
+
+bool parseJsonQuietly(const QByteArray& bytes, Json* value)
+{
+    *value = Json::parse(bytes.cbegin(), bytes.cend(), nullptr, false);
+    return !value->is_discarded();
+}
 
 bool parseJson(const QByteArray& bytes, Json* value, QString* error)
 {

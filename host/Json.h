@@ -3,6 +3,7 @@
 // (recordings files are applied in file order), and a writer for listings.
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QString>
 
 #include <nlohmann/json.hpp>
@@ -18,6 +19,24 @@ using Json = nlohmann::ordered_json;
 // On failure returns false and sets *error to "line L, column C: what was wrong" (columns
 // count characters).
 bool parseJson(const QByteArray& bytes, Json* value, QString* error);
+
+// Where an element of a recordings document's top-level "datasets" list lies in its file: the
+// byte offset and length of an object, or length 0 for an element that is no object (it stays in
+// the document's "datasets", which holds those elements alone, in order).
+struct DataSetPlace {
+    qint64 offset = 0;
+    qint64 length = 0;
+};
+
+// Reads a document from a device a buffer at a time, as parseJson would take it, except that the
+// objects of its top-level "datasets" list stay in the file: *places lists where every element
+// lies. Returns false on a document parseJson refuses (parseJson then says why) or a device that
+// fails.
+bool parseJsonLeavingDataSets(QIODevice& device, Json* value, std::vector<DataSetPlace>* places);
+
+// Parses a whole document (the bytes at one of those places, say) without saying why it refuses
+// one; keys given twice are not looked for (the first reading did that).
+bool parseJsonQuietly(const QByteArray& bytes, Json* value);
 
 // The member of an object with this exact key, or null (also when value is no object).
 const Json* member(const Json& value, const char* key);

@@ -12,8 +12,11 @@
 #include <QSettings>
 #include <QTimeZone>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
+
+#include <sys/stat.h>
 
 using namespace vxRecInfo;
 
@@ -21,15 +24,41 @@ namespace recinfo {
 
 namespace {
 
-[[noreturn]] void fail(const QString& where, const QString& what, int number = 0)
+// Where a value sits in the file, for messages: put together only when one is needed.
+class Place
 {
-    throw LoadError{where + QStringLiteral(": ") + what, number};
+public:
+    Place(const QString& text) : m_text(text) {}
+    Place(const QString& where, const std::string& key) : m_text(where), m_key(&key) {}
+
+    QString text() const
+    {
+        return m_key ? m_text + QStringLiteral(", key \"%1\"").arg(QString::fromStdString(*m_key)) : m_text;
+    }
+
+private:
+    const QString& m_text;
+    const std::string* m_key = nullptr;
+};
+
+[[noreturn]] void fail(const Place& where, const QString& what, int number = 0)
+{
+    throw LoadError{where.text() + QStringLiteral(": ") + what, number};
 }
 
 struct FieldShape {
     VarType element;
     int dimensions;
 };
+
+// Size and time of the last change of an open file, to know it is the one that was read.
+std::pair<qint64, qint64> versionOf(const QFile& file)
+{
+    struct stat status {};
+    if (fstat(file.handle(), &status) != 0)
+        return {-1, -1};
+    return {qint64(status.st_size), qint64(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec};
+}
 
 // Element type and dimensions of every array field, by lower-case name.
 const QHash<QString, FieldShape>& arrayFields()
@@ -46,7 +75,7 @@ const QHash<QString, FieldShape>& arrayFields()
     return shapes;
 }
 
-VarType typeFromName(const QString& name, const QString& where)
+VarType typeFromName(const QString& name, const Place& where)
 {
     static const QHash<QString, VarType> types{
         {QStringLiteral("integer"), VarType::Integer}, {QStringLiteral("long"), VarType::Long},
@@ -62,7 +91,7 @@ VarType typeFromName(const QString& name, const QString& where)
 }
 
 // A JSON scalar as the Variant a scripted host would pass.
-Variant scalarFromJson(const Json& v, const QString& where)
+Variant scalarFromJson(const Json& v, const Place& where)
 {
     if (v.is_null())
         return Variant();
@@ -75,7 +104,7 @@ Variant scalarFromJson(const Json& v, const QString& where)
     fail(where, QStringLiteral("a single value expected, not %1").arg(kindName(v)));
 }
 
-std::int32_t lowerBoundOf(const Json& v, const QString& where)
+std::int32_t lowerBoundOf(const Json& v, const Place& where)
 {
     if (v.is_number()) {
         const double d = v.get<double>();
@@ -88,7 +117,7 @@ std::int32_t lowerBoundOf(const Json& v, const QString& where)
 }
 
 // The bounds of a dimension of count elements; the count is checked before it is added.
-ArrayBound boundOf(std::int32_t lower, std::size_t count, const QString& where)
+ArrayBound boundOf(std::int32_t lower, std::size_t count, const Place& where)
 {
     constexpr std::int32_t longMax = std::numeric_limits<std::int32_t>::max();
     const std::int64_t upper = count > std::size_t(longMax) ? std::int64_t(longMax) + 1
@@ -100,7 +129,7 @@ ArrayBound boundOf(std::int32_t lower, std::size_t count, const QString& where)
     return {lower, std::int32_t(upper)};
 }
 
-void setElement(SafeArray& array, std::initializer_list<std::int32_t> index, const Json& v, const QString& where)
+void setElement(SafeArray& array, std::initializer_list<std::int32_t> index, const Json& v, const Place& where)
 {
     try {
         array.set(index, scalarFromJson(v, where));
@@ -114,7 +143,7 @@ void setElement(SafeArray& array, std::initializer_list<std::int32_t> index, con
     }
 }
 
-Variant arrayFromJson(const Json& values, const Json* lbound, VarType element, int dimensions, const QString& where)
+Variant arrayFromJson(const Json& values, const Json* lbound, VarType element, int dimensions, const Place& where)
 {
     if (!values.is_array())
         fail(where, QStringLiteral("a list expected, not %1").arg(kindName(values)));
@@ -153,7 +182,7 @@ Variant arrayFromJson(const Json& values, const Json* lbound, VarType element, i
 // {"vt": "Long", "value": 5}, {"vt": "Long[]", "values": [...], "lbound": 1} or
 // {"vt": "String[,]", "values": [[...], ...], "lbound": [1, 0]}: the dimensions are the form's,
 // not the property's, so that a host's wrong array can be fed on purpose.
-Variant forcedFromJson(const Json& v, const QString& where)
+Variant forcedFromJson(const Json& v, const Place& where)
 {
     const Json* vt = member(v, "vt");
     if (!vt || !vt->is_string())
@@ -185,7 +214,7 @@ Variant forcedFromJson(const Json& v, const QString& where)
 
 // Scalars as they are (the component converts them), arrays with the given element type and
 // number of dimensions, {"vt": …} forms with the type they force.
-Variant variantFromJson(const Json& value, VarType type, int dimensions, const QString& where)
+Variant variantFromJson(const Json& value, VarType type, int dimensions, const Place& where)
 {
     if (member(value, "vt"))
         return forcedFromJson(value, where);
@@ -230,14 +259,19 @@ QVariant settingFromJson(const Json& value, VarType type, const QString& where)
 
 } // namespace
 
-RecordingsFile::RecordingsFile(const QString& path) : m_path(path)
+RecordingsFile::RecordingsFile(const QString& path) : m_path(path), m_file(std::make_unique<QFile>(path))
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        fail(path, file.errorString());
-    QString error;
-    if (!parseJson(file.readAll(), &m_document, &error))
-        fail(path, error);
+    if (!m_file->open(QIODevice::ReadOnly))
+        fail(path, m_file->errorString());
+    if (!parseJsonLeavingDataSets(*m_file, &m_document, &m_places)) {
+        // Refused: the whole-document reader says why.
+        QString error;
+        if (!m_file->seek(0) || !parseJson(m_file->readAll(), &m_document, &error))
+            fail(path, error.isEmpty() ? m_file->errorString() : error);
+        const Json* datasets = member(m_document, "datasets");
+        m_places.assign(datasets && datasets->is_array() ? datasets->size() : 0, DataSetPlace{});
+    }
+    m_version = versionOf(*m_file);
     if (!m_document.is_object())
         fail(path, QStringLiteral("the document must be a JSON object"));
     static const QStringList known{QStringLiteral("locale"),           QStringLiteral("settings"),
@@ -265,8 +299,23 @@ void RecordingsFile::load()
         return;
     if (!datasets->is_array())
         fail(m_path, QStringLiteral("\"datasets\" must be a list"));
-    for (std::size_t i = 0; i < datasets->size(); ++i)
-        commitDataSet((*datasets)[i], i + 1);
+    // The datasets are read again where the first reading found them: the file must be the same.
+    const bool inFile = std::any_of(m_places.cbegin(), m_places.cend(), [](const DataSetPlace& p) { return p.length > 0; });
+    if (inFile && versionOf(*m_file) != m_version)
+        fail(m_path, QStringLiteral("the file changed while it was being read"));
+    std::size_t kept = 0; // elements that are no objects stay in the document
+    for (std::size_t i = 0; i < m_places.size(); ++i) {
+        const DataSetPlace& place = m_places[i];
+        if (place.length == 0) {
+            commitDataSet(datasets->at(kept++), i + 1);
+            continue;
+        }
+        m_dataSetBytes.resize(qsizetype(place.length));
+        if (!m_file->seek(place.offset) || m_file->read(m_dataSetBytes.data(), place.length) != place.length
+            || !parseJsonQuietly(m_dataSetBytes, &m_dataSet))
+            fail(m_path, QStringLiteral("the file changed while it was being read"));
+        commitDataSet(m_dataSet, i + 1);
+    }
 }
 
 void RecordingsFile::applyLocale()
@@ -342,8 +391,10 @@ void RecordingsFile::writeSettings()
 void RecordingsFile::setModuleProperties()
 {
     for (const char* key : {"UserSettings", "TimeZone", "NoteChangeAllowed"})
-        if (const Json* value = member(m_document, key))
-            put(m_path, QString::fromLatin1(key), *value, false);
+        if (const Json* value = member(m_document, key)) {
+            const std::string name(key);
+            put(m_path, name, setter(name), *value, false);
+        }
     if (const Json* flags = member(m_document, "ClassicFileFlag"))
         m_classicFileFlag = variantFromJson(*flags, VarType::Boolean, 1, m_path + QStringLiteral(": ClassicFileFlag"));
 }
@@ -356,48 +407,65 @@ void RecordingsFile::commitDataSet(const Json& dataset, std::size_t number)
     if (const Json* desc = member(dataset, "DataSetDesc"); desc && desc->is_string())
         where += QStringLiteral(" (\"%1\")").arg(textOf(*desc));
     // Names match properties case-insensitively, so two spellings of one name are one key twice.
-    QHash<DispId, QString> given;
+    m_given.clear();
     for (const auto& item : dataset.items()) {
-        const QString key = QString::fromStdString(item.key());
-        const DispId id = m_record->GetTypeInfo().idOfName(key);
-        if (id != DISPID_UNKNOWN && given.contains(id))
-            fail(where + QStringLiteral(", key \"%1\"").arg(key),
-                 QStringLiteral("sets %1 a second time").arg(given.value(id)));
-        given.insert(id, key);
-        put(where, key, item.value(), true);
+        const std::string& key = item.key();
+        const Setter& property = setter(key);
+        if (property.id != DISPID_UNKNOWN) {
+            for (const auto& [id, earlier] : m_given)
+                if (id == property.id)
+                    fail(Place(where, key), QStringLiteral("sets %1 a second time").arg(QString::fromStdString(*earlier)));
+            m_given.emplace_back(property.id, &key);
+        }
+        put(where, key, property, item.value(), true);
     }
 
     std::vector<Variant> none;
-    const InvokeResult r = invokeByName(m_record.get(), QStringLiteral("AddDataSet"), InvokeKind::Method, none);
-    if (!r.ok())
-        fail(where, QStringLiteral("AddDataSet failed with error %1: %2").arg(r.error.number).arg(r.error.description),
-             r.error.number);
+    Variant result;
+    ErrorInfo error;
+    const DispId addDataSet = setter("AddDataSet").id;
+    if (failed(m_record->Invoke(addDataSet, InvokeKind::Method, none, &result, &error)))
+        fail(where, QStringLiteral("AddDataSet failed with error %1: %2").arg(error.number).arg(error.description),
+             error.number);
     ++m_committed;
 }
 
-void RecordingsFile::put(const QString& where, const QString& key, const Json& value, bool datasetProperty)
+const RecordingsFile::Setter& RecordingsFile::setter(const std::string& key)
 {
-    const QString at = where + QStringLiteral(", key \"%1\"").arg(key);
+    auto [it, added] = m_setters.try_emplace(key);
+    if (!added)
+        return it->second;
+    Setter& s = it->second;
     const TypeInfo& type = m_record->GetTypeInfo();
-    const DispId id = type.idOfName(key);
-    const MemberInfo* member = id == DISPID_UNKNOWN ? nullptr : type.find(id, MemberKind::PropertyPut);
-    if (!member)
+    s.id = type.idOfName(QString::fromStdString(key));
+    s.member = s.id == DISPID_UNKNOWN ? nullptr : type.find(s.id, MemberKind::PropertyPut);
+    if (!s.member)
+        return s;
+    s.element = s.member->params.at(0).type;
+    s.dimensions = 0;
+    if (s.element == VarType::Variant) {
+        const auto shape = arrayFields().constFind(s.member->name.toLower());
+        s.dimensions = shape == arrayFields().cend() ? -1 : shape->dimensions;
+        if (shape != arrayFields().cend())
+            s.element = shape->element;
+    }
+    return s;
+}
+
+void RecordingsFile::put(const QString& where, const std::string& key, const Setter& setter, const Json& value,
+                         bool datasetProperty)
+{
+    const Place at(where, key);
+    if (!setter.member)
         fail(at, QStringLiteral("not a property of RecordInfo that can be set"));
-    if (datasetProperty && member->name == QLatin1String("UserSettings"))
+    if (datasetProperty && setter.member->name == QLatin1String("UserSettings"))
         fail(at, QStringLiteral("UserSettings belongs at the top level, not in a dataset"));
 
-    const VarType declared = member->params.at(0).type;
-    Variant argument;
-    if (declared != VarType::Variant) {
-        argument = variantFromJson(value, declared, 0, at);
-    } else {
-        const auto shape = arrayFields().constFind(member->name.toLower());
-        argument = shape == arrayFields().cend() ? variantFromJson(value, VarType::Variant, value.is_array() ? 1 : 0, at)
-                                                 : variantFromJson(value, shape->element, shape->dimensions, at);
-    }
-    std::vector<Variant> args{argument};
+    const int dimensions = setter.dimensions >= 0 ? setter.dimensions : value.is_array() ? 1 : 0;
+    m_arguments.clear();
+    m_arguments.push_back(variantFromJson(value, setter.element, dimensions, at));
     ErrorInfo error;
-    if (failed(m_record->Invoke(id, InvokeKind::PropertyPut, args, nullptr, &error)))
+    if (failed(m_record->Invoke(setter.id, InvokeKind::PropertyPut, m_arguments, nullptr, &error)))
         fail(at, QStringLiteral("error %1: %2").arg(error.number).arg(error.description), error.number);
 }
 

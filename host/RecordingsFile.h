@@ -7,9 +7,11 @@
 
 #include "automation/Dispatch.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <memory>
+#include <unordered_map>
 
 namespace recinfo {
 
@@ -25,6 +27,8 @@ class RecordingsFile
 {
 public:
     // Reads and parses the file; LoadError when it cannot be read or parsed (see parseJson).
+    // The datasets themselves stay in the file until load() commits them one by one, so a file
+    // of many datasets is never held whole.
     explicit RecordingsFile(const QString& path);
 
     // Applies locale and settings, creates the RecordInfo, sets its module properties and
@@ -38,14 +42,32 @@ public:
     const vxRecInfo::Variant& classicFileFlag() const { return m_classicFileFlag; }
 
 private:
+    // A property as the file spells it, looked up once per spelling.
+    struct Setter {
+        vxRecInfo::DispId id = vxRecInfo::DISPID_UNKNOWN;
+        const vxRecInfo::MemberInfo* member = nullptr; // its Let; null when it has none
+        vxRecInfo::VarType element = vxRecInfo::VarType::Variant; // of the values the file gives
+        int dimensions = -1; // -1: as the value comes (a list is one-dimensional)
+    };
+
     void applyLocale();
     void writeSettings();
     void setModuleProperties();
     void commitDataSet(const Json& dataset, std::size_t number);
-    void put(const QString& where, const QString& key, const Json& value, bool datasetProperty);
+    const Setter& setter(const std::string& key);
+    void put(const QString& where, const std::string& key, const Setter& setter, const Json& value,
+             bool datasetProperty);
 
     QString m_path;
-    Json m_document;
+    std::unique_ptr<QFile> m_file; // open from the start: the datasets are read as they are committed
+    Json m_document;               // without the objects of "datasets"
+    std::vector<DataSetPlace> m_places;
+    std::pair<qint64, qint64> m_version; // of the file as it was read
+    QByteArray m_dataSetBytes;
+    Json m_dataSet;
+    std::unordered_map<std::string, Setter> m_setters;
+    std::vector<std::pair<vxRecInfo::DispId, const std::string*>> m_given; // by the dataset being committed
+    std::vector<vxRecInfo::Variant> m_arguments;
     std::unique_ptr<QTemporaryDir> m_settingsDir;
     vxRecInfo::ComPtr<vxRecInfo::IDispatch> m_record;
     vxRecInfo::Variant m_classicFileFlag;

@@ -49,6 +49,11 @@ value() { sed -n "s/.*\b$1=\([^ ]*\).*/\1/p" <<<"$2" | head -1; }
   else
     row "PrintAll / LibreOffice on the same reports' RTF" "skipped" ">= 10" "-"
   fi
+  store="$("$build"/bench/store_bench store 16000 2>/dev/null)"
+  row "store, 16,000 datasets committed (KB per dataset)" "$(value kb_per_dataset "$store")" "<= 6" "$(met "$(value kb_per_dataset "$store")" 6 '<=')"
+  load="$("$build"/bench/store_bench load 16000 2>/dev/null)"
+  row "loading a recordings file of 16,000 datasets (per second)" "$(value datasets_per_second "$load")" ">= 5000" "$(met "$(value datasets_per_second "$load")" 5000 '>=')"
+  row "loading it: peak memory added / the store" "$(value peak_over_store "$load")" "<= 2" "$(met "$(value peak_over_store "$load")" 2 '<=')"
   view="$("$build"/bench/bench_report --benchmark_filter=InteractiveReportShownByView --benchmark_format=csv 2>/dev/null | tail -1)"
   view_us="$(sed -n 's/.*,\([0-9.e+]*\),us,.*/\1/p' <<<"$view")"
   row "interactive 16-channel report shown by the view (us CPU)" "${view_us:-?}" "< 500" "$(met "${view_us:-999999}" 500 '<=')"

@@ -87,6 +87,33 @@ TEST_F(RecordingsFileTest, ValuesTakeTheirPropertysTypes)
     EXPECT_EQ(ModuleState::current().NoteArray.at(0), QStringLiteral("checked"));
 }
 
+TEST_F(RecordingsFileTest, DataSetsAreReadWhereTheyLie)
+{
+    // A byte-order mark, text that looks like structure and a module property after the list;
+    // then an escape, and numbers that underflow, in a dataset and before the list.
+    const char* const variants[][3] = {{"b", "", ""},
+                                       {"\\u0062", "", ""},
+                                       {"b", R"(, "CompressEfficiency": 1e-400)", ""},
+                                       {"b", "", R"("UserSettings": [1e-400], )"}};
+    for (const auto& [desc, member, topLevel] : variants) {
+        ModuleState::endApartment();
+        RecordingsFile file(write("\xEF\xBB\xBF" + QStringLiteral(R"({%4"datasets": [{"DataSetDesc": "a \"}] {", %1},
+            {"DataSetDesc": "%2", %1%3}], "TimeZone": 3})")
+                                                         .arg(QString::fromUtf8(OneChannel), QString::fromUtf8(desc),
+                                                              QString::fromUtf8(member), QString::fromUtf8(topLevel))
+                                                         .toUtf8()));
+        file.load();
+        ASSERT_EQ(file.committed(), 2) << desc << member << topLevel;
+        EXPECT_EQ(record(0).DataSetDesc, QStringLiteral("a \"}] {"));
+        EXPECT_EQ(record(1).DataSetDesc, QStringLiteral("b"));
+        EXPECT_EQ(lateGet(file.record(), QStringLiteral("TimeZone")).toInteger(), 3);
+    }
+    // The datasets are read when they are committed: a file changed in between is refused.
+    RecordingsFile changed(oneDataSet(R"("Note": "first")"));
+    write(QByteArray(R"({"datasets": [{"DataSetDesc": "Other", "Note": "second"}]})"));
+    EXPECT_THROW(changed.load(), recinfo::LoadError);
+}
+
 TEST_F(RecordingsFileTest, TwoDimensionalArraysAreRowsOfTheFirstIndex)
 {
     const QString path = write(QStringLiteral(R"({"datasets": [{%1,
@@ -164,6 +191,10 @@ TEST_F(RecordingsFileTest, StoreRefusesWhatItCannotReadAndListsWhatItCommitted)
         {"{\"datasets\": [{\"DataSetDesc\": \"\xc3\xa9\xff\"}]}", "line 1, column 33", 0},
         {R"({"datasets": [{"DataSetDesc": "\uD800"}]})", "line 1, column 38", 0},
         {R"({"datasets": [{"DataSetDesc": "\uDC00x"}]})", "line 1, column 37", 0},
+        {R"({"datasets": [{"DataSetDesc": "A", $1}, 5, {"DataSetDesc": "C", $1}]})", "dataset 2: must be an object", 1},
+        {R"({"datasets": [{"DataSetDesc": "A", $1}, {"MaxVal": {"values": [1], "values": [2]}}]})", "\"values\" is given twice", 0},
+        {R"({"datasets": [{"DataSetDesc": "A", $1}], "TimeZone": "x"})", R"(key "TimeZone": error 13)", 0},
+        {R"({"datasets": [{"DataSetDesc": "A", $1}]} {})", "unexpected '{'; expected end of input", 0},
     };
     for (const Case& c : cases) {
         ModuleState::endApartment();
