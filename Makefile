@@ -6,7 +6,7 @@ CMAKE_ARGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
 export QT_QPA_PLATFORM ?= offscreen
 
-.PHONY: all deps configure build demo test bench asan fuzz package clean screenshots
+.PHONY: all deps configure build demo test bench asan fuzz package mutants clean screenshots
 
 all: build
 
@@ -49,5 +49,10 @@ FUZZ_BUILD ?= build-fuzz
 fuzz: deps
 	tools/run-fuzzers.sh $(FUZZ_BUILD)
 
+# Mutation testing on a private copy of the tree (build-mutants/); MUTANTS_ARGS as
+# "--sample 100 --seed 7 --folders RecInfo/report" (tools/mutants.py --help). Not part of CI.
+mutants: deps
+	tools/mutants.py $(MUTANTS_ARGS)
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) build-mutants

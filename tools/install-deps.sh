@@ -9,7 +9,7 @@ packages=(
   libgl-dev nlohmann-json3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fontconfig fonts-liberation2 fonts-ipafont-gothic fonts-wqy-microhei
-  poppler-utils pandoc
+  poppler-utils pandoc help2man bash-completion
   cups-daemon cups-client libreoffice-writer-nogui
   clang-14 libclang-rt-14-dev
 )
