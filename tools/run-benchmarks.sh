@@ -29,7 +29,7 @@ value() { sed -n "s/.*\b$1=\([^ ]*\).*/\1/p" <<<"$2" | head -1; }
   row() { printf '| %-58s | %16s | %18s | %-5s |\n' "$1" "$2" "$3" "$4"; }
   all10k="$("$build"/bench/batch_bench rtf-all 10000 2>/dev/null)"
   # Rates per CPU second: this machine is often shared, so wall time says more about the load.
-  cpurate() { awk -v n="$(value datasets "$1")" -v c="$(value cpu_seconds "$1")" 'BEGIN { printf "%.0f", c > 0 ? n / c : 0 }'; }
+  cpurate() { awk -v n="$(value datasets "$1")" -v c="$(value cpu_seconds "$1")" 'BEGIN { printf "%.0f", (c > 0) ? n / c : 0 }'; }
   row "RTF_All, 10,000 datasets (reports per CPU second)" "$(cpurate "$all10k")" ">= 10000" "$(met "$(cpurate "$all10k")" 10000 '>=')"
   all32k="$("$build"/bench/batch_bench rtf-all 32767 2>/dev/null)"
   row "RTF_All, 32,767 datasets: memory added / returned string" "$(value added_ratio "$all32k")" "<= 1.5" "$(met "$(value added_ratio "$all32k")" 1.5 '<=')"
