@@ -14,13 +14,14 @@ when it does not compile. The working tree is never touched: the copy lives in t
 """
 
 import argparse
+import io
 import json
 import os
 import random
 import re
-import shutil
 import subprocess
 import sys
+import tarfile
 import time
 from pathlib import Path
 
@@ -104,12 +105,12 @@ def sites_of(path, text):
             for n, c, o, w, k in sites]
 
 
-def collect(folders):
+def collect(folders, rev):
+    prefixes = tuple(f.rstrip("/") + "/" for f in folders)
     sites = []
-    for folder in folders:
-        for path in sorted((ROOT / folder).rglob("*.cpp")):
-            rel = path.relative_to(ROOT)
-            sites += sites_of(rel, path.read_text(encoding="utf-8"))
+    for rel, data, _ in sorted(tree_files(rev)):
+        if rel.startswith(prefixes) and rel.endswith(".cpp"):
+            sites += sites_of(rel, data.decode("utf-8"))
     return sites
 
 
@@ -127,21 +128,34 @@ def apply(text, site):
     return "\n".join(lines)
 
 
-def sync_copy(source):
-    """Copies the tracked and new files of the working tree into source, rewriting only files
-    that differ, so that the build there stays incremental."""
+def tree_files(rev):
+    """(path, bytes, executable) of every file of a commit, or of the working tree (tracked and
+    new files) when rev is None."""
+    if rev:
+        archive = subprocess.run(["git", "archive", "--format=tar", rev], cwd=ROOT, capture_output=True, check=True)
+        with tarfile.open(fileobj=io.BytesIO(archive.stdout)) as tar:
+            for member in tar.getmembers():
+                if member.isfile():
+                    yield member.name, tar.extractfile(member).read(), bool(member.mode & 0o100)
+        return
     listed = subprocess.run(["git", "ls-files", "-co", "--exclude-standard", "-z"], cwd=ROOT,
                             capture_output=True, check=True).stdout.decode().split("\0")
     for rel in filter(None, listed):
-        src, dst = ROOT / rel, source / rel
-        if not src.is_file():
-            continue
-        data = src.read_bytes()
+        path = ROOT / rel
+        if path.is_file():
+            yield rel, path.read_bytes(), os.access(path, os.X_OK)
+
+
+def sync_copy(source, rev):
+    """Makes source a copy of the tree, rewriting only files that differ, so that the build
+    there stays incremental."""
+    for rel, data, executable in tree_files(rev):
+        dst = source / rel
         if dst.exists() and dst.read_bytes() == data:
             continue
         dst.parent.mkdir(parents=True, exist_ok=True)
         dst.write_bytes(data)
-        shutil.copymode(src, dst)
+        dst.chmod(0o755 if executable else 0o644)
 
 
 def run(command, cwd, timeout, env=None):
@@ -164,13 +178,14 @@ def main():
     parser.add_argument("--jobs", type=int, default=2)
     parser.add_argument("--save", help="write the sample to this JSON file")
     parser.add_argument("--load", help="try the mutants of a saved sample instead of drawing one")
+    parser.add_argument("--rev", help="mutate the tree of this commit instead of the working tree")
     parser.add_argument("--list", action="store_true", help="print the sample and stop")
     args = parser.parse_args()
 
     if args.load:
         sample = json.loads(Path(args.load).read_text())
     else:
-        sites = collect(args.folders)
+        sites = collect(args.folders, args.rev)
         if not sites:
             sys.exit("no mutation sites in " + " ".join(args.folders))
         sample = random.Random(args.seed).sample(sites, min(args.sample, len(sites)))
@@ -185,7 +200,7 @@ def main():
     work = Path(args.work).resolve()
     source, build = work / "src", work / "build"
     source.mkdir(parents=True, exist_ok=True)
-    sync_copy(source)
+    sync_copy(source, args.rev)
     env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
     if not (build / "build.ninja").exists():
         subprocess.run(["cmake", "-S", str(source), "-B", str(build), "-G", "Ninja", "-DCMAKE_BUILD_TYPE=Debug",
