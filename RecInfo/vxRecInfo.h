@@ -14,3 +14,4 @@
 #include "component/HostObjects.h"
 #include "component/IRecordInfo.h"
 #include "component/Identity.h"
+#include "component/ProgressObserver.h"

@@ -304,17 +304,20 @@ void RecordingsFile::load()
     if (inFile && versionOf(*m_file) != m_version)
         fail(m_path, QStringLiteral("the file changed while it was being read"));
     std::size_t kept = 0; // elements that are no objects stay in the document
+    const int total = int(m_places.size());
     for (std::size_t i = 0; i < m_places.size(); ++i) {
         const DataSetPlace& place = m_places[i];
         if (place.length == 0) {
             commitDataSet(datasets->at(kept++), i + 1);
-            continue;
+        } else {
+            m_dataSetBytes.resize(qsizetype(place.length));
+            if (!m_file->seek(place.offset) || m_file->read(m_dataSetBytes.data(), place.length) != place.length
+                || !parseJsonQuietly(m_dataSetBytes, &m_dataSet))
+                fail(m_path, QStringLiteral("the file changed while it was being read"));
+            commitDataSet(m_dataSet, i + 1);
         }
-        m_dataSetBytes.resize(qsizetype(place.length));
-        if (!m_file->seek(place.offset) || m_file->read(m_dataSetBytes.data(), place.length) != place.length
-            || !parseJsonQuietly(m_dataSetBytes, &m_dataSet))
-            fail(m_path, QStringLiteral("the file changed while it was being read"));
-        commitDataSet(m_dataSet, i + 1);
+        if (m_onDataSet)
+            m_onDataSet(m_committed, total);
     }
 }
 

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <functional>
 #include <memory>
 #include <unordered_map>
 
@@ -34,6 +35,9 @@ public:
     // Applies locale and settings, creates the RecordInfo, sets its module properties and
     // commits every dataset. LoadError at the first problem; what was committed stays.
     void load();
+
+    // Called by load() after each committed dataset with the count so far and the file's total.
+    void setProgress(std::function<void(int done, int total)> onDataSet) { m_onDataSet = std::move(onDataSet); }
 
     // The RecordInfo, once load() has created it (null before).
     vxRecInfo::IDispatch* record() const { return m_record.get(); }
@@ -72,6 +76,7 @@ private:
     vxRecInfo::ComPtr<vxRecInfo::IDispatch> m_record;
     vxRecInfo::Variant m_classicFileFlag;
     int m_committed = 0;
+    std::function<void(int, int)> m_onDataSet;
 };
 
 } // namespace recinfo

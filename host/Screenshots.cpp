@@ -32,14 +32,10 @@ bool save(QWidget& window, const QString& path, QTextStream& out)
     return ok;
 }
 
-} // namespace
-
-int screenshotsCommand(const QStringList& args, QTextStream& out, QTextStream& err)
+int takeScreenshots(const QCommandLineParser& parsed, QTextStream& out, QTextStream& err)
 {
-    if (args.size() != 2) {
-        err << "recinfo: screenshots FILE FOLDER\n";
-        return 2;
-    }
+    QStringList args = parsed.positionalArguments();
+    args[0] = inputFile(args[0]);
     if (!QDir().mkpath(args[1])) {
         err << "recinfo: cannot make " << args[1] << "\n";
         return 1;
@@ -87,7 +83,20 @@ int screenshotsCommand(const QStringList& args, QTextStream& out, QTextStream& e
             return 1;
         }
     }
-    return ok ? 0 : 1;
+    return ok ? Done : Failed;
+}
+
+} // namespace
+
+Command screenshotsCommand()
+{
+    return {QStringLiteral("screenshots"),
+            {QStringLiteral("FILE"), QStringLiteral("FOLDER")},
+            QStringLiteral("Save pictures of the windows into FOLDER."),
+            QStringLiteral("Save a picture of each window over the file's datasets, in English and in Japanese, "
+                           "into FOLDER (works without a display)."),
+            {},
+            takeScreenshots};
 }
 
 } // namespace recinfo

@@ -1,11 +1,11 @@
 #pragma once
 // Pictures of the windows over a recordings file, in English and in Japanese, for the README.
 
-#include <QStringList>
-#include <QTextStream>
+#include "CommandLine.h"
 
 namespace recinfo {
 
-int screenshotsCommand(const QStringList& args, QTextStream& out, QTextStream& err);
+// recinfo screenshots FILE FOLDER.
+Command screenshotsCommand();
 
 } // namespace recinfo

@@ -1,5 +1,6 @@
 #include "ServiceCommands.h"
 
+#include "Progress.h"
 #include "RecordingsFile.h"
 
 #include "automation/SafeArray.h"
@@ -13,38 +14,24 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 
+#include <limits>
+
 using namespace vxRecInfo;
 
 namespace recinfo {
 
-const char* const ServiceUsage = R"(  show FILE [--index N]
-              Open the Statistics and Info window on the file's datasets (ShowInfo N,
-              default 0), then print the getters (NoteArray, NoteChanged, ...).
-  import FILE Open the Import window (ShowImport with the file's ClassicFileFlag), then
-              print ImportFileSelected, ImportUserSelectedTimeZone and TimeZone.
-  note FILE   Open the Recording Note window on the pending note of the file's last
-              dataset (ShowNote), then print NoteArray(0).
-  print FILE [--printer NAME]
-              Print the reports of all datasets as one job (PrintAll) on the printer
-              NAME (default: the current printer, the first installed one); with the
-              built-in PDF printer ("vxRecInfo PDF") it says which file it wrote.
-  rtf FILE [-o OUT.rtf] [--no-page-numbers]
-              The reports of all datasets as rich text (RTF_All): on standard output as
-              the service returns them, each followed by a form feed; with -o joined
-              into one RTF document, a page per report.
-  printdoc FILE
-              The print documents of all datasets back to back (RTF_NT); the last one is
-              also written to the info file.
-)";
-
 namespace {
 
-// Loads the file; on failure prints the reason and returns null.
-std::unique_ptr<RecordingsFile> loadFile(const QString& path, QTextStream& err)
+// Loads the file named by the first argument; on failure prints the reason and returns null.
+std::unique_ptr<RecordingsFile> loadFile(const QCommandLineParser& parsed, QTextStream& err, bool progress = false)
 {
     try {
-        auto file = std::make_unique<RecordingsFile>(path);
+        auto file = std::make_unique<RecordingsFile>(inputFile(parsed.positionalArguments().front()));
+        TerminalProgress shown(err, QStringLiteral("loading"), 0, progress);
+        if (progress)
+            file->setProgress([&shown](int done, int total) { shown.datasetDone(done, total); });
         file->load();
+        file->setProgress({}); // shown goes now
         return file;
     } catch (const LoadError& e) {
         err << "recinfo: " << e.message << "\n";
@@ -52,9 +39,21 @@ std::unique_ptr<RecordingsFile> loadFile(const QString& path, QTextStream& err)
     }
 }
 
-bool call(IDispatch* record, const char* name, std::vector<Variant>& args, QTextStream& err)
+// How a batch service's progress shows on the terminal, if it does.
+struct Shown {
+    QString what;
+    int total = 0;
+    bool shown = false;
+};
+
+bool call(IDispatch* record, const char* name, std::vector<Variant>& args, QTextStream& err, const Shown& progress = {})
 {
-    const InvokeResult r = invokeByName(record, QString::fromLatin1(name), InvokeKind::Method, args);
+    InvokeResult r;
+    {
+        // Gone from the terminal before any message.
+        TerminalProgress shown(err, progress.what, progress.total, progress.shown);
+        r = invokeByName(record, QString::fromLatin1(name), InvokeKind::Method, args);
+    }
     if (!r.ok()) {
         err << "recinfo: " << name << " failed with error " << r.error.number << ": " << r.error.description << "\n";
         return false;
@@ -100,10 +99,11 @@ void writeInPieces(const QString& text, QTextStream& out)
 // One file for a word processor: RTF_All's reports joined into one document, a page each.
 // The component hands each report over as its text and runs, so no report's RTF is written
 // and read back; the file is what mergeRtfDocuments makes of RTF_All's text.
-int joinedRtf(std::int16_t datasets, bool pageNumbers, const QString& output, QTextStream& err)
+int joinedRtf(std::int16_t datasets, bool pageNumbers, const QString& output, bool progress, QTextStream& err)
 {
     JoinedRtfWriter joined(QStringLiteral("Arial"), 10);
     try {
+        TerminalProgress shown(err, QStringLiteral("exporting"), datasets, progress);
         // What RTF_All does, with the joined document in place of its text.
         BatchReports batch;
         batch.load();
@@ -133,37 +133,22 @@ bool prepareInfoFolder()
     return QDir().mkpath(QFileInfo(RecInfoCode::infoFilePath()).absolutePath());
 }
 
-} // namespace
-
-int showCommand(const QString& service, const QStringList& args, QTextStream& out, QTextStream& err)
+int runShow(const QString& service, const QCommandLineParser& parsed, QTextStream& out, QTextStream& err)
 {
-    if (args.isEmpty()) {
-        err << "recinfo: " << service << " needs a recordings file\n";
-        return 2;
-    }
-    std::int16_t index = 0;
-    if (args.size() == 3 && args[1] == QLatin1String("--index") && service == QLatin1String("show")) {
-        bool ok = false;
-        index = std::int16_t(args[2].toShort(&ok));
-        if (!ok) {
-            err << "recinfo: --index needs a number\n";
-            return 2;
-        }
-    } else if (args.size() != 1) {
-        err << "recinfo: unexpected arguments for " << service << "\n";
-        return 2;
-    }
+    const int index = intOption(parsed, QStringLiteral("index"), 0);
+    if (index < std::numeric_limits<std::int16_t>::min() || index > std::numeric_limits<std::int16_t>::max())
+        throw UsageProblem{QStringLiteral("--index needs a number from -32768 to 32767")};
     if (!needsDisplay(err))
-        return 1;
-    auto file = loadFile(args.front(), err);
+        return Failed;
+    auto file = loadFile(parsed, err);
     if (!file)
-        return 1;
+        return Failed;
     prepareInfoFolder();
     IDispatch* record = file->record();
     if (service == QLatin1String("show")) {
-        std::vector<Variant> a{Variant(index)};
+        std::vector<Variant> a{Variant(std::int16_t(index))};
         if (!call(record, "ShowInfo", a, err))
-            return 1;
+            return Failed;
         printGetters(record, {QStringLiteral("NoteArray"), QStringLiteral("NoteChanged"), QStringLiteral("TimeZone")}, out);
     } else if (service == QLatin1String("import")) {
         Variant flags = file->classicFileFlag();
@@ -171,96 +156,125 @@ int showCommand(const QString& service, const QStringList& args, QTextStream& ou
             flags = Variant(SafeArray::fromValues(VarType::Boolean, std::vector<Variant>(std::size_t(file->committed()), false)));
         std::vector<Variant> a{flags};
         if (!call(record, "ShowImport", a, err))
-            return 1;
+            return Failed;
         printGetters(record, {QStringLiteral("ImportFileSelected"), QStringLiteral("ImportUserSelectedTimeZone"),
                               QStringLiteral("TimeZone"), QStringLiteral("NoteChanged")},
                      out);
     } else {
         std::vector<Variant> none;
         if (!call(record, "ShowNote", none, err))
-            return 1;
+            return Failed;
         printGetters(record, {QStringLiteral("NoteArray")}, out);
     }
-    return 0;
+    return Done;
 }
 
-int printCommand(const QStringList& args, QTextStream& out, QTextStream& err)
+int runPrint(const QCommandLineParser& parsed, QTextStream& out, QTextStream& err)
 {
-    QString printer;
-    if (args.size() == 3 && args[1] == QLatin1String("--printer")) {
-        printer = args[2];
-        if (!Printers().contains(printer)) {
-            err << "recinfo: no printer \"" << printer << "\"; installed: " << Printers().join(QStringLiteral(", ")) << "\n";
-            return 1;
-        }
-    } else if (args.size() != 1) {
-        err << "recinfo: print FILE [--printer NAME]\n";
-        return 2;
+    QString printer = parsed.value(QStringLiteral("printer"));
+    if (parsed.isSet(QStringLiteral("printer")) && !Printers().contains(printer)) {
+        err << "recinfo: no printer \"" << printer << "\"; installed: " << Printers().join(QStringLiteral(", ")) << "\n";
+        return Failed;
     }
-    auto file = loadFile(args.front(), err);
+    const bool progress = progressWanted(parsed);
+    auto file = loadFile(parsed, err, progress);
     if (!file)
-        return 1;
+        return Failed;
     if (printer.isEmpty())
         printer = currentPrinter().DeviceName();
     std::vector<Variant> a{0.0, std::int16_t(0), std::int16_t(file->committed()), printer};
-    if (!call(file->record(), "PrintAll", a, err))
-        return 1;
+    if (!call(file->record(), "PrintAll", a, err, {QStringLiteral("printing"), file->committed(), progress}))
+        return Failed;
     out << "printed " << file->committed() << " report(s) on \"" << printer << "\"";
     if (currentPrinter().isPdfPrinter())
         out << " into " << currentPrinter().lastOutputFile();
     out << "\n";
-    return 0;
+    return Done;
 }
 
-int rtfCommand(const QStringList& args, QTextStream& out, QTextStream& err)
+int runRtf(const QCommandLineParser& parsed, QTextStream& out, QTextStream& err)
 {
-    QString path;
-    QString output;
-    bool pageNumbers = true;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        if (args[i] == QLatin1String("-o") && i + 1 < args.size())
-            output = args[++i];
-        else if (args[i] == QLatin1String("--no-page-numbers"))
-            pageNumbers = false;
-        else if (path.isEmpty() && !args[i].startsWith(QLatin1Char('-')))
-            path = args[i];
-        else {
-            err << "recinfo: unexpected argument \"" << args[i] << "\"\n";
-            return 2;
-        }
-    }
-    if (path.isEmpty()) {
-        err << "recinfo: rtf needs a recordings file\n";
-        return 2;
-    }
-    auto file = loadFile(path, err);
+    const bool pageNumbers = !parsed.isSet(QStringLiteral("no-page-numbers"));
+    const bool progress = progressWanted(parsed);
+    auto file = loadFile(parsed, err, progress);
     if (!file)
-        return 1;
-    if (!output.isEmpty())
-        return joinedRtf(std::int16_t(file->committed()), pageNumbers, output, err);
+        return Failed;
+    if (parsed.isSet(QStringLiteral("output")))
+        return joinedRtf(std::int16_t(file->committed()), pageNumbers, parsed.value(QStringLiteral("output")), progress, err);
     std::vector<Variant> a{0.0, std::int16_t(0), std::int16_t(file->committed()), QString(), QString(), pageNumbers};
-    if (!call(file->record(), "RTF_All", a, err))
-        return 1;
+    if (!call(file->record(), "RTF_All", a, err, {QStringLiteral("exporting"), file->committed(), progress}))
+        return Failed;
     writeInPieces(a[4].toString(), out);
-    return 0;
+    return Done;
 }
 
-int ntCommand(const QStringList& args, QTextStream& out, QTextStream& err)
+int runPrintDoc(const QCommandLineParser& parsed, QTextStream& out, QTextStream& err)
 {
-    if (args.size() != 1) {
-        err << "recinfo: printdoc needs exactly one recordings file\n";
-        return 2;
-    }
-    auto file = loadFile(args.front(), err);
+    const bool progress = progressWanted(parsed);
+    auto file = loadFile(parsed, err, progress);
     if (!file)
-        return 1;
+        return Failed;
     // The builder writes the info file but leaves making its folder to the host.
     prepareInfoFolder();
     std::vector<Variant> a{QString()};
-    if (!call(file->record(), "RTF_NT", a, err))
-        return 1;
+    if (!call(file->record(), "RTF_NT", a, err, {QStringLiteral("writing"), file->committed(), progress}))
+        return Failed;
     writeInPieces(a[0].toString(), out);
-    return 0;
+    return Done;
+}
+
+} // namespace
+
+QList<Command> serviceCommands()
+{
+    const QStringList file{QStringLiteral("FILE")};
+    auto window = [](const char* service) {
+        return [service](const QCommandLineParser& parsed, QTextStream& out, QTextStream& err) {
+            return runShow(QString::fromLatin1(service), parsed, out, err);
+        };
+    };
+    const QCommandLineOption noPageNumbers(QStringLiteral("no-page-numbers"),
+                                           QStringLiteral("Without the print job and page numbers."));
+    return {
+        {QStringLiteral("show"), file, QStringLiteral("Open the Statistics and Info window (ShowInfo)."),
+         QStringLiteral("Open the Statistics and Info window on the file's datasets (ShowInfo), then print the "
+                        "getters NoteArray, NoteChanged and TimeZone."),
+         {QCommandLineOption(QStringLiteral("index"),
+                             QStringLiteral("ShowInfo's argument: the list entry selected first (default 0)."),
+                             QStringLiteral("N"))},
+         window("show")},
+        {QStringLiteral("import"), file, QStringLiteral("Open the Import window (ShowImport)."),
+         QStringLiteral("Open the Import window (ShowImport with the file's ClassicFileFlag), then print "
+                        "ImportFileSelected, ImportUserSelectedTimeZone, TimeZone and NoteChanged."),
+         {},
+         window("import")},
+        {QStringLiteral("note"), file, QStringLiteral("Open the Recording Note window (ShowNote)."),
+         QStringLiteral("Open the Recording Note window on the pending note of the file's last dataset (ShowNote), "
+                        "then print NoteArray(0)."),
+         {},
+         window("note")},
+        {QStringLiteral("print"), file, QStringLiteral("Print all reports as one job (PrintAll)."),
+         QStringLiteral("Print the reports of all datasets as one job (PrintAll); with the built-in PDF printer "
+                        "(\"vxRecInfo PDF\") say which file it wrote."),
+         {QCommandLineOption(QStringLiteral("printer"),
+                             QStringLiteral("The printer (default: the current printer, the first installed one)."),
+                             QStringLiteral("NAME")),
+          quietOption()},
+         runPrint},
+        {QStringLiteral("rtf"), file, QStringLiteral("All reports as rich text (RTF_All)."),
+         QStringLiteral("The reports of all datasets as rich text (RTF_All), on standard output as the service "
+                        "returns them, each followed by a form feed."),
+         {QCommandLineOption({QStringLiteral("o"), QStringLiteral("output")},
+                             QStringLiteral("Join the reports into one RTF document, a page each, written to OUT."),
+                             QStringLiteral("OUT")),
+          noPageNumbers, quietOption()},
+         runRtf},
+        {QStringLiteral("printdoc"), file, QStringLiteral("All print documents (RTF_NT)."),
+         QStringLiteral("The print documents of all datasets back to back (RTF_NT); the last one is also written "
+                        "to the info file."),
+         {quietOption()},
+         runPrintDoc},
+    };
 }
 
 } // namespace recinfo

@@ -1,6 +1,7 @@
 #include "StoreListing.h"
 
 #include "Json.h"
+#include "Progress.h"
 #include "RecordingsFile.h"
 
 #include "automation/SafeArray.h"
@@ -125,11 +126,14 @@ QString storeListing(IDispatch* record)
     return out.text();
 }
 
-int storeCommand(const QString& path, QTextStream& out, QTextStream& err)
+int storeCommand(const QString& path, QTextStream& out, QTextStream& err, bool progress)
 {
     try {
         RecordingsFile file(path);
         try {
+            TerminalProgress shown(err, QStringLiteral("loading"), 0, progress);
+            if (progress)
+                file.setProgress([&shown](int done, int total) { shown.datasetDone(done, total); });
             file.load();
         } catch (const LoadError& e) {
             if (file.record())

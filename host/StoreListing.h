@@ -12,8 +12,8 @@ QString storeListing(vxRecInfo::IDispatch* record);
 
 // `recinfo store PATH`: loads the recordings file and prints the listing. When loading stops,
 // the listing of what was committed so far still goes to out, the message to err, and the
-// status is 1.
-int storeCommand(const QString& path, QTextStream& out, QTextStream& err);
+// status is 1. With progress, the datasets committed show on the terminal (see Progress.h).
+int storeCommand(const QString& path, QTextStream& out, QTextStream& err, bool progress = false);
 
 // A Variant as JSON: numbers in their shortest exact form, dates as ISO text, arrays as nested
 // lists by first index.

@@ -38,4 +38,14 @@ void ModuleState::releaseParts()
     threadState().m_parts.clear();
 }
 
+IProgressObserver* progressObserver()
+{
+    return ModuleState::current().progressObserver();
+}
+
+void setProgressObserver(IProgressObserver* observer)
+{
+    ModuleState::current().setProgressObserver(observer);
+}
+
 } // namespace vxRecInfo

@@ -7,6 +7,7 @@
 #include "BasicArray.h"
 #include "DataSetRecord.h"
 #include "IFontSettings.h"
+#include "ProgressObserver.h"
 
 #include "automation/Variant.h"
 
@@ -46,6 +47,11 @@ struct ModuleState {
     ComPtr<IDispatch> UnitConverter;
     ComPtr<IFontSettings> FontSettings;
 
+    // The host's progress observer, or null (no one is told anything). Not owned: the host
+    // keeps it alive until it sets another one or the apartment ends.
+    IProgressObserver* progressObserver() const { return m_progressObserver; }
+    void setProgressObserver(IProgressObserver* observer) { m_progressObserver = observer; }
+
     // State that a layer above this one keeps per apartment (the current printer, for one),
     // made at its first use and gone with the apartment like everything here.
     template <class Part>
@@ -70,6 +76,7 @@ private:
     static void releaseParts();
 
     std::map<std::type_index, std::shared_ptr<void>> m_parts;
+    IProgressObserver* m_progressObserver = nullptr;
 };
 
 } // namespace vxRecInfo

@@ -34,7 +34,21 @@ const TypeInfo& timeZoneServiceType()
 
 struct Zone {
     QTimeZone zone;
-    QString displayName; // "(UTC+01:00) Europe/Berlin"
+    QString offset; // "(UTC+01:00)"
+
+    // "(UTC+01:00) Europe/Berlin"; in another language with the zone's own name in it,
+    // "(UTC+01:00) 中央ヨーロッパ標準時 (Europe/Berlin)", the id telling apart the zones that
+    // share a name. Zones without a name of their own there (ICU writes an offset) keep the id.
+    QString displayName(const QLocale& language) const
+    {
+        const QString id = QString::fromUtf8(zone.id());
+        if (language.language() == QLocale::English)
+            return offset + QLatin1Char(' ') + id;
+        const QString name = zone.displayName(QTimeZone::StandardTime, QTimeZone::LongName, language);
+        if (name.isEmpty() || name.startsWith(QLatin1String("GMT")) || name.startsWith(QLatin1String("UTC")))
+            return offset + QLatin1Char(' ') + id;
+        return offset + QLatin1Char(' ') + name + QStringLiteral(" (") + id + QLatin1Char(')');
+    }
 };
 
 QString offsetText(int seconds)
@@ -56,7 +70,7 @@ Zone makeZone(const QByteArray& id)
                            QStringLiteral("Unknown time zone \"%1\" in the suite settings").arg(QString::fromUtf8(id)),
                            QStringLiteral("TimeZoneService"));
     const int offset = zone.standardTimeOffset(QDateTime::currentDateTimeUtc());
-    return Zone{zone, offsetText(offset) + QLatin1Char(' ') + QString::fromUtf8(id)};
+    return Zone{zone, offsetText(offset)};
 }
 
 // Every zone of the system's database, west to east, as a zone list of a desktop shows them.
@@ -134,9 +148,10 @@ private:
 
     Variant timeArray() const
     {
+        const QLocale language = userLanguage();
         SafeArray names(VarType::String, {{0, std::int32_t(m_zones.size())}});
         for (qsizetype i = 0; i < m_zones.size(); ++i)
-            names.set(std::int32_t(i + 1), m_zones[i].displayName);
+            names.set(std::int32_t(i + 1), m_zones[i].displayName(language));
         return names;
     }
 
@@ -152,14 +167,15 @@ private:
         return m_zones.isEmpty() ? 0 : 1;
     }
 
-    // The selected zone's name as it applies at that local date: standard or daylight.
+    // The selected zone's name as it applies at that local date (standard or daylight), in the
+    // user's language.
     QString zoneName(Date local) const
     {
         if (m_selected == 0)
             return QStringLiteral("GMT");
         const QTimeZone& zone = zoneAt(m_selected);
         const QDateTime at(local.date(), local.time(), zone);
-        QString name = zone.displayName(at, QTimeZone::LongName);
+        QString name = zone.displayName(at, QTimeZone::LongName, userLanguage());
         if (name.isEmpty())
             name = zone.abbreviation(at);
         return name.isEmpty() ? QString::fromUtf8(zone.id()) : name;

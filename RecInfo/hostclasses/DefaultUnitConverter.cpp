@@ -34,6 +34,21 @@ long long wholeSeconds(double seconds)
     return static_cast<long long>(rounded);
 }
 
+// "1 Day", "2 Days" in the user's language; Chinese and Japanese put the counter right after
+// the number.
+QString daysText(long long days, QLocale::Language language)
+{
+    const bool one = days == 1;
+    switch (language) {
+    case QLocale::Japanese: return QStringLiteral("%1日").arg(days);
+    case QLocale::Chinese: return QStringLiteral("%1天").arg(days);
+    case QLocale::Spanish: return one ? QStringLiteral("1 día") : QStringLiteral("%1 días").arg(days);
+    case QLocale::French: return one ? QStringLiteral("1 jour") : QStringLiteral("%1 jours").arg(days);
+    case QLocale::Portuguese: return one ? QStringLiteral("1 dia") : QStringLiteral("%1 dias").arg(days);
+    default: return one ? QStringLiteral("1 Day") : QStringLiteral("%1 Days").arg(days);
+    }
+}
+
 QString clockText(long long hours, long long minutes, long long seconds)
 {
     return QStringLiteral("%1:%2:%3")
@@ -51,10 +66,10 @@ protected:
     Variant invokeMember(const MemberInfo& member, std::vector<Variant>& args) override
     {
         switch (member.dispId) {
-        case Seconds2Units: return durationText(args[0].toDouble());
+        case Seconds2Units: return durationText(args[0].toDouble(), userLanguage().language());
         case ElaspedTime2Unit: {
             const double seconds = args[0].toDouble() * SecondsPerDay;
-            return args[1].toBool() ? durationText(seconds) : hoursText(seconds);
+            return args[1].toBool() ? durationText(seconds, userLanguage().language()) : hoursText(seconds);
         }
         default: throw RuntimeError(Err::ObjectDoesNotSupportMember);
         }
@@ -63,16 +78,14 @@ protected:
 
 } // namespace
 
-QString durationText(double seconds)
+QString durationText(double seconds, QLocale::Language language)
 {
     const long long total = wholeSeconds(seconds);
     const long long s = std::llabs(total);
     const long long days = s / 86400;
     QString text = clockText(s % 86400 / 3600, s % 3600 / 60, s % 60);
-    if (days == 1)
-        text = QStringLiteral("1 Day ") + text;
-    else if (days > 1)
-        text = QStringLiteral("%1 Days ").arg(days) + text;
+    if (days > 0)
+        text = daysText(days, language) + QLatin1Char(' ') + text;
     return total < 0 ? QLatin1Char('-') + text : text;
 }
 

@@ -38,15 +38,18 @@ void choosePrinter(const QString& name)
 }
 
 // The reports of all entries in turn: StartPageNum raised, the entry selected, then its report
-// made by report(entry).
+// made by report(entry), and the host's observer told.
 template <class Report>
 void eachBatchReport(DatasetList& list, std::int16_t& StartPageNum, Report report)
 {
     const int count = list.datasetListCount();
+    IProgressObserver* const progress = ModuleState::current().progressObserver();
     for (int i = 0; i < count; ++i) {
         StartPageNum = raised(StartPageNum);
         list.selectForBatch(i);
         report(i);
+        if (progress)
+            progress->datasetDone(i + 1, count);
     }
 }
 
@@ -171,9 +174,11 @@ void PrintAllRecOnly_NT(DatasetList& list, QString& RTF_Text)
     list.load();
     list.tickDetails();
     const bool direct = !list.showsBox();
-    Room room(0, list.datasetListCount());
+    const int count = list.datasetListCount();
+    IProgressObserver* const progress = ModuleState::current().progressObserver();
+    Room room(0, count);
     QString report;
-    for (int i = 0; i < list.datasetListCount(); ++i) {
+    for (int i = 0; i < count; ++i) {
         list.selectForBatch(i);
         if (direct) {
             room.before(RTF_Text, i);
@@ -181,6 +186,8 @@ void PrintAllRecOnly_NT(DatasetList& list, QString& RTF_Text)
         } else {
             RTF_Text += RecInfoCode::BuildPrintDocument(list, list.datasetOf(i));
         }
+        if (progress)
+            progress->datasetDone(i + 1, count);
     }
 }
 

@@ -161,9 +161,10 @@ void PrintRTF(RichTextBox& box, std::int32_t leftMargin, double topMargin, doubl
                                   printer.paperHeight() - bottomMargin - offsetY));
         PageRenderer range(box, printer, rect);
         const qsizetype length = box.Text().size();
+        IProgressObserver* const progress = ModuleState::current().progressObserver();
 
         qsizetype first = 0;
-        for (;;) {
+        for (int page = 1;; ++page) {
             if (!serialNumber.isEmpty()) {
                 // Top right of the page, in single precision as the layout was drawn up.
                 printer.CurrentY = float(printer.TextHeight(QStringLiteral("Dummy8"))) + hostTop * 1440.0f / 2.0f;
@@ -172,6 +173,8 @@ void PrintRTF(RichTextBox& box, std::int32_t leftMargin, double topMargin, doubl
                 printer.Print(QStringLiteral("SN: ") + serialNumber);
             }
             const qsizetype next = range.render(first);
+            if (progress)
+                progress->pageDone(page);
             if (next >= length)
                 break;
             if (next <= first)

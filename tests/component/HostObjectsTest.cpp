@@ -223,3 +223,43 @@ TEST_F(HostObjects, DurationTexts)
     EXPECT_EQ(get(units, "ElaspedTime2Unit", {2.0 + 3.0 / 24 + 20.0 / 1440, true}).toString(),
               QStringLiteral("2 Days 03:20:00"));
 }
+
+TEST_F(HostObjects, ZoneNamesAndDaysFollowTheUsersLanguage)
+{
+    struct Case {
+        std::int32_t resOffset;
+        const char* zoneName; // Europe/Berlin in winter
+        const char* entry;    // its TimeArray entry
+        const char* oneDay;
+        const char* twoDays;
+    };
+    const Case cases[] = {
+        {0, "Central European Standard Time", "(UTC+01:00) Europe/Berlin", "1 Day 00:00:00", "2 Days 03:20:00"},
+        {2000, "中央ヨーロッパ標準時", "(UTC+01:00) 中央ヨーロッパ標準時 (Europe/Berlin)", "1日 00:00:00", "2日 03:20:00"},
+        {4000, "中欧标准时间", "(UTC+01:00) 中欧标准时间 (Europe/Berlin)", "1天 00:00:00", "2天 03:20:00"},
+        {6000, "hora estándar de Europa central", "(UTC+01:00) hora estándar de Europa central (Europe/Berlin)",
+         "1 día 00:00:00", "2 días 03:20:00"},
+        {8000, "heure normale de l’Europe centrale", "(UTC+01:00) heure normale de l’Europe centrale (Europe/Berlin)",
+         "1 jour 00:00:00", "2 jours 03:20:00"},
+        {10000, "Hora padrão da Europa Central", "(UTC+01:00) Hora padrão da Europa Central (Europe/Berlin)",
+         "1 dia 00:00:00", "2 dias 03:20:00"},
+        // A language the string table lacks: the default objects still answer, in English.
+        {12000, "Central European Standard Time", "(UTC+01:00) Europe/Berlin", "1 Day 00:00:00", "2 Days 03:20:00"},
+    };
+    writeSetting(QStringLiteral("TimeZoneService/TimeZones"), QStringList{QStringLiteral("Europe/Berlin")});
+    IDispatch* zones = timeZoneService();
+    latePut(zones, QStringLiteral("TZoneID"), std::int16_t(1));
+    const Date winter = Date::fromDateTime(QDate(2026, 1, 15), QTime(12, 0));
+    for (const Case& c : cases) {
+        writeSetting(QStringLiteral("HostSettings/ResOffset"), c.resOffset);
+        const QString got[] = {get(zones, "TimeZoneName", {winter}).toString(),
+                               get(zones, "TimeArray").array().at(1).toString(),
+                               get(unitConverter(), "ElaspedTime2Unit", {1.0, true}).toString(),
+                               get(unitConverter(), "Seconds2Units", {184800.0}).toString()};
+        const QString wanted[] = {QString::fromUtf8(c.zoneName), QString::fromUtf8(c.entry),
+                                  QString::fromUtf8(c.oneDay), QString::fromUtf8(c.twoDays)};
+        for (int i = 0; i < 4; ++i)
+            EXPECT_EQ(got[i].toStdString(), wanted[i].toStdString())
+                << "ResOffset " << c.resOffset << ": the user would read the host's texts in another language";
+    }
+}

@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# recinfo's command line as a user meets it: help, version, and a wrong argument answered with
+# one line and status 2; progress on a terminal, none on a pipe or with --quiet.
+set -euo pipefail
+recinfo="$1"; sample="$2"
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" \
+  VXRECINFO_PDF_DIR="$work/pdf" QT_QPA_PLATFORM=offscreen
+fail() { echo "FAILED: $*"; exit 1; }
+
+# arguments | exit status | a line of the answer (standard output for 0, standard error else)
+while IFS='|' read -r args want line; do
+  status=0
+  # shellcheck disable=SC2086
+  "$recinfo" ${args//SAMPLE/$sample} >"$work/out" 2>"$work/err" || status=$?
+  [ "$status" -eq "$want" ] || fail "recinfo $args exited with $status, not $want"
+  answer="$work/out"
+  if [ "$want" -ne 0 ]; then
+    answer="$work/err"
+    [ ! -s "$work/out" ] && [ "$(wc -l <"$work/err")" -eq 1 ] || fail "recinfo $args: not one line on standard error"
+  fi
+  grep -qxE "$line" "$answer" || { cat "$answer"; fail "recinfo $args: no line like $line"; }
+done <<'CASES'
+--help|0|  report FILE +Print one dataset's report as a print document\.
+help report|0|Usage: recinfo report FILE \[OPTIONS\]
+rtf --help|0|  -o, --output OUT +Join the reports into one RTF document, a page each,
+--help print|0|  --printer NAME +The printer \(default: the current printer, the first
+--version|0|vxRecInfo v[0-9]+\.[0-9]+\.[0-9]+ on Qt 6\.[0-9.]+
+|2|recinfo: no command given\. Try 'recinfo --help'\.
+--versio|2|recinfo: unknown option '--versio'\. Try 'recinfo --help'\.
+frobnicate|2|recinfo: unknown command 'frobnicate'\. Try 'recinfo --help'\.
+report|2|recinfo report: FILE is missing\. Try 'recinfo report --help'\.
+report SAMPLE --dataset two|2|recinfo report: --dataset needs a whole number, not 'two'\. Try 'recinfo report --help'\.
+rtf SAMPLE --bogus|2|recinfo rtf: unknown option '--bogus'\. Try 'recinfo rtf --help'\.
+members extra|2|recinfo members: unexpected argument 'extra'\. Try 'recinfo members --help'\.
+CASES
+echo "ok: help, version and usage errors"
+
+# On a terminal: datasets, and pages while printing, then the line cleared.
+script -qec "'$recinfo' rtf '$sample' -o '$work/out.rtf'" /dev/null >"$work/tty"
+grep -q 'recinfo: exporting 1/2 datasets' "$work/tty" || fail "rtf shows no progress on a terminal"
+grep -qP '\r +\r$' "$work/tty" || fail "the progress line is not cleared at the end"
+script -qec "'$recinfo' print '$sample'" /dev/null >"$work/tty"
+grep -q 'recinfo: printing 0/2 datasets, 1 page' "$work/tty" || fail "print shows no pages on a terminal"
+script -qec "'$recinfo' rtf '$sample' -o '$work/out.rtf' --quiet" /dev/null >"$work/tty"
+! grep -q datasets "$work/tty" || fail "--quiet still shows progress"
+"$recinfo" rtf "$sample" -o "$work/out.rtf" 2>"$work/pipe"
+[ ! -s "$work/pipe" ] || fail "progress written to a pipe: $(cat -A "$work/pipe")"
+echo "ok: progress on a terminal only"
