@@ -8,7 +8,7 @@ set(VXRECINFO_PUBLIC_HEADERS
   automation/HResult.h automation/IDispatch.h automation/Registration.h automation/RuntimeError.h
   automation/SafeArray.h automation/Variant.h
   component/DllEntry.h component/HostObjects.h component/IFontSettings.h component/IRecordInfo.h
-  component/Identity.h)
+  component/Identity.h component/ProgressObserver.h)
 foreach(header ${VXRECINFO_PUBLIC_HEADERS})
   get_filename_component(folder ${header} DIRECTORY)
   install(FILES RecInfo/${header} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/vxRecInfo/${folder})
@@ -28,6 +28,12 @@ install(FILES ${CMAKE_BINARY_DIR}/vxRecInfo.pc DESTINATION ${CMAKE_INSTALL_LIBDI
 install(TARGETS recinfo RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(DIRECTORY samples/ DESTINATION ${CMAKE_INSTALL_DATADIR}/vxRecInfo/samples)
 install(FILES README.md docs/architecture.md docs/recordings-file.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+# The Python module, where Debian's python3 looks in the package (/usr/lib/python3/dist-packages);
+# its RPATH finds the library beside the prefix's other libraries.
+if(TARGET vxrecinfo_python)
+  install(TARGETS vxrecinfo_python LIBRARY DESTINATION ${VXRECINFO_PYTHON_INSTALL_DIR})
+  install(FILES examples/export_csv.py DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
+endif()
 
 # make package: vxrecinfo_<version>_amd64.deb, its dependencies computed by dpkg-shlibdeps.
 set(CPACK_GENERATOR DEB)
@@ -39,6 +45,9 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION libs)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# recinfo needs the library the package itself brings.
+# recinfo and the Python module need the library the package itself brings.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${CMAKE_BINARY_DIR}/RecInfo)
+if(TARGET vxrecinfo_python)
+  set(CPACK_DEBIAN_PACKAGE_SUGGESTS python3)
+endif()
 include(CPack)

@@ -3,6 +3,7 @@
 #include "printing/Printer.h"
 
 #include <QDialog>
+#include <QGuiApplication>
 #include <QPageSetupDialog>
 
 namespace vxRecInfo {
@@ -35,6 +36,11 @@ ModalService& modalService()
 {
     static QtModalService builtIn;
     return installed() ? *installed() : builtIn;
+}
+
+bool modalWindowsCanClose()
+{
+    return installed() || QGuiApplication::platformName() != QLatin1String("offscreen");
 }
 
 std::unique_ptr<ModalService> setModalService(std::unique_ptr<ModalService> service)

@@ -24,6 +24,9 @@ public:
 };
 
 ModalService& modalService();
+// False when nobody could ever close a window: the built-in service without a display (the
+// offscreen platform).
+bool modalWindowsCanClose();
 // Installs a service and returns the one it replaces (null for the built-in one).
 std::unique_ptr<ModalService> setModalService(std::unique_ptr<ModalService> service);
 

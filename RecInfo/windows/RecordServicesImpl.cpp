@@ -24,8 +24,8 @@ namespace {
 }
 
 // Windows are widgets, and widgets live on the thread of the QApplication only. Anywhere else,
-// or in a host without one, a window service fails with error 445 (Object doesn't support this
-// action) before it makes a widget.
+// in a host without one, or where no window could be closed (no display), a window service fails
+// with error 445 (Object doesn't support this action) before it makes a widget.
 void requireWidgets(const char* service)
 {
     const QCoreApplication* app = qobject_cast<QApplication*>(QCoreApplication::instance());
@@ -33,6 +33,8 @@ void requireWidgets(const char* service)
         refuse(service, QStringLiteral(" needs a QApplication in the host process"));
     if (QThread::currentThread() != app->thread())
         refuse(service, QStringLiteral(" opens a window: call it on the thread of the QApplication"));
+    if (!modalWindowsCanClose())
+        refuse(service, QStringLiteral(" opens a window, and there is no display to show it on"));
 }
 
 // Printing needs fonts and the PDF engine of a GUI application, on whatever thread.

@@ -2,7 +2,7 @@
 # Installs the build into a temporary prefix and uses it as a host project would: one built
 # with find_package, one with pkg-config; then runs the installed recinfo from there.
 set -euo pipefail
-build="$1"; source_dir="$2"
+build="$1"; source_dir="$2"; python="${3:-}" # the interpreter of the Python module, when it is built
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" QT_QPA_PLATFORM=offscreen
@@ -10,7 +10,7 @@ prefix="$work/prefix"
 cmake --install "$build" --prefix "$prefix" >/dev/null
 
 for f in lib/libvxRecInfo.so.1.0.0 lib/libvxRecInfo.so.1 lib/libvxRecInfo.so include/vxRecInfo/vxRecInfo.h \
-         include/vxRecInfo/component/IRecordInfo.h include/vxRecInfo/automation/Variant.h \
+         include/vxRecInfo/component/IRecordInfo.h include/vxRecInfo/component/ProgressObserver.h include/vxRecInfo/automation/Variant.h \
          lib/cmake/vxRecInfo/vxRecInfoConfig.cmake lib/cmake/vxRecInfo/vxRecInfoConfigVersion.cmake \
          lib/cmake/vxRecInfo/vxRecInfoTargets.cmake lib/pkgconfig/vxRecInfo.pc bin/recinfo \
          share/vxRecInfo/samples/temp-humidity.json share/doc/vxRecInfo/README.md \
@@ -52,3 +52,22 @@ echo "ok: pkg-config host"
 "$prefix/bin/recinfo" store temp-humidity.json > "$work/store.json"
 grep -q '"SerialNumber"' "$work/store.json" || { echo "FAILED: the installed recinfo cannot store a bundled sample"; exit 1; }
 echo "ok: installed recinfo"
+
+# The manual page and the shell completion are installed with it.
+MANPATH="$prefix/share/man" man -P cat recinfo 2>/dev/null | grep -q 'recinfo report FILE' \
+  || { echo "FAILED: man recinfo does not find the manual page under $prefix/share/man"; exit 1; }
+bash -c "source '$prefix/share/bash-completion/completions/recinfo' && complete -p recinfo" >/dev/null \
+  || { echo "FAILED: no bash completion for recinfo"; exit 1; }
+echo "ok: manual page and completion"
+
+# The Python module from the prefix, loading the prefix's library (its RPATH), not the build's.
+if [ -n "$python" ]; then
+  PYTHONPATH="$prefix/lib/python3/dist-packages" "$python" -c '
+import sys, vxrecinfo
+rec = vxrecinfo.Dispatch("vxRecInfo.RecordInfo")
+rec.TimeZone = 2
+assert rec.TimeZone == 2 and vxrecinfo.__file__.startswith(sys.argv[1])
+assert sys.argv[1] + "/lib/libvxRecInfo.so.1" in open("/proc/self/maps").read()' "$prefix" \
+    || { echo "FAILED: the installed Python module does not create a RecordInfo with the installed library"; exit 1; }
+  echo "ok: installed Python module"
+fi

@@ -2,7 +2,7 @@
 # make package's Debian package: its file list, dependencies computed for Qt, and recinfo from
 # the unpacked package storing a bundled sample.
 set -euo pipefail
-build="$1"
+build="$1"; python="${2:-}" # the interpreter of the Python module, when it is built
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" QT_QPA_PLATFORM=offscreen
@@ -24,3 +24,17 @@ dpkg-deb -x "$deb" "$work/root"
 "$work/root/usr/bin/recinfo" store temp-humidity.json > "$work/store.json"
 grep -q '"SerialNumber"' "$work/store.json" || { echo "FAILED: recinfo from the package cannot store a bundled sample"; exit 1; }
 echo "ok: $(basename "$deb"), Depends: $depends"
+for f in ./usr/share/man/man1/recinfo.1 ./usr/share/bash-completion/completions/recinfo; do
+  grep -qxF "$f" <<<"$files" || { echo "FAILED: $f is not in the package"; exit 1; }
+done
+echo "ok: manual page and completion in the package"
+
+# The Python module from the unpacked package, with the package's library.
+if [ -n "$python" ]; then
+  PYTHONPATH="$work/root/usr/lib/python3/dist-packages" "$python" -c '
+import sys, vxrecinfo
+vxrecinfo.Dispatch("vxRecInfo.RecordInfo").ClearAllDataSets()
+assert sys.argv[1] + "/usr/lib/libvxRecInfo.so.1" in open("/proc/self/maps").read()' "$work/root" \
+    || { echo "FAILED: the Python module from the package does not create a RecordInfo"; exit 1; }
+  echo "ok: Python module in the package"
+fi

@@ -1,0 +1,143 @@
+#include "Conversions.h"
+
+#include "Array.h"
+#include "DispatchObject.h"
+
+#include "automation/SafeArray.h"
+
+#include <datetime.h>
+
+#include <QtEndian>
+
+#include <cstring>
+#include <limits>
+
+namespace py = pybind11;
+using namespace vxRecInfo;
+
+namespace vxpy {
+
+namespace {
+
+// Strings cross as UTF-16 in the machine's byte order, with surrogatepass so that an unpaired
+// surrogate (which an automation string may hold) survives both ways.
+constexpr const char* Utf16 = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? "utf-16-le" : "utf-16-be";
+
+Variant dateFrom(int year, int month, int day, int hour, int minute, int second, int microsecond)
+{
+    const Date date = Date::fromDateTime(QDate(year, month, day), QTime(hour, minute, second, microsecond / 1000));
+    // Python's calendar starts at year 1, the automation date's at year 100.
+    if (!Date::inRange(date.value()))
+        throw RuntimeError(Err::Overflow);
+    return date;
+}
+
+Variant wholeNumber(py::handle value)
+{
+    int overflow = 0;
+    const long long number = PyLong_AsLongLongAndOverflow(value.ptr(), &overflow);
+    if (overflow == 0 && number >= std::numeric_limits<std::int32_t>::min()
+        && number <= std::numeric_limits<std::int32_t>::max())
+        return std::int32_t(number);
+    // Beyond a Long a whole number travels as a Double, as a classic literal of that size does;
+    // the declared type of the member then decides (a Long parameter overflows).
+    const double asDouble = PyLong_AsDouble(value.ptr());
+    if (asDouble == -1.0 && PyErr_Occurred()) {
+        PyErr_Clear();
+        throw RuntimeError(Err::Overflow);
+    }
+    return asDouble;
+}
+
+py::object dateTimeOf(Date date)
+{
+    const QDate day = date.date();
+    const QTime time = date.time();
+    PyObject* result = PyDateTime_FromDateAndTime(day.year(), day.month(), day.day(), time.hour(), time.minute(),
+                                                  time.second(), 0);
+    if (!result)
+        throw py::error_already_set();
+    return py::reinterpret_steal<py::object>(result);
+}
+
+} // namespace
+
+void initConversions()
+{
+    PyDateTime_IMPORT;
+    if (!PyDateTimeAPI)
+        throw py::error_already_set();
+}
+
+py::str toPython(const QString& text)
+{
+    PyObject* result = PyUnicode_Decode(reinterpret_cast<const char*>(text.utf16()), text.size() * 2, Utf16,
+                                        "surrogatepass");
+    if (!result)
+        throw py::error_already_set();
+    return py::reinterpret_steal<py::str>(result);
+}
+
+QString toQString(py::handle text)
+{
+    if (!PyUnicode_Check(text.ptr()))
+        throw py::type_error("a str is needed, not " + std::string(Py_TYPE(text.ptr())->tp_name));
+    const auto bytes = py::reinterpret_steal<py::object>(PyUnicode_AsEncodedString(text.ptr(), Utf16, "surrogatepass"));
+    if (!bytes)
+        throw py::error_already_set();
+    QString result(PyBytes_GET_SIZE(bytes.ptr()) / 2, Qt::Uninitialized);
+    std::memcpy(result.data(), PyBytes_AS_STRING(bytes.ptr()), std::size_t(result.size()) * 2);
+    return result;
+}
+
+Variant toVariant(py::handle value)
+{
+    PyObject* v = value.ptr();
+    if (value.is_none())
+        return Variant();
+    if (PyBool_Check(v))
+        return v == Py_True;
+    if (PyLong_Check(v))
+        return wholeNumber(value);
+    if (PyFloat_Check(v))
+        return PyFloat_AS_DOUBLE(v);
+    if (PyUnicode_Check(v))
+        return toQString(value);
+    if (PyDateTime_Check(v))
+        return dateFrom(PyDateTime_GET_YEAR(v), PyDateTime_GET_MONTH(v), PyDateTime_GET_DAY(v),
+                        PyDateTime_DATE_GET_HOUR(v), PyDateTime_DATE_GET_MINUTE(v), PyDateTime_DATE_GET_SECOND(v),
+                        PyDateTime_DATE_GET_MICROSECOND(v));
+    if (PyDate_Check(v))
+        return dateFrom(PyDateTime_GET_YEAR(v), PyDateTime_GET_MONTH(v), PyDateTime_GET_DAY(v), 0, 0, 0, 0);
+    if (py::isinstance<DispatchRef>(value))
+        return Variant(value.cast<const DispatchRef&>().object);
+    if (py::isinstance<Array>(value))
+        return value.cast<const Array&>().value;
+    if (PyList_Check(v) || PyTuple_Check(v))
+        return arrayFromList(VarType::Variant, value, py::none());
+    const QString type = QString::fromUtf8(Py_TYPE(v)->tp_name);
+    throw RuntimeError(Err::TypeMismatch, QStringLiteral("Type mismatch: a Python %1 has no automation type").arg(type));
+}
+
+py::object fromVariant(const Variant& value)
+{
+    if (value.isArray())
+        return py::cast(Array{value.array()});
+    switch (value.varType()) {
+    case VarType::Integer:
+    case VarType::Long: return py::int_(value.toLong());
+    case VarType::Single:
+    case VarType::Double: return py::float_(value.toDouble());
+    case VarType::Boolean: return py::bool_(value.toBool());
+    case VarType::String: return toPython(value.toString());
+    case VarType::Date: return dateTimeOf(value.toDate());
+    case VarType::Object: {
+        ComPtr<IDispatch> object = value.toObject();
+        return object ? py::cast(DispatchRef{std::move(object)}) : py::none();
+    }
+    case VarType::Error: return py::int_(std::uint32_t(value.toError()));
+    default: return py::none(); // Empty and Null
+    }
+}
+
+} // namespace vxpy

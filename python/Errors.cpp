@@ -1,0 +1,116 @@
+#include "Errors.h"
+
+#include "Conversions.h"
+
+#include <pybind11/eval.h>
+
+#include <exception>
+
+namespace py = pybind11;
+using namespace vxRecInfo;
+
+namespace vxpy {
+
+namespace {
+
+// Defined in Python: an exception class with fields is a few lines there and a page of C API.
+const char* const Definitions = R"(
+class AutomationError(RuntimeError):
+    """A failed call. number is the classic run-time error number (13 for a type mismatch),
+    hresult the result code the call failed with (0x800A0000 | number for a run-time error),
+    source and description the error information the object left."""
+
+    def __init__(self, number=0, description="", source="", hresult=0):
+        super().__init__(number, description, source, hresult)
+        self.number, self.description, self.source, self.hresult = number, description, source, hresult
+
+    def __str__(self):
+        return f"error {self.number}: {self.description}" if self.number else self.description
+
+
+class AutomationIndexError(AutomationError, IndexError):
+    """Error 9, subscript out of range."""
+
+
+class AutomationTypeError(AutomationError, TypeError):
+    """Errors 13, 449 and 450: a value or arguments that the member cannot take."""
+
+
+class AutomationAttributeError(AutomationError, AttributeError):
+    """Error 438: the object has no member of that name, or not in that form."""
+)";
+
+// The classes live as long as the module, which is to say the process: references are kept
+// without a destructor that would run after the interpreter is gone.
+struct Classes {
+    PyObject* base = nullptr;
+    PyObject* index = nullptr;
+    PyObject* type = nullptr;
+    PyObject* attribute = nullptr;
+};
+Classes g_classes;
+
+PyObject* classFor(int number)
+{
+    switch (number) {
+    case Err::SubscriptOutOfRange: return g_classes.index;
+    case Err::TypeMismatch:
+    case Err::ArgumentNotOptional:
+    case Err::WrongNumberOfArguments: return g_classes.type;
+    case Err::ObjectDoesNotSupportMember: return g_classes.attribute;
+    default: return g_classes.base;
+    }
+}
+
+void setAutomationError(const ErrorInfo& info, HResult hr)
+{
+    PyObject* type = classFor(info.number);
+    py::object error = py::reinterpret_borrow<py::object>(type)(info.number, toPython(info.description),
+                                                                toPython(info.source), std::uint32_t(hr));
+    PyErr_SetObject(type, error.ptr());
+}
+
+} // namespace
+
+void defineErrors(py::module_& module)
+{
+    py::dict scope;
+    scope["__name__"] = module.attr("__name__");
+    scope["__builtins__"] = py::module_::import("builtins");
+    py::exec(Definitions, scope);
+    const auto keep = [&](const char* name) {
+        py::object type = scope[name];
+        module.attr(name) = type;
+        return type.release().ptr();
+    };
+    g_classes = {keep("AutomationError"), keep("AutomationIndexError"), keep("AutomationTypeError"),
+                 keep("AutomationAttributeError")};
+
+    py::register_exception_translator([](std::exception_ptr thrown) {
+        if (!thrown)
+            return;
+        try {
+            std::rethrow_exception(thrown);
+        } catch (const py::error_already_set&) {
+            throw;
+        } catch (const py::builtin_exception&) {
+            throw;
+        } catch (...) {
+            const ErrorInfo info = currentExceptionInfo();
+            setAutomationError(info, info.hresult());
+        }
+    });
+}
+
+void raiseAutomationError(const ErrorInfo& info, HResult hr)
+{
+    setAutomationError(info, hr);
+    throw py::error_already_set();
+}
+
+void raiseAutomationError(const ErrorInfo& info)
+{
+    raiseAutomationError(info, info.hresult());
+}
+
+} // namespace vxpy

@@ -1,0 +1,69 @@
+// The vxrecinfo module: automation objects for Python scripts, late bound by name.
+
+#include "Application.h"
+#include "Array.h"
+#include "Conversions.h"
+#include "DispatchObject.h"
+#include "Errors.h"
+
+#include "RecordingsFile.h"
+
+#include <memory>
+
+namespace py = pybind11;
+using namespace vxRecInfo;
+
+namespace vxpy {
+
+namespace {
+
+// The file last loaded stays: the host objects read the settings it wrote until the next load.
+std::unique_ptr<recinfo::RecordingsFile> g_loaded;
+
+int loadRecordings(const py::object& path)
+{
+    ensureApplication();
+    const QString name = toQString(py::module_::import("os").attr("fsdecode")(path));
+    try {
+        auto file = std::make_unique<recinfo::RecordingsFile>(name);
+        g_loaded.reset();
+        g_loaded = std::move(file);
+        g_loaded->load();
+    } catch (const recinfo::LoadError& e) {
+        raiseAutomationError(ErrorInfo{e.errorNumber, QStringLiteral("vxrecinfo.load_recordings"), e.message});
+    }
+    return g_loaded->committed();
+}
+
+// Run by atexit, before the interpreter clears the modules: the loaded file's RecordInfo is
+// released while module state is alive, then the application object goes.
+void releaseAtExit()
+{
+    g_loaded.reset();
+    deleteApplication();
+}
+
+} // namespace
+
+} // namespace vxpy
+
+PYBIND11_MODULE(vxrecinfo, module)
+{
+    using namespace vxpy;
+    module.doc() = R"(The vxRecInfo record-report component for Python scripts.
+
+rec = vxrecinfo.Dispatch("vxRecInfo.RecordInfo") creates an object by program identifier (or
+CLSID text); its properties are attributes and its methods calls, bound late by name as a
+scripted host binds them. Failed calls raise AutomationError.)";
+    module.attr("__version__") = VXRECINFO_VERSION;
+    initConversions();
+    defineErrors(module);
+    defineArray(module);
+    defineDispatch(module);
+    module.def("load_recordings", &loadRecordings, py::arg("path"),
+               R"(Loads a recordings file (docs/recordings-file.md) as `recinfo store` does: its settings,
+module properties and datasets, each committed with AddDataSet. Returns the number of datasets
+committed; a file that cannot be loaded raises AutomationError with the reason (and the
+run-time error number when the component raised one).)");
+    py::module_::import("atexit").attr("register")(py::cpp_function(&releaseAtExit));
+}

@@ -1,0 +1,131 @@
+"""The vxrecinfo module as a script uses it: values both ways, arrays, calls, errors, the store."""
+
+import datetime as dt
+import pathlib
+
+import pytest
+
+import vxrecinfo
+from vxrecinfo import Array, AutomationError
+
+D = dt.datetime
+SOURCE = pathlib.Path(__file__).resolve().parents[2]
+ODD_TEXT = "x\ud800\U0001F5A8"  # an unpaired surrogate and a character beyond 16 bits
+
+
+@pytest.mark.parametrize("value, stored", [
+    (None, 0), (True, -1), (7, 7), (2.5, 2), (3.5, 4), ("12", 12),
+    (dt.date(1900, 1, 1), 2), (D(1900, 1, 2, 12), 4),
+])
+def test_python_values_reach_the_declared_type_by_the_classic_rules(rec, value, stored):
+    rec.TimeZone = value
+    assert rec.timezone == stored
+
+
+@pytest.mark.parametrize("progid, member, args, expected", [
+    ("vxRecInfo.RecordInfo", "NoteChangeAllowed", None, False),
+    ("HostSuite.TimeZoneService", "TZoneID", None, 0),
+    ("HostSuite.TimeZoneService", "TimeZoneName", (D(2026, 3, 1),), "GMT"),
+    ("HostSuite.TimeZoneService", "GMT2Time", (D(2026, 3, 1, 8, 0, 0, 600000), 0), D(2026, 3, 1, 8, 0, 1)),
+    ("HostSuite.TimeZoneService", "GMT2Time", (dt.date(2026, 3, 1), 0), D(2026, 3, 1)),
+])
+def test_values_come_back_as_python_values(progid, member, args, expected):
+    value = getattr(vxrecinfo.Dispatch(progid), member)
+    value = value(*args) if args else value
+    assert (value, type(value)) == (expected, type(expected))
+
+
+@pytest.mark.parametrize("array, type, lbound, ubound, first, items", [
+    (Array("Single", [21.5], lbound=1), "Single", 1, 1, 21.5, [21.5]),
+    (Array("String", [["a", "b"], ["c", "d"]], lbound=(1, 0)), "String", (1, 0), (2, 1), "a", [["a", "b"], ["c", "d"]]),
+    (Array("Variant", [[1, None], ["x", True]]), "Variant", (0, 0), (1, 1), 1, [[1, None], ["x", True]]),
+    (Array("boolean", [1, 0], lbound=-2), "Boolean", -2, -1, True, [True, False]),
+    (Array("Date", [dt.date(2026, 1, 2)]), "Date", 0, 0, D(2026, 1, 2), [D(2026, 1, 2)]),
+    (Array("Integer", []), "Integer", 0, -1, None, []),
+    (Array("Long"), "Long", None, None, None, []),
+])
+def test_arrays_keep_their_type_bounds_and_elements(array, type, lbound, ubound, first, items):
+    shape = (array.type, array.lbound, array.ubound, array.tolist(), list(array), len(array))
+    assert shape == (type, lbound, ubound, items, items, len(items))
+    assert first is None or array[lbound] == first
+
+
+@pytest.mark.parametrize("call, expected", [
+    (lambda r: r.RTF_All(0.0, 0, 1, ODD_TEXT, "")[:4], (0.0, 1, 1, ODD_TEXT)),
+    (lambda r: "\\tab 21.5" in r.RTF_All(0.0, 0, 1, "", "")[4], True),
+    (lambda r: "Carrier\\tab Midwest Reefer" in r.RTF_All(0.0, 0, 1, "", "")[4], True),
+    (lambda r: r.RTF_All(0.0, 0, 1, "", "", False)[5:], (False,)),
+    (lambda r: r.RTF_All(0.0, 0, 1, "", "", enablepagenumbering=False)[5:], (False,)),
+    (lambda r: r.RTF_All(0.0, 0, 1, "", "")[4] == r.RTF_All(0.0, 0, 1, "", "", True)[4], True),
+    (lambda r: r.RTF_All(0.0, 0, 1, "", "")[4] == r.RTF_All(0.0, 0, 1, "", "", False)[4], False),
+    (lambda r: len(r.RTF_NT("")), 1),
+    (lambda r: r.ClearAllDataSets(), None),
+])
+def test_calls_return_the_result_and_the_by_reference_arguments(rec, commit, call, expected):
+    commit(rec, MaxVal=Array("Single", [21.5], lbound=1),
+           UserQuery=Array("String", [["Carrier"], ["Midwest Reefer"]], lbound=(1, 0)))
+    assert call(rec) == expected
+
+
+@pytest.mark.parametrize("action, number, hresult, python_error", [
+    (lambda r: setattr(r, "TimeZone", "abc"), 13, 0x800A000D, TypeError),
+    (lambda r: setattr(r, "TimeZone", {}), 13, 0x800A000D, TypeError),
+    (lambda r: setattr(r, "TimeZone", 40000), 6, 0x800A0006, AutomationError),
+    (lambda r: setattr(r, "TimeZone", 2**40), 6, 0x800A0006, AutomationError),
+    (lambda r: setattr(r, "TimeZone", dt.date(99, 12, 31)), 6, 0x800A0006, AutomationError),
+    (lambda r: r.NoSuchMember, 438, 0x800A01B6, AttributeError),
+    (lambda r: r.SerialNumber, 438, 0x80020003, AttributeError),
+    (lambda r: r.RTF_All(), 449, 0x8002000F, TypeError),
+    (lambda r: r.AddDataSet(1), 450, 0x8002000E, TypeError),
+    (lambda r: r.RTF_All(0.0, 0, 1, RTF_Text=""), 449, 0x8002000F, TypeError),
+    (lambda r: r.RTF_All(0.0, 0, 1, "", "", Bogus=1), 448, 0x800A01C0, AutomationError),
+    (lambda r: r.AddDataSet(), 13, 0x800A000D, TypeError),
+    (lambda r: vxrecinfo.Dispatch("HostSuite.TimeZoneService").GMT2Time(D(2026, 1, 1), 999), 9, 0x800A0009, IndexError),
+    (lambda r: Array("Integer", [1], lbound=1)[0], 9, 0x800A0009, IndexError),
+    (lambda r: Array("Integer", [[1]])[1], 9, 0x800A0009, IndexError),
+    (lambda r: Array("Integer", ["abc"]), 13, 0x800A000D, TypeError),
+    (lambda r: Array("Integer", [40000]), 6, 0x800A0006, AutomationError),
+    (lambda r: vxrecinfo.Dispatch("No.Such"), 429, 0x800A01AD, AutomationError),
+])
+def test_errors_carry_their_number_and_leave_the_object_usable(rec, action, number, hresult, python_error):
+    with pytest.raises(python_error) as caught:
+        action(rec)
+    error = caught.value
+    assert isinstance(error, AutomationError) and error.description and error.source
+    assert (error.number, error.hresult) == (number, hresult)
+    rec.TimeZone = 3
+    assert rec.TimeZone == 3
+
+
+def test_objects_of_one_thread_share_one_store(rec, commit):
+    commit(rec, Note="first")
+    commit(rec, Note="second")
+    other = vxrecinfo.Dispatch("vxRecInfo.RecordInfo")
+    assert other.NoteArray.tolist() == ["first", "second"]
+    commit(other, Note="third")  # its own count starts at 0, so the store starts over
+    assert (rec.NoteArray.tolist(), rec.NoteChanged.tolist()) == (["third"], [False])
+
+
+def test_windows_without_a_display_fail_instead_of_waiting_for_ever(rec, commit):
+    commit(rec)
+    for show, args in ((rec.ShowInfo, ()), (rec.ShowImport, (Array("Boolean", [True]),)), (rec.ShowNote, ())):
+        with pytest.raises(AutomationError) as caught:
+            show(*args)
+        assert caught.value.number == 445 and "display" in caught.value.description
+
+
+def load(path):
+    try:
+        return "committed", vxrecinfo.load_recordings(path), len(vxrecinfo.Dispatch("vxRecInfo.RecordInfo").NoteArray)
+    except AutomationError as error:
+        return "error", error.number, str(path) in error.description
+
+
+# Last: a loaded file's settings stay for the tests after it.
+@pytest.mark.parametrize("path, outcome", [
+    (SOURCE / "samples/four-channel-temperature.json", ("committed", 2, 2)),
+    (SOURCE / "tests/data/wrong-element-type.json", ("error", 13, True)),
+    ("no-such-file.json", ("error", 0, True)),
+])
+def test_load_recordings_commits_as_recinfo_store_does(rec, path, outcome):
+    assert load(path) == outcome
