@@ -6,10 +6,12 @@
 
 #include "automation/ClassRegistry.h"
 #include "automation/Dispatch.h"
+#include "component/ProgressObserver.h"
 
 #include <QStringList>
 
 #include <algorithm>
+#include <optional>
 
 namespace py = pybind11;
 using namespace vxRecInfo;
@@ -118,15 +120,70 @@ py::object callResult(const MemberInfo& member, const Variant& result, const std
     return py::tuple(values);
 }
 
+// Tells a callable how the batch service of one call gets on: progress("dataset", done, total)
+// and progress("page", page, None). An exception it raises ends the service (error 18, User
+// interrupt occurred, inside) and reaches the script as itself.
+class CallbackProgress final : public IProgressObserver
+{
+public:
+    explicit CallbackProgress(py::object callback) : m_callback(std::move(callback)), m_previous(progressObserver())
+    {
+        setProgressObserver(this);
+    }
+    ~CallbackProgress() override { setProgressObserver(m_previous); }
+    CallbackProgress(const CallbackProgress&) = delete;
+    CallbackProgress& operator=(const CallbackProgress&) = delete;
+
+    void datasetDone(int done, int total) override { tell("dataset", py::int_(done), py::int_(total)); }
+    void pageDone(int page) override { tell("page", py::int_(page), py::none()); }
+
+    // Raises what the callback raised, if it did.
+    void raiseItsError()
+    {
+        if (m_error)
+            throw *m_error;
+    }
+
+private:
+    void tell(const char* kind, py::object a, py::object b)
+    {
+        try {
+            m_callback(kind, a, b);
+        } catch (py::error_already_set& e) {
+            m_error.emplace(std::move(e));
+            throw RuntimeError(18, QStringLiteral("User interrupt occurred: the progress callback raised an exception"));
+        }
+    }
+
+    py::object m_callback;
+    IProgressObserver* m_previous;
+    std::optional<py::error_already_set> m_error;
+};
+
 py::object call(const BoundMember& bound, const py::args& positional, const py::kwargs& named)
 {
     const MemberInfo* member = calledMember(bound.target, bound.id);
     std::vector<Variant> args;
     for (py::handle value : positional)
         args.push_back(toVariant(value));
+    py::kwargs others;
+    std::optional<CallbackProgress> progress;
+    for (const auto& [key, value] : named) {
+        if (py::str(key).cast<std::string>() == "progress")
+            progress.emplace(py::reinterpret_borrow<py::object>(value));
+        else
+            others[key] = value;
+    }
     if (member)
-        placeNamed(*member, named, args, positional.size());
-    const Variant result = invoke(bound.target, bound.id, InvokeKind::Method | InvokeKind::PropertyGet, args);
+        placeNamed(*member, others, args, positional.size());
+    Variant result;
+    try {
+        result = invoke(bound.target, bound.id, InvokeKind::Method | InvokeKind::PropertyGet, args);
+    } catch (...) {
+        if (progress)
+            progress->raiseItsError();
+        throw;
+    }
     return member ? callResult(*member, result, args) : fromVariant(result);
 }
 
@@ -153,7 +210,10 @@ Dispatch(name) creates the class of a program identifier ("vxRecInfo.RecordInfo"
 text. Attribute reads and writes are property gets and puts; methods, and properties that take
 arguments, are called. A call returns the member's result; a member with by-reference
 parameters returns a tuple of the result (left out when the member returns nothing) and the
-new values of the by-reference arguments given, in order.)")
+new values of the by-reference arguments given, in order. A call of a batch service may pass
+progress=callback: it is called as callback("dataset", done, total) after each dataset and
+callback("page", page, None) after each printed page; an exception it raises ends the service
+and is raised again.)")
         .def(py::init([](const py::str& name) {
                  ensureApplication();
                  return DispatchRef{ClassRegistry::instance().createObject(toQString(name))};

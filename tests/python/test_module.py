@@ -106,6 +106,21 @@ def test_objects_of_one_thread_share_one_store(rec, commit):
     assert (rec.NoteArray.tolist(), rec.NoteChanged.tolist()) == (["third"], [False])
 
 
+def test_batch_services_tell_a_progress_callback_and_stop_when_it_raises(rec, commit):
+    commit(rec)
+    commit(rec)
+    events = []
+    rec.RTF_All(0.0, 0, 1, "", "", progress=lambda *event: events.append(event))
+    assert events == [("dataset", 1, 2), ("dataset", 2, 2)]
+
+    def stop(*event):
+        raise KeyError("stop")
+
+    with pytest.raises(KeyError):
+        rec.RTF_All(0.0, 0, 1, "", "", progress=stop)
+    assert "A1029384" in rec.RTF_All(0.0, 0, 1, "", "")[4]  # no callback left behind
+
+
 def test_windows_without_a_display_fail_instead_of_waiting_for_ever(rec, commit):
     commit(rec)
     for show, args in ((rec.ShowInfo, ()), (rec.ShowImport, (Array("Boolean", [True]),)), (rec.ShowNote, ())):
