@@ -1,11 +1,11 @@
 #include "FuzzSupport.h"
 
+#include "TestEnvironment.h"
 #include "support/MessageService.h"
 #include "windows/ModalService.h"
 
 #include <QApplication>
 #include <QDialog>
-#include <QTemporaryDir>
 
 #include <memory>
 
@@ -44,10 +44,7 @@ void initialise()
         return;
     done = true;
     static QTemporaryDir home;
-    qputenv("HOME", home.path().toLocal8Bit());
-    qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toLocal8Bit());
-    qputenv("XDG_DATA_HOME", home.filePath(QStringLiteral("data")).toLocal8Bit());
-    qputenv("VXRECINFO_REGISTRY", home.filePath(QStringLiteral("registry.ini")).toLocal8Bit());
+    check(testing::isolateFromUserFiles(home), "fuzz: no private home folder");
     qputenv("VXRECINFO_PDF_DIR", home.filePath(QStringLiteral("pdf")).toLocal8Bit());
     qputenv("QT_QPA_PLATFORM", "offscreen");
     static int argc = 1;

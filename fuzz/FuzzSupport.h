@@ -4,8 +4,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 
 #include <QByteArray>
+#include <QString>
 
 namespace vxRecInfo::fuzz {
 
@@ -16,6 +19,19 @@ void initialise();
 inline QByteArray bytes(const std::uint8_t* data, std::size_t size)
 {
     return QByteArray(reinterpret_cast<const char*>(data), qsizetype(size));
+}
+
+// A finding: the message on standard error, then a crash, so the fuzzer keeps the input.
+[[noreturn]] inline void finding(const QString& message)
+{
+    std::fprintf(stderr, "%s\n", qPrintable(message));
+    std::abort();
+}
+
+inline void check(bool ok, const char* message)
+{
+    if (!ok)
+        finding(QString::fromUtf8(message));
 }
 
 } // namespace vxRecInfo::fuzz

@@ -15,7 +15,6 @@
 
 #include <array>
 #include <cmath>
-#include <cstdlib>
 #include <limits>
 
 using namespace vxRecInfo;
@@ -118,19 +117,14 @@ Variant array(FuzzInput& in, int depth)
 
 Variant value(FuzzInput& in, int depth)
 {
-    switch (in.pick(depth < 2 ? 12 : 11)) {
+    // 3 to 9: the scalar element types, Integer to Boolean, in their order in ElementTypes.
+    switch (const unsigned choice = in.pick(depth < 2 ? 12 : 11)) {
     case 0: return {};
     case 1: return Variant::null();
     case 2: return Variant::missing();
-    case 3: return scalar(in, VarType::Integer);
-    case 4: return scalar(in, VarType::Long);
-    case 5: return scalar(in, VarType::Single);
-    case 6: return scalar(in, VarType::Double);
-    case 7: return scalar(in, VarType::Date);
-    case 8: return scalar(in, VarType::String);
-    case 9: return scalar(in, VarType::Boolean);
     case 10: return Variant::nothing();
-    default: return array(in, depth);
+    case 11: return array(in, depth);
+    default: return scalar(in, ElementTypes[choice - 3]);
     }
 }
 
@@ -186,14 +180,6 @@ void putChannel(IDispatch* record, unsigned loggerType)
     }
 }
 
-void check(bool ok, const char* what)
-{
-    if (!ok) {
-        std::fprintf(stderr, "invoke_fuzz: %s\n", what);
-        std::abort();
-    }
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -203,7 +189,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FuzzInput in(data, size);
     {
         ComPtr<IDispatch> record = create(0);
-        check(bool(record), "RecordInfo cannot be created");
+        fuzz::check(bool(record), "invoke_fuzz: RecordInfo cannot be created");
         if (const unsigned prelude = in.pick(8); prelude < 7)
             putChannel(record.get(), prelude);
         for (int call = 0; call < 24 && !in.done(); ++call) {
@@ -228,7 +214,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             Variant result;
             ErrorInfo error;
             const HResult hr = object->Invoke(member.dispId, kind, args, &result, &error);
-            check(succeeded(hr) || error.number != 0, "a failing Invoke without a run-time error number");
+            fuzz::check(succeeded(hr) || error.number != 0,
+                        "invoke_fuzz: a failing Invoke without a run-time error number");
         }
     }
     // Whatever the store holds now, reported as the windows would.

@@ -13,21 +13,17 @@
 
 #include <nlohmann/json.hpp>
 
-#include <cstdio>
-#include <cstdlib>
-
 using namespace vxRecInfo;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    vxRecInfo::fuzz::initialise();
+    fuzz::initialise();
     static QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("recordings.json"));
     {
         QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            std::abort();
-        file.write(vxRecInfo::fuzz::bytes(data, size));
+        fuzz::check(file.open(QIODevice::WriteOnly), "recordings_file_fuzz: cannot write the input");
+        file.write(fuzz::bytes(data, size));
     }
     ModuleState::endApartment();
     try {
@@ -38,14 +34,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const auto datasets = document.is_object() ? document.find("datasets") : document.end();
         const std::size_t expected = document.is_object() && datasets != document.end() && datasets->is_array()
             ? datasets->size() : 0;
-        if (std::size_t(recordings.committed()) != expected) {
-            std::fprintf(stderr, "recordings_file_fuzz: loaded %d of %zu datasets without an error\n",
-                         recordings.committed(), expected);
-            std::abort();
-        }
+        if (std::size_t(recordings.committed()) != expected)
+            fuzz::finding(QStringLiteral("recordings_file_fuzz: loaded %1 of %2 datasets without an error")
+                              .arg(recordings.committed())
+                              .arg(expected));
     } catch (const recinfo::LoadError& e) {
-        if (e.message.isEmpty())
-            std::abort();
+        fuzz::check(!e.message.isEmpty(), "recordings_file_fuzz: a load error without a message");
     }
     ModuleState::endApartment();
     return 0;

@@ -10,9 +10,6 @@
 #include "richtext/RTBFormat.h"
 #include "richtext/RichTextBox.h"
 
-#include <cstdio>
-#include <cstdlib>
-
 using namespace vxRecInfo;
 using vxRecInfo::fuzz::FuzzInput;
 
@@ -45,10 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         try {
             if (in.pick(16) == 0) {
                 RTBFormat::FinishRTBFormat(box, report);
-                if (box.Text() != report) {
-                    std::fprintf(stderr, "rtbformat_fuzz: the box does not hold the report it took\n");
-                    std::abort();
-                }
+                fuzz::check(box.Text() == report, "rtbformat_fuzz: the box does not hold the report it took");
                 continue;
             }
             const QString text = piece(in);

@@ -10,7 +10,6 @@
 #include "richtext/RichTextBox.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 
 using namespace vxRecInfo;
@@ -60,9 +59,9 @@ QString codes(const QString& text)
 
 [[noreturn]] void finding(const QString& what, const QString& before, const QString& after, const QString& rtf)
 {
-    std::fprintf(stderr, "rtf_reader: %s changed on the way through RTF\n  read:    %s\n  re-read: %s\n  RTF: %s\n",
-                 qPrintable(what), qPrintable(before), qPrintable(after), qPrintable(printable(rtf.left(2000))));
-    __builtin_trap();
+    fuzz::finding(QStringLiteral("rtf_reader: %1 changed on the way through RTF\n  read:    %2\n  re-read: %3\n"
+                                 "  RTF: %4")
+                      .arg(what, before, after, printable(rtf.left(2000))));
 }
 
 } // namespace

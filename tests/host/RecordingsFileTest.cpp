@@ -116,12 +116,11 @@ TEST_F(RecordingsFileTest, DataSetsAreReadWhereTheyLie)
 
 TEST_F(RecordingsFileTest, TwoDimensionalArraysAreRowsOfTheFirstIndex)
 {
-    const QString path = write(QStringLiteral(R"({"datasets": [{%1,
+    RecordingsFile file(write(QStringLiteral(R"({"datasets": [{%1,
         "SignatureRead": {"vt": "String[]", "values": ["a", "b"]},
         "UserQuery": {"vt": "String[,]", "lbound": [1, 0], "values": [["Pallet intact?", "Seal number?"], ["Yes", "4471"]]}}]})")
                                    .arg(QString::fromUtf8(OneChannel)
-                                            .remove(QStringLiteral(R"("SignatureRead": [[""]], "UserQuery": [[""]],)"))));
-    RecordingsFile file(path);
+                                            .remove(QStringLiteral(R"("SignatureRead": [[""]], "UserQuery": [[""]],)")))));
     file.load();
     EXPECT_EQ(record(0).SignatureRead.dimensions(), 1) << "a forced flat list stays flat";
     const SafeArray& q = record(0).UserQuery;
@@ -134,12 +133,11 @@ TEST_F(RecordingsFileTest, TwoDimensionalArraysAreRowsOfTheFirstIndex)
 
 TEST_F(RecordingsFileTest, SettingsReachTheHostObjects)
 {
-    const QString path = write(QStringLiteral(R"({"locale": "fr_CA",
+    RecordingsFile file(write(QStringLiteral(R"({"locale": "fr_CA",
         "settings": {"TScale": 0, "DFormat": "0.00", "TimeZones": ["Asia/Tokyo", "Europe/Paris"],
                      "SystemTimeZone": "Europe/Paris", "GasDecimals": true},
         "UserSettings": [0, 0, 0, 0, 0, 0, true], "TimeZone": 2, "NoteChangeAllowed": true,
-        "ClassicFileFlag": [true], "datasets": []})"));
-    RecordingsFile file(path);
+        "ClassicFileFlag": [true], "datasets": []})")));
     file.load();
     EXPECT_EQ(QLocale().name(), QStringLiteral("fr_CA"));
     EXPECT_EQ(lateGet(file.record(), QStringLiteral("TimeZone")).toInteger(), 2);

@@ -75,10 +75,8 @@ TEST(ReportGolden, SampleReportsMatchTheirReviewedFiles)
                          translated(QStringLiteral(VX_SAMPLES_DIR "/") + QString::fromLatin1(c.sample), c, dir)};
         for (const char* option : c.options)
             args << QString::fromLatin1(option);
-        QString output;
-        QString errors;
-        QTextStream out(&output);
-        QTextStream err(&errors);
+        QString output, errors;
+        QTextStream out(&output), err(&errors);
         ASSERT_EQ(recinfo::runCommandLine({{}, {}, {}, {recinfo::reportCommand()}}, args, out, err), 0)
             << c.golden << ": " << errors.toStdString();
         out.flush();

@@ -12,7 +12,8 @@ files="$(dpkg-deb -c "$deb" | awk '{print $6}')"
 for f in ./usr/lib/libvxRecInfo.so.1.0.0 ./usr/lib/libvxRecInfo.so.1 ./usr/lib/libvxRecInfo.so ./usr/bin/recinfo \
          ./usr/include/vxRecInfo/vxRecInfo.h ./usr/lib/cmake/vxRecInfo/vxRecInfoConfig.cmake \
          ./usr/lib/pkgconfig/vxRecInfo.pc ./usr/share/vxRecInfo/samples/temp-humidity.json \
-         ./usr/share/doc/vxRecInfo/README.md; do
+         ./usr/share/doc/vxRecInfo/README.md ./usr/share/man/man1/recinfo.1 \
+         ./usr/share/bash-completion/completions/recinfo; do
   grep -qxF "$f" <<<"$files" || { echo "FAILED: $f is not in the package"; exit 1; }
 done
 if grep -q -e '/include/vxRecInfo/support/' -e '_test' -e '_replay' <<<"$files"; then
@@ -24,10 +25,6 @@ dpkg-deb -x "$deb" "$work/root"
 "$work/root/usr/bin/recinfo" store temp-humidity.json > "$work/store.json"
 grep -q '"SerialNumber"' "$work/store.json" || { echo "FAILED: recinfo from the package cannot store a bundled sample"; exit 1; }
 echo "ok: $(basename "$deb"), Depends: $depends"
-for f in ./usr/share/man/man1/recinfo.1 ./usr/share/bash-completion/completions/recinfo; do
-  grep -qxF "$f" <<<"$files" || { echo "FAILED: $f is not in the package"; exit 1; }
-done
-echo "ok: manual page and completion in the package"
 
 # The Python module from the unpacked package, with the package's library.
 if [ -n "$python" ]; then
