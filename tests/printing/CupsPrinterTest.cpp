@@ -25,7 +25,6 @@ using namespace vxRecInfo;
 namespace {
 
 const QString Queue = QStringLiteral("vxRecInfoTestQueue");
-QString g_cupsDir;
 
 QString lpstat(const QStringList& args)
 {
@@ -80,12 +79,11 @@ int main(int argc, char** argv)
     QTemporaryDir cups(QStringLiteral("/tmp/vxrecinfo-cups-XXXXXX"));
     if (!cups.isValid())
         return 1;
-    g_cupsDir = cups.path();
     const int port = 20000 + int(getpid() % 20000);
     // libcups reads the server at its first use: it must be set before anything asks for printers.
     qputenv("CUPS_SERVER", QStringLiteral("127.0.0.1:%1").arg(port).toLocal8Bit());
     const QString script = QStringLiteral(VX_PRIVATE_CUPS_SCRIPT);
-    if (QProcess::execute(script, {QStringLiteral("start"), g_cupsDir, QString::number(port)}) != 0) {
+    if (QProcess::execute(script, {QStringLiteral("start"), cups.path(), QString::number(port)}) != 0) {
         fprintf(stderr, "could not start a private CUPS server (cupsd from cups-daemon)\n");
         return 1;
     }
@@ -96,6 +94,6 @@ int main(int argc, char** argv)
         status = RUN_ALL_TESTS();
         ModuleState::endApartment();
     }
-    QProcess::execute(script, {QStringLiteral("stop"), g_cupsDir});
+    QProcess::execute(script, {QStringLiteral("stop"), cups.path()});
     return status;
 }

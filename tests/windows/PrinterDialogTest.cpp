@@ -80,16 +80,14 @@ protected:
         RecordFixture::TearDown();
     }
 
-    void installed(QStringList names, const QString& current = {})
+    // Alpha and Beta installed, `current` the current printer, `host` the host's default printer.
+    void printers(const QString& host, const QString& current = {})
     {
-        setPrinterListSource([names] { return names; });
+        setPrinterListSource([] { return QStringList{QStringLiteral("Alpha"), QStringLiteral("Beta")}; });
         if (!current.isEmpty()) {
             ASSERT_TRUE(setCurrentPrinter(current));
         }
-    }
-    void hostDefault(const QString& name)
-    {
-        writeSetting(QStringLiteral("HostSettings/DefaultPrinter"), name);
+        writeSetting(QStringLiteral("HostSettings/DefaultPrinter"), host);
         lateCall(hostSettings(), QStringLiteral("RestoreParameters"));
     }
     QString storedDefault() { return lateGet(createHostSettings().get(), QStringLiteral("DefaultPrinter")).toString(); }
@@ -102,7 +100,7 @@ protected:
 
 TEST_F(PrinterDialogTest, LayoutAndCaptions)
 {
-    installed({QStringLiteral("Alpha")});
+    printers(QStringLiteral("Alpha"));
     frmPrinterDlg dlg;
     EXPECT_EQ(dlg.windowTitle(), QStringLiteral("Print"));
     EXPECT_EQ(dlg.cmdOk->text(), QStringLiteral("Ok"));
@@ -114,18 +112,9 @@ TEST_F(PrinterDialogTest, LayoutAndCaptions)
     EXPECT_TRUE(dlg.cmdOk->font().bold());
 }
 
-TEST_F(PrinterDialogTest, NoPrinterGivesMinusOne)
-{
-    installed({});
-    frmPrinterDlg dlg;
-    EXPECT_EQ(dlg.cboPrinter->count(), 0);
-    EXPECT_EQ(PrinterDialogResult(), PrinterDialog::NoPrinter);
-}
-
 TEST_F(PrinterDialogTest, UnknownDefaultSelectsTheFirstEntryAndKeepsTheCurrentPrinter)
 {
-    installed({QStringLiteral("Alpha"), QStringLiteral("Beta")}, QStringLiteral("Beta"));
-    hostDefault(QStringLiteral("Gamma"));
+    printers(QStringLiteral("Gamma"), QStringLiteral("Beta"));
     frmPrinterDlg dlg;
     EXPECT_EQ(PrinterDialogResult(), PrinterDialog::Loaded);
     EXPECT_EQ(dlg.cboPrinter->currentIndex(), 0);
@@ -137,8 +126,7 @@ TEST_F(PrinterDialogTest, UnknownDefaultSelectsTheFirstEntryAndKeepsTheCurrentPr
 
 TEST_F(PrinterDialogTest, EditedTextSwitchesAPickedEntryWaitsAndEscCancels)
 {
-    installed({QStringLiteral("Alpha"), QStringLiteral("Beta")});
-    hostDefault(QStringLiteral("Alpha"));
+    printers(QStringLiteral("Alpha"));
     frmPrinterDlg dlg;
     dlg.show();
     EXPECT_EQ(currentPrinter().DeviceName(), QStringLiteral("Alpha")) << "loading makes the default current";
@@ -160,8 +148,7 @@ TEST_F(PrinterDialogTest, EditedTextSwitchesAPickedEntryWaitsAndEscCancels)
 
 TEST_F(PrinterDialogTest, OkIsRememberedByTheNextDialog)
 {
-    installed({QStringLiteral("Alpha"), QStringLiteral("Beta")});
-    hostDefault(QStringLiteral("Alpha"));
+    printers(QStringLiteral("Alpha"));
     {
         frmPrinterDlg dlg;
         dlg.cboPrinter->setCurrentIndex(1);
@@ -174,8 +161,7 @@ TEST_F(PrinterDialogTest, OkIsRememberedByTheNextDialog)
 
 TEST_F(PrinterDialogTest, PropertiesThenDefaultEntryKeepsTheOtherPrinter)
 {
-    installed({QStringLiteral("Alpha"), QStringLiteral("Beta")});
-    hostDefault(QStringLiteral("Alpha"));
+    printers(QStringLiteral("Alpha"));
     frmPrinterDlg dlg;
     dlg.cboPrinter->setCurrentIndex(1);
     QTest::mouseClick(dlg.cmdProperties, Qt::LeftButton);
@@ -188,7 +174,7 @@ TEST_F(PrinterDialogTest, PropertiesThenDefaultEntryKeepsTheOtherPrinter)
 
 TEST_F(PrinterDialogTest, HandlersLogAFailedStepAndGoOnWithTheNext)
 {
-    installed({QStringLiteral("Alpha"), QStringLiteral("Beta")});
+    printers({});
     FailingHostSettings::folder = m_dir.path() + QLatin1Char('/');
     FailingHostSettings::reads = 0;
     ClassRegistry::instance().registerClass(
