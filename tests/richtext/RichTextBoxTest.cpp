@@ -41,6 +41,12 @@ TEST(RichTextBox, GettersAnswerNullForMixedSelections)
     box.setSelLength(2);
     EXPECT_EQ(box.SelFontName(), Variant("Liberation Sans"));
     EXPECT_EQ(box.SelColor(), Variant(0)) << "automatic colour reads as black";
+    box.setSelStart(3);
+    box.setSelLength(1);
+    box.setSelBold(true);
+    box.setSelStart(2);
+    box.setSelLength(2);
+    EXPECT_TRUE(box.SelBold().isNull()) << "a selection of one character takes a format";
 }
 
 TEST(RichTextBox, ParagraphFormatsFollowTheTouchedParagraphs)
