@@ -7,19 +7,14 @@
 
 using namespace vxRecInfo;
 
-namespace {
-
-struct DateCase {
-    double value;
-    QDate date;
-    QTime time;
-};
-
-} // namespace
-
 TEST(AutomationDate, KnownValuesBothWays)
 {
-    const DateCase cases[] = {
+    struct Case {
+        double value;
+        QDate date;
+        QTime time;
+    };
+    const Case cases[] = {
         {0.0, {1899, 12, 30}, {0, 0}},
         {1.75, {1899, 12, 31}, {18, 0}},
         {-1.25, {1899, 12, 29}, {6, 0}},
@@ -31,7 +26,7 @@ TEST(AutomationDate, KnownValuesBothWays)
         {-657434.0, {100, 1, 1}, {0, 0}},
         {2958465.0, {9999, 12, 31}, {0, 0}},
     };
-    for (const DateCase& c : cases) {
+    for (const Case& c : cases) {
         const Date d(c.value);
         EXPECT_EQ(d.date(), c.date) << c.value;
         EXPECT_EQ(d.time(), c.time) << c.value;

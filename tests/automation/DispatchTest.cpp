@@ -60,6 +60,10 @@ InvokeResult call(IDispatch* object, const char* name, InvokeKind kind, std::vec
 {
     return invokeByName(object, QString::fromUtf8(name), kind, args);
 }
+InvokeResult call(IDispatch* object, const char* name, InvokeKind kind, std::vector<Variant>&& args = {})
+{
+    return call(object, name, kind, args);
+}
 
 } // namespace
 
@@ -78,15 +82,12 @@ TEST(Dispatch, NamesMatchCaseInsensitively)
 TEST(Dispatch, ConvertsArgumentsToTheDeclaredTypes)
 {
     auto counter = makeObject<Counter>();
-    std::vector<Variant> args{Variant("2.5"), Variant(3.5)};
-    InvokeResult r = call(counter.get(), "Add", InvokeKind::Method, args);
+    InvokeResult r = call(counter.get(), "Add", InvokeKind::Method, {Variant("2.5"), Variant(3.5)});
     ASSERT_TRUE(r.ok());
     EXPECT_EQ(r.value.toLong(), 6) << "2.5 -> 2 and 3.5 -> 4, half to even";
 
-    std::vector<Variant> put{Variant("41")};
-    ASSERT_TRUE(call(counter.get(), "Count", InvokeKind::PropertyPut, put).ok());
-    std::vector<Variant> none;
-    r = call(counter.get(), "Count", InvokeKind::Method | InvokeKind::PropertyGet, none);
+    ASSERT_TRUE(call(counter.get(), "Count", InvokeKind::PropertyPut, {Variant("41")}).ok());
+    r = call(counter.get(), "Count", InvokeKind::Method | InvokeKind::PropertyGet);
     ASSERT_TRUE(r.ok());
     EXPECT_EQ(r.value.varType(), VarType::Long);
     EXPECT_EQ(r.value.toLong(), 41);
@@ -117,17 +118,14 @@ TEST(Dispatch, ByReferenceArgumentsComeBackAndOptionalsTakeTheirDefault)
 TEST(Dispatch, FailuresBecomeHResultsWithErrorInformation)
 {
     auto counter = makeObject<Counter>();
-
-    std::vector<Variant> bad{Variant("abc")};
-    InvokeResult r = call(counter.get(), "Count", InvokeKind::PropertyPut, bad);
+    InvokeResult r = call(counter.get(), "Count", InvokeKind::PropertyPut, {Variant("abc")});
     EXPECT_EQ(r.hr, hresultFrom(0x800A000Du));
     EXPECT_EQ(r.error.number, 13);
     EXPECT_EQ(r.error.description, QStringLiteral("Type mismatch"));
     EXPECT_EQ(lastErrorInfo().number, 13) << "the thread's error information follows the failed call";
 
-    std::vector<Variant> overflow{Variant(40000), Variant(1)};
-    r = call(counter.get(), "Add", InvokeKind::Method, overflow);
-    EXPECT_EQ(r.hr, hresultFrom(0x800A0006u));
+    EXPECT_EQ(call(counter.get(), "Add", InvokeKind::Method, {Variant(40000), Variant(1)}).hr,
+              hresultFrom(0x800A0006u));
 
     std::vector<Variant> raise{Variant(53), Variant("untouched")};
     r = call(counter.get(), "Raise", InvokeKind::Method, raise);
@@ -136,31 +134,28 @@ TEST(Dispatch, FailuresBecomeHResultsWithErrorInformation)
     EXPECT_EQ(r.error.description, QStringLiteral("raised on purpose"));
     EXPECT_EQ(raise[1].toString(), QStringLiteral("changed before the error")) << "what was changed stays changed";
 
-    std::vector<Variant> custom{Variant(std::int32_t(hresultFrom(0x80040000u))), Variant("")};
-    r = call(counter.get(), "Raise", InvokeKind::Method, custom);
+    const Variant custom(std::int32_t(hresultFrom(0x80040000u)));
+    r = call(counter.get(), "Raise", InvokeKind::Method, {custom, Variant("")});
     EXPECT_EQ(r.hr, hresultFrom(0x80040000u)) << "a number that is already an HResult keeps it";
     EXPECT_EQ(r.error.number, hresultFrom(0x80040000u));
 
-    std::vector<Variant> none;
-    r = call(counter.get(), "Crash", InvokeKind::Method, none);
-    EXPECT_EQ(r.error.number, Err::InternalError) << "a C++ exception must not cross Invoke";
+    EXPECT_EQ(call(counter.get(), "Crash", InvokeKind::Method).error.number, Err::InternalError)
+        << "a C++ exception must not cross Invoke";
 }
 
 TEST(Dispatch, WrongMembersKindsAndArgumentCounts)
 {
     auto counter = makeObject<Counter>();
-    std::vector<Variant> none;
-    EXPECT_EQ(call(counter.get(), "Subtract", InvokeKind::Method, none).error.number, Err::ObjectDoesNotSupportMember);
-    EXPECT_EQ(call(counter.get(), "Add", InvokeKind::PropertyPut, none).hr, DISP_E_MEMBERNOTFOUND);
+    EXPECT_EQ(call(counter.get(), "Subtract", InvokeKind::Method).error.number, Err::ObjectDoesNotSupportMember);
+    EXPECT_EQ(call(counter.get(), "Add", InvokeKind::PropertyPut).hr, DISP_E_MEMBERNOTFOUND);
 
-    std::vector<Variant> one{Variant(1)};
-    const InvokeResult missing = call(counter.get(), "Add", InvokeKind::Method, one);
+    const InvokeResult missing = call(counter.get(), "Add", InvokeKind::Method, {Variant(1)});
     EXPECT_EQ(missing.hr, DISP_E_PARAMNOTOPTIONAL);
     EXPECT_EQ(missing.error.number, Err::ArgumentNotOptional);
+    EXPECT_EQ(call(counter.get(), "Add", InvokeKind::Method, {Variant(1), Variant(2), Variant(3)}).hr,
+              DISP_E_BADPARAMCOUNT);
 
-    std::vector<Variant> three{Variant(1), Variant(2), Variant(3)};
-    EXPECT_EQ(call(counter.get(), "Add", InvokeKind::Method, three).hr, DISP_E_BADPARAMCOUNT);
-
+    std::vector<Variant> none;
     Variant result;
     EXPECT_EQ(counter->Invoke(999, InvokeKind::Method, none, &result, nullptr), DISP_E_MEMBERNOTFOUND);
 }

@@ -11,89 +11,68 @@
 using namespace vxRecInfo;
 using vxRecInfo::testing::errorOf;
 
-namespace {
-
-struct IntegerCase {
-    Variant input;
-    std::int32_t expected; // ignored when error != 0
-    int error;
-};
-
-template <class Int, std::size_t N>
-void expectConversions(const IntegerCase (&cases)[N], Int (Variant::*convert)() const)
+TEST(VariantConversion, IntegerAndLongRoundHalfToEvenAndCheckTheirRange)
 {
-    for (const IntegerCase& c : cases) {
-        Int got = 0;
-        const int error = errorOf([&] { got = (c.input.*convert)(); });
-        EXPECT_EQ(error, c.error) << "input " << c.input.toString().toStdString();
+    struct Case {
+        Variant input;
+        bool toLong;           // else toInteger
+        std::int32_t expected; // ignored when error != 0
+        int error;
+    };
+    const Case cases[] = {
+        {2.5, false, 2, 0},
+        {3.5, false, 4, 0},
+        {-2.5, false, -2, 0},
+        {-3.5, false, -4, 0},
+        {2.4999, false, 2, 0},
+        {32767.4, false, 32767, 0},
+        {32767.5, false, 0, Err::Overflow},
+        {-32768.5, false, -32768, 0},
+        {40000, false, 0, Err::Overflow},
+        {std::int32_t(-40000), false, 0, Err::Overflow},
+        {Variant("abc"), false, 0, Err::TypeMismatch},
+        {Variant(""), false, 0, Err::TypeMismatch},
+        {Variant(" 12 "), false, 12, 0},
+        {Variant("2.5"), false, 2, 0},
+        {Variant("&HFFFF"), false, -1, 0},
+        {Variant("&H7FFF"), false, 32767, 0},
+        {true, false, -1, 0},
+        {false, false, 0, 0},
+        {Variant(), false, 0, 0},
+        {Variant::null(), false, 0, Err::InvalidUseOfNull},
+        {Date(45000.75), false, 0, Err::Overflow},
+        {Date(1.5), false, 2, 0},
+        {2.5, true, 2, 0},
+        {3.5, true, 4, 0},
+        {40000, true, 40000, 0},
+        {2147483647.0, true, 2147483647, 0},
+        {2147483647.5, true, 0, Err::Overflow},
+        {-2147483648.5, true, -2147483648, 0},
+        {1e12, true, 0, Err::Overflow},
+        {Variant("abc"), true, 0, Err::TypeMismatch},
+        {Variant("1E3"), true, 1000, 0},
+        {Variant("-17"), true, -17, 0},
+        {Variant("&HFFFFFFFF"), true, -1, 0},
+        {Variant("12abc"), true, 0, Err::TypeMismatch},
+        {std::int16_t(-7), true, -7, 0},
+        {502.0f, true, 502, 0},
+    };
+    for (const Case& c : cases) {
+        std::int32_t got = 0;
+        const int error = errorOf([&] { got = c.toLong ? c.input.toLong() : c.input.toInteger(); });
+        EXPECT_EQ(error, c.error) << (c.toLong ? "Long of " : "Integer of ") << c.input.toString().toStdString();
         if (c.error == 0) {
-            EXPECT_EQ(got, c.expected) << "input " << c.input.toString().toStdString();
+            EXPECT_EQ(got, c.expected) << (c.toLong ? "Long of " : "Integer of ") << c.input.toString().toStdString();
         }
     }
 }
 
-} // namespace
-
-TEST(VariantConversion, IntegerRoundsHalfToEvenAndChecksRange)
-{
-    const IntegerCase cases[] = {
-        {2.5, 2, 0},
-        {3.5, 4, 0},
-        {-2.5, -2, 0},
-        {-3.5, -4, 0},
-        {2.4999, 2, 0},
-        {32767.4, 32767, 0},
-        {32767.5, 0, Err::Overflow},
-        {-32768.5, -32768, 0},
-        {40000, 0, Err::Overflow},
-        {std::int32_t(-40000), 0, Err::Overflow},
-        {Variant("abc"), 0, Err::TypeMismatch},
-        {Variant(""), 0, Err::TypeMismatch},
-        {Variant(" 12 "), 12, 0},
-        {Variant("2.5"), 2, 0},
-        {Variant("&HFFFF"), -1, 0},
-        {Variant("&H7FFF"), 32767, 0},
-        {true, -1, 0},
-        {false, 0, 0},
-        {Variant(), 0, 0},
-        {Variant::null(), 0, Err::InvalidUseOfNull},
-        {Date(45000.75), 0, Err::Overflow},
-        {Date(1.5), 2, 0},
-    };
-    expectConversions(cases, &Variant::toInteger);
-}
-
-TEST(VariantConversion, LongRoundsHalfToEvenAndChecksRange)
-{
-    const IntegerCase cases[] = {
-        {2.5, 2, 0},
-        {3.5, 4, 0},
-        {40000, 40000, 0},
-        {2147483647.0, 2147483647, 0},
-        {2147483647.5, 0, Err::Overflow},
-        {-2147483648.5, -2147483648, 0},
-        {1e12, 0, Err::Overflow},
-        {Variant("abc"), 0, Err::TypeMismatch},
-        {Variant("1E3"), 1000, 0},
-        {Variant("-17"), -17, 0},
-        {Variant("&HFFFFFFFF"), -1, 0},
-        {Variant("12abc"), 0, Err::TypeMismatch},
-        {std::int16_t(-7), -7, 0},
-        {502.0f, 502, 0},
-    };
-    expectConversions(cases, &Variant::toLong);
-}
-
 TEST(VariantConversion, BooleanIsNotZeroAndReadsTheWords)
 {
-    EXPECT_FALSE(Variant(0.0).toBool());
-    EXPECT_TRUE(Variant(0.1).toBool());
-    EXPECT_TRUE(Variant(std::int32_t(-5)).toBool());
-    EXPECT_FALSE(Variant("False").toBool());
-    EXPECT_TRUE(Variant("true").toBool());
-    EXPECT_FALSE(Variant("0").toBool());
-    EXPECT_TRUE(Variant("2").toBool());
-    EXPECT_FALSE(Variant().toBool());
+    const std::pair<Variant, bool> cases[] = {{0.0, false},   {0.1, true},  {std::int32_t(-5), true}, {"False", false},
+                                              {"true", true}, {"0", false}, {"2", true},              {{}, false}};
+    for (const auto& [input, expected] : cases)
+        EXPECT_EQ(input.toBool(), expected) << input.toString().toStdString();
     EXPECT_EQ(errorOf([] { (void)Variant("maybe").toBool(); }), Err::TypeMismatch);
     EXPECT_EQ(Variant(true).toInteger(), -1) << "True must read as -1 where a number is wanted";
 }
@@ -109,17 +88,13 @@ TEST(VariantConversion, SingleAndDoubleOverflowAndNoNumbers)
 
 TEST(VariantConversion, StringOfNumbersBooleansAndEmpty)
 {
-    EXPECT_EQ(Variant(72.4f).toString(), QStringLiteral("72.4")) << "a Single shows its 7 digits, not its binary tail";
-    EXPECT_EQ(Variant(1.0 / 3.0).toString(), QStringLiteral("0.333333333333333"));
-    EXPECT_EQ(Variant(std::int32_t(-5)).toString(), QStringLiteral("-5"));
-    EXPECT_EQ(Variant(12.0).toString(), QStringLiteral("12"));
-    EXPECT_EQ(Variant(1e15).toString(), QStringLiteral("1E+15"));
-    EXPECT_EQ(Variant(123456789012345.0).toString(), QStringLiteral("123456789012345"));
-    EXPECT_EQ(Variant(0.000015).toString(), QStringLiteral("1.5E-05"));
-    EXPECT_EQ(Variant(-0.5).toString(), QStringLiteral("-0.5"));
-    EXPECT_EQ(Variant(true).toString(), QStringLiteral("True"));
-    EXPECT_EQ(Variant(false).toString(), QStringLiteral("False"));
-    EXPECT_EQ(Variant().toString(), QString());
+    // A Single shows its 7 digits, not its binary tail.
+    const std::pair<Variant, const char*> cases[] = {
+        {72.4f, "72.4"}, {1.0 / 3.0, "0.333333333333333"}, {std::int32_t(-5), "-5"}, {12.0, "12"}, {1e15, "1E+15"},
+        {123456789012345.0, "123456789012345"}, {0.000015, "1.5E-05"}, {-0.5, "-0.5"}, {true, "True"},
+        {false, "False"}, {{}, ""}};
+    for (const auto& [input, expected] : cases)
+        EXPECT_EQ(input.toString().toStdString(), expected);
     EXPECT_EQ(errorOf([] { (void)Variant::null().toString(); }), Err::InvalidUseOfNull);
 }
 

@@ -175,27 +175,21 @@ TEST_F(DataSetStore, SecondObjectSharesTheStoreButCountsFromZero)
     EXPECT_EQ(ModuleState::current().NoteArray.upperBound(), 0);
 }
 
-TEST_F(DataSetStore, NeverFilledStoreHasNoRecords)
+TEST_F(DataSetStore, NoteGettersReturnCopiesAndNothingBeforeTheFirstCommit)
 {
     EXPECT_FALSE(dataSets().isDimensioned());
-    Variant notes;
+    Variant notes, flags;
     ASSERT_EQ(record->get_NoteArray(&notes), S_OK);
+    ASSERT_EQ(record->get_NoteChanged(&flags), S_OK);
     EXPECT_EQ(notes.varType(), arrayOf(VarType::String));
     EXPECT_FALSE(notes.array().isDimensioned());
-    Variant flags;
-    ASSERT_EQ(record->get_NoteChanged(&flags), S_OK);
     EXPECT_EQ(flags.varType(), arrayOf(VarType::Boolean));
-}
 
-TEST_F(DataSetStore, GettersReturnCopies)
-{
     record->put_Note(QStringLiteral("original"));
     commitOk();
-    Variant notes;
     ASSERT_EQ(record->get_NoteArray(&notes), S_OK);
     notes.array().set(0, "edited copy");
     EXPECT_EQ(ModuleState::current().NoteArray.at(0), QStringLiteral("original"));
-    Variant flags;
     ASSERT_EQ(record->get_NoteChanged(&flags), S_OK);
     EXPECT_EQ(flags.array().upperBound(), 0);
     EXPECT_FALSE(flags.array().at(0).toBool());
@@ -203,13 +197,9 @@ TEST_F(DataSetStore, GettersReturnCopies)
 
 TEST_F(DataSetStore, ConnectionModeRoundsHalfToEven)
 {
-    struct Case {
-        float value;
-        std::int32_t stored;
-    };
-    for (const Case c : {Case{2.5f, 2}, Case{3.5f, 4}, Case{-0.5f, 0}, Case{7.49f, 7}}) {
-        ASSERT_EQ(record->put_ConnectionMode(c.value), S_OK);
-        EXPECT_EQ(record->pending().ConnectionMode, c.stored) << c.value;
+    for (const auto& [value, stored] : {std::pair{2.5f, 2}, {3.5f, 4}, {-0.5f, 0}, {7.49f, 7}}) {
+        ASSERT_EQ(record->put_ConnectionMode(value), S_OK);
+        EXPECT_EQ(record->pending().ConnectionMode, stored) << value;
     }
     EXPECT_EQ(record->put_ConnectionMode(3e9f), hresultFrom(0x800A0006u)) << "past a Long is an overflow";
 }

@@ -43,38 +43,6 @@ protected:
 
 } // namespace
 
-TEST_F(AlarmSectionTest, WholeSectionWithBothSidesFirstAlarmsAndDetails)
-{
-    const auto i = add([](RecordInfo& r) {
-        r.put_Alarm_Status(true);
-        r.put_AlarmLowEnabled(perChannel(VarType::Boolean, {true, false}));
-        r.put_TimeBelowLoAlarmLimit(perChannel(VarType::Double, {360.0, 0.0}));
-        r.put_AlarmMode(perChannel(VarType::Integer, {std::int16_t(0), std::int16_t(255)}));
-        r.put_FirstHiAlarm(perChannel(VarType::Date, {at(2024, 1, 15, 12), Date(32874)}));
-        r.put_FirstLowAlarm(perChannel(VarType::Date, {at(2024, 1, 15, 12, 30), Date(32874)}));
-    });
-    const QString text = alarm(i, true);
-    EXPECT_EQ(text, lines({u"Alarm\tSettings\t\tResults"_s, u"\tFront"_s,
-                           row(u"High Temperature :"_s, u"25.4C\t\tAlarm"_s),
-                           row(u"High Time :"_s, u"00:05:00\t\t00:06:40"_s),
-                           row(u"High, First Alarm Time :"_s, FormatDateTimeText(at(2024, 1, 15, 13))),
-                           row(u"Low Temperature :"_s, u"-3C\t\tAlarm"_s),
-                           row(u"Low Time :"_s, u"00:06:00\t\t00:06:00"_s),
-                           row(u"Low, First Alarm Time :"_s, FormatDateTimeText(at(2024, 1, 15, 13, 30))), u""_s,
-                           u"\tHumidity"_s, row(u"High Humidity :"_s, u"60%"_s),
-                           row(u"High Time :"_s, u"00:05:00\t\t"_s),
-                           row(u"Low Humidity :"_s, u"Disabled"_s), u"\tLow Time :"_s, u""_s,
-                           row(u"Alarm Occured"_s, u"True"_s), row(u"High Alarm Mode "_s, u"Cumulative"_s),
-                           row(u"Low Alarm Mode "_s, u"Cumulative"_s), row(u"High Alarm Mode "_s, u"Continuous"_s)}));
-    const auto high = text.indexOf(u"\t\tAlarm\r\n"_s), low = text.indexOf(u"\t\tAlarm\r\n"_s, high + 1);
-    EXPECT_EQ(RTBFormat::GetRTBColorList(), u"{RTBColor}\t0\t25\t8388613\r\n{RTBColor}\t%1\t9\t255\r\n"
-                                            "{RTBColor}\t%2\t9\t255\r\n"_s.arg(high).arg(low))
-        << "the verdicts must be red, the heading in the accent colour";
-    EXPECT_TRUE(RTBFormat::GetRTBFStyleList().contains(u"{RTBFStyle}\t%1\t9\t1\r\n"_s.arg(high)))
-        << "the verdict must be bold";
-    EXPECT_EQ(RTBFormat::GetRTBSizeList(), u"{RTBSize}\t0\t25\t10\r\n"_s) << "the verdict has no size run";
-}
-
 TEST_F(AlarmSectionTest, VerdictByLoggerType)
 {
     struct Case {
@@ -211,8 +179,6 @@ TEST_F(AlarmSectionTest, AlarmModeRowsOnlyWhereTheyApply)
         ASSERT_TRUE(text.contains(row(u"Alarm Occured"_s, u"False"_s))) << "type " << c.type;
         EXPECT_EQ(blockAfter(text, u"\tAlarm Occured"_s), c.rows)
             << "type " << c.type << ", modes " << c.mode1 << "/" << c.mode2 << ", RF flag " << c.rfFlag;
-        EXPECT_FALSE(alarm(i, false).contains(u"Alarm Occured"_s)) << "details off shows no detail rows";
-        EXPECT_FALSE(alarm(i, false).contains(u"Alarm Mode \t"_s));
     }
 }
 
@@ -291,22 +257,4 @@ TEST_F(AlarmSectionTest, RequiredDurationMustFitALong)
         highAlarm(r, 1, 0);
     });
     EXPECT_EQ(errorOf([&] { alarm(largest); }), 0) << "the largest Long still fits";
-}
-
-TEST_F(AlarmSectionTest, LimitIsRoundedToTheResolutionOfScaleAndKind)
-{
-    struct Case { int scale; std::int32_t kind; float limit; QString shown; };
-    const std::vector<Case> cases = {{0, 1, 72.3f, u"\tHigh Temperature :\t72.4F"_s},
-                                     {1, 1, 72.3f, u"\tHigh Temperature :\t72.3C"_s},
-                                     {2, 1, 25.37f, u"\tHigh Temperature :\t25.4K"_s},
-                                     {0, 2, 0.25f, u"\tHigh Humidity :\t0.2%"_s}};
-    for (const Case& c : cases) {
-        restart();
-        writeSetting(u"HostSettings/TScale"_s, c.scale);
-        const auto i = addOne(u"A"_s, [&](RecordInfo& r) {
-            r.put_Meas_Type(perChannel(VarType::Long, {c.kind, 1}));
-            r.put_AlarmHighValue(perChannel(VarType::Single, {c.limit, 0.0f}));
-        });
-        EXPECT_TRUE(alarm(i).contains(c.shown + u"\t\tAlarm\r\n"_s)) << c.shown;
-    }
 }

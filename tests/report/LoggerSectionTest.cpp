@@ -60,10 +60,6 @@ TEST_F(LoggerSectionTest, ConnectionRowsAndTextFollowTheConnectionMode)
                          + QStringList{row(u"Logger Type"_s, c.loggerType), u""_s}))
             << "connection mode " << c.mode << ", RF model " << c.rfModel << ": the logger is identified wrongly";
     }
-    EXPECT_EQ(RTBFormat::GetRTBFStyleList(), u"{RTBFStyle}\t0\t8\t9\r\n"_s) << "only the heading is bold, underlined";
-    EXPECT_EQ(RTBFormat::GetRTBColorList(), u"{RTBColor}\t0\t8\t8388613\r\n"_s);
-    EXPECT_EQ(RTBFormat::GetRTBSizeList(), u"{RTBSize}\t0\t8\t10\r\n"_s);
-    EXPECT_EQ(RTBFormat::GetRTBFontList() + RTBFormat::GetRTBFAlignList(), QString()) << "no font, no alignment";
 }
 
 TEST_F(LoggerSectionTest, DetailsOffOrNullEndsAfterTheFirstLoggerTypeRow)
@@ -140,17 +136,6 @@ TEST_F(LoggerSectionTest, SensorRowsFromTypeModelNumberAndTable)
         EXPECT_EQ(sensors, c.sensors) << "type " << c.type << ", model " << c.model << ", table " << c.table
                                       << ": the report names the wrong sensor";
     }
-}
-
-TEST_F(LoggerSectionTest, DataSourceSectionOnlyForADataSource)
-{
-    const auto withSource = add([](RecordInfo& r) { r.put_DataSource(u"Warehouse DB"_s); });
-    const auto fromLogger = add();
-    EXPECT_EQ(build([&](QString& s) { DataSourceSection(s, withSource); }),
-              lines({u"Data source"_s, u"\tWarehouse DB"_s, u""_s}));
-    EXPECT_EQ(RTBFormat::GetRTBFStyleList(), u"{RTBFStyle}\t0\t13\t9\r\n"_s);
-    EXPECT_EQ(build([&](QString& s) { DataSourceSection(s, fromLogger); }), QString())
-        << "a recording from a logger has no data source section";
 }
 
 TEST_F(LoggerSectionTest, FrenchLabelsComeFromTheStringTable)

@@ -32,26 +32,6 @@ protected:
 
 } // namespace
 
-TEST_F(MeasurementsSectionTest, WholeSectionOfATemperatureAndHumidityLogger)
-{
-    const QString text = measurements(add());
-    EXPECT_EQ(text, lines({u"Measurements"_s, row(u"Sample Interval:"_s, u"00:01:00"_s),
-                           row(u"Compression Efficiency:"_s, u"12.3%"_s), row(u"Number of Measurements:"_s, u"1440"_s),
-                           u""_s, u"\tFront"_s, row(u"Highest Temperature:"_s, u"8.25C"_s),
-                           row(u"Lowest Temperature:"_s, u"-2.50C"_s), row(u"Median Temperature:"_s, u"4.75C"_s),
-                           row(u"Average Temperature:"_s, u"4.50C"_s), row(u"Mean Kinetic Temperature:"_s, u"5.50C"_s),
-                           u"\t"_s, u"\tHumidity"_s, row(u"Highest Humidity:"_s, u"55.50%"_s),
-                           row(u"Lowest Humidity:"_s, u"40.00%"_s), row(u"Median Humidity:"_s, u"47.25%"_s),
-                           row(u"Average Humidity:"_s, u"48.00%"_s), u"\t"_s}))
-        << "readings must use the DFormat setting and the unit of the scale and kind";
-    const auto front = text.indexOf(u"\tFront\r\n"_s), humidity = text.indexOf(u"\tHumidity\r\n"_s);
-    EXPECT_EQ(RTBFormat::GetRTBFStyleList(), u"{RTBFStyle}\t0\t14\t9\r\n{RTBFStyle}\t%1\t8\t1\r\n"
-                                             "{RTBFStyle}\t%2\t11\t1\r\n"_s.arg(front).arg(humidity))
-        << "channel headings are bold only";
-    EXPECT_EQ(RTBFormat::GetRTBColorList(), u"{RTBColor}\t0\t14\t8388613\r\n"_s) << "channel headings have no colour";
-    EXPECT_EQ(RTBFormat::GetRTBSizeList(), u"{RTBSize}\t0\t14\t10\r\n"_s) << "channel headings have no size run";
-}
-
 TEST_F(MeasurementsSectionTest, CompressionRowConditionsAndFormat)
 {
     struct Case {

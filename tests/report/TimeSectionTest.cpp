@@ -66,23 +66,6 @@ protected:
 
 } // namespace
 
-TEST_F(TimeSectionTest, ConvertedFormWithContinuousMemoryAndDetails)
-{
-    const auto i = add([](RecordInfo& r) { r.put_ContinuousMemory(true); });
-    ASSERT_NE(zoneName(NewYork, start), zoneName(1, start)) << "the two zones must have different names";
-    EXPECT_EQ(time(i, DetailsOn, false),
-              lines({u"Time"_s, row(u"Start Time:"_s, converted(start)),
-                     row(u"Earliest measurement date:"_s, converted(cm)),
-                     row(u"Stop Time:"_s, converted(stop)), row(u"Elapsed Time (from Start):"_s, u"1 Day 02:30:00"_s),
-                     row(u"Elapsed Time (in Memory):"_s, u"2 Days 04:30:00"_s),
-                     row(u"Delay Interval Before Start"_s, u"00:15:00"_s),
-                     row(u"Date Logger First Read"_s, converted(firstRead)),
-                     row(u"Date Logger Was Read"_s, converted(read)),
-                     row(u"Logger Internal Time When Read"_s, converted(clock)), u""_s}))
-        << "times must be shown in the chosen zone, each with that zone's name";
-    EXPECT_EQ(RTBFormat::GetRTBFStyleList(), u"{RTBFStyle}\t0\t6\t9\r\n"_s) << "only the heading has runs";
-}
-
 TEST_F(TimeSectionTest, ZoneNamesFollowTheChosenZone)
 {
     const auto i = add();
@@ -152,15 +135,6 @@ TEST_F(TimeSectionTest, DelayedStartDateAndFirstReadThreshold)
         EXPECT_TRUE(text.contains(row(u"Delayed StartTime"_s, generalDateText(at(2024, 1, 15, 9, 45))) + u"\r\n"_s))
             << "a delayed start date is shown as stored, without a zone";
     }
-}
-
-TEST_F(TimeSectionTest, DetailsOffEndsAfterTheElapsedRows)
-{
-    const auto i = add();
-    EXPECT_EQ(time(i, DetailsOff, false),
-              lines({u"Time"_s, row(u"Start Time:"_s, converted(start)), row(u"Stop Time:"_s, converted(stop)),
-                     row(u"Elapsed Time (from Start):"_s, u"1 Day 02:30:00"_s), u""_s}))
-        << "without continuous memory there is no earliest date and no in-memory elapsed row";
 }
 
 TEST_F(TimeSectionTest, HostDurationTextsAreTrimmedInTimeRows)

@@ -114,15 +114,12 @@ TEST(BasicFormat, CommaDecimalLocale)
 TEST(BasicText, NumbersAsClassicBasicWritesThem)
 {
     LocaleScope english("en_US");
-    EXPECT_EQ(basicNumberText(72.4f, 7), QStringLiteral("72.4"));
-    EXPECT_EQ(basicNumberText(double(72.4f)), QStringLiteral("72.4000015258789"));
-    EXPECT_EQ(basicNumberText(0.1 + 0.2), QStringLiteral("0.3"));
-    EXPECT_EQ(basicNumberText(-3.5), QStringLiteral("-3.5"));
-    EXPECT_EQ(basicNumberText(0.0), QStringLiteral("0"));
-    EXPECT_EQ(basicNumberText(-0.0), QStringLiteral("0"));
-    EXPECT_EQ(basicNumberText(100.0), QStringLiteral("100"));
-    EXPECT_EQ(basicNumberText(1234567.0f, 7), QStringLiteral("1234567"));
-    EXPECT_EQ(basicNumberText(12345678.0f, 7), QStringLiteral("1.234568E+07"));
+    const std::tuple<double, int, const char*> cases[] = {
+        {72.4f, 7, "72.4"},        {double(72.4f), 15, "72.4000015258789"}, {0.1 + 0.2, 15, "0.3"},
+        {-3.5, 15, "-3.5"},        {0.0, 15, "0"},                          {-0.0, 15, "0"},
+        {100.0, 15, "100"},        {1234567.0f, 7, "1234567"},              {12345678.0f, 7, "1.234568E+07"}};
+    for (const auto& [value, digits, expected] : cases)
+        EXPECT_EQ(basicNumberText(value, digits).toStdString(), expected) << value << " to " << digits << " digits";
     EXPECT_EQ(basicBooleanText(true), QStringLiteral("True"));
     EXPECT_EQ(basicBooleanText(false), QStringLiteral("False"));
 }

@@ -53,12 +53,10 @@ TEST_F(Helpers, RoundToResolutionBySteps)
 
 TEST(UnitSymbolTable, ScalesAndKinds)
 {
-    EXPECT_EQ(UnitSymbol(0, 1), QStringLiteral("F"));
-    EXPECT_EQ(UnitSymbol(1, 1), QStringLiteral("C"));
-    EXPECT_EQ(UnitSymbol(2, 1), QStringLiteral("K"));
-    EXPECT_EQ(UnitSymbol(7, 1), QString());
-    EXPECT_EQ(UnitSymbol(0, 2), QStringLiteral("%"));
-    EXPECT_EQ(UnitSymbol(1, 3), QString());
+    const std::tuple<std::int16_t, std::int32_t, const char*> cases[] = {{0, 1, "F"}, {1, 1, "C"}, {2, 1, "K"},
+                                                                         {7, 1, ""},  {0, 2, "%"}, {1, 3, ""}};
+    for (const auto& [scale, kind, symbol] : cases)
+        EXPECT_EQ(UnitSymbol(scale, kind).toStdString(), symbol) << "scale " << scale << ", kind " << kind;
 }
 
 TEST(IsArrayDimensionedTest, OnlyArraysWithBounds)
@@ -72,27 +70,16 @@ TEST(IsArrayDimensionedTest, OnlyArraysWithBounds)
 
 TEST(MeasFieldProcessor, FindsTheProbeMarker)
 {
-    MeasFieldProcessor_C fresh;
-    EXPECT_FALSE(fresh.ProbeEnabled());
-    EXPECT_EQ(fresh.MeasField(), QString());
-
-    struct Case {
-        const char* field;
-        bool enabled;
-    };
-    const Case cases[] = {
-        {"{ExtProbe=-1}", true},
-        {"Lot 7 {ExtProbe=-1} checked", true},
-        {"{extprobe=-1}", false},
-        {"{ExtProbe=0}", false},
-        {"{ExtProbe=-1", false},
-        {"", false},
-    };
     MeasFieldProcessor_C p;
-    for (const Case& c : cases) {
-        p.setMeasField(QString::fromLatin1(c.field));
-        EXPECT_EQ(p.ProbeEnabled(), c.enabled) << c.field;
-        EXPECT_EQ(p.MeasField(), c.enabled ? QStringLiteral("{ExtProbe=-1}") : QString())
+    EXPECT_FALSE(p.ProbeEnabled());
+    EXPECT_EQ(p.MeasField(), QString());
+    const std::pair<const char*, bool> cases[] = {{"{ExtProbe=-1}", true}, {"Lot 7 {ExtProbe=-1} checked", true},
+                                                  {"{extprobe=-1}", false}, {"{ExtProbe=0}", false},
+                                                  {"{ExtProbe=-1", false},  {"", false}};
+    for (const auto& [field, enabled] : cases) {
+        p.setMeasField(QString::fromLatin1(field));
+        EXPECT_EQ(p.ProbeEnabled(), enabled) << field;
+        EXPECT_EQ(p.MeasField(), enabled ? QStringLiteral("{ExtProbe=-1}") : QString())
             << "the getter gives the marker or nothing, never the text set";
     }
     p.setProbeEnabled(true);

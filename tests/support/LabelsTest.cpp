@@ -78,14 +78,12 @@ TEST(StringTable, TranslationsKeepAcceleratorsAndOuterBlanks)
 
 TEST(StringTable, EnglishTextsStandAsTheyAre)
 {
-    const StringTable& table = StringTable::instance();
-    EXPECT_EQ(table.find(16), QStringLiteral("&File"));
-    EXPECT_EQ(table.find(65), QStringLiteral("DataSet "));
-    EXPECT_EQ(table.find(75), QStringLiteral("Alarm Occured"));
-    EXPECT_EQ(table.find(240), QStringLiteral(" of "));
-    EXPECT_EQ(table.find(337), QStringLiteral("Recording Note"));
-    EXPECT_EQ(table.find(674), QStringLiteral("Read  by DLL Version"));
-    EXPECT_EQ(table.find(920), QStringLiteral("Host : Port"));
+    const std::pair<int, const char*> cases[] = {{16, "&File"},           {65, "DataSet "},
+                                                 {75, "Alarm Occured"},   {240, " of "},
+                                                 {337, "Recording Note"}, {674, "Read  by DLL Version"},
+                                                 {920, "Host : Port"}};
+    for (const auto& [id, text] : cases)
+        EXPECT_EQ(StringTable::instance().find(id), QString::fromLatin1(text)) << id;
 }
 
 TEST_F(Labels, LookUpFollowsTheLanguageOffsetAtEveryCall)
