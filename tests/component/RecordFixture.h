@@ -91,28 +91,20 @@ inline void fillArrays(_RecordInfo& r)
     const auto flags = arrayOfValues(VarType::Boolean, {true, false});
     const auto texts = arrayOfValues(VarType::String, {"a", "b"});
     const auto doubles = arrayOfValues(VarType::Double, {0.5, 0.25});
-    ASSERT_EQ(r.put_SignatureRead(twoDimensional(2, 3, QStringLiteral("s"))), S_OK);
-    ASSERT_EQ(r.put_ChannelNumber(arrayOfValues(VarType::Integer, {std::int16_t(1), std::int16_t(2)})), S_OK);
-    ASSERT_EQ(r.put_AlarmHighEnabled(flags), S_OK);
-    ASSERT_EQ(r.put_AlarmHighValue(singles), S_OK);
-    ASSERT_EQ(r.put_AlarmHighNumMeas(longs), S_OK);
-    ASSERT_EQ(r.put_AlarmLowEnabled(flags), S_OK);
-    ASSERT_EQ(r.put_AlarmLowValue(singles), S_OK);
-    ASSERT_EQ(r.put_AlarmLowNumMeas(longs), S_OK);
-    ASSERT_EQ(r.put_AlarmMode(arrayOfValues(VarType::Integer, {std::int16_t(0), std::int16_t(1)})), S_OK);
-    ASSERT_EQ(r.put_AlarmStatusPerChnl(flags), S_OK);
-    ASSERT_EQ(r.put_AverageVal(singles), S_OK);
-    ASSERT_EQ(r.put_ChnlDescription(texts), S_OK);
-    ASSERT_EQ(r.put_MaxVal(singles), S_OK);
-    ASSERT_EQ(r.put_MinVal(singles), S_OK);
-    ASSERT_EQ(r.put_MeanVal(singles), S_OK);
-    ASSERT_EQ(r.put_Meas_Scale(texts), S_OK);
-    ASSERT_EQ(r.put_Meas_Type(longs), S_OK);
-    ASSERT_EQ(r.put_Meas_Unit(texts), S_OK);
-    ASSERT_EQ(r.put_MKT(singles), S_OK);
-    ASSERT_EQ(r.put_TimeOverAlarmLimit(doubles), S_OK);
-    ASSERT_EQ(r.put_TimeBelowLoAlarmLimit(doubles), S_OK);
-    ASSERT_EQ(r.put_UserQuery(twoDimensional(1, 2, QStringLiteral("q"))), S_OK);
+    using R = _RecordInfo;
+    const std::pair<HResult (R::*)(const Variant&), Variant> puts[] = {
+        {&R::put_SignatureRead, twoDimensional(2, 3, QStringLiteral("s"))},
+        {&R::put_ChannelNumber, arrayOfValues(VarType::Integer, {std::int16_t(1), std::int16_t(2)})},
+        {&R::put_AlarmMode, arrayOfValues(VarType::Integer, {std::int16_t(0), std::int16_t(1)})},
+        {&R::put_UserQuery, twoDimensional(1, 2, QStringLiteral("q"))},
+        {&R::put_AlarmHighEnabled, flags}, {&R::put_AlarmHighValue, singles}, {&R::put_AlarmHighNumMeas, longs},
+        {&R::put_AlarmLowEnabled, flags}, {&R::put_AlarmLowValue, singles}, {&R::put_AlarmLowNumMeas, longs},
+        {&R::put_AlarmStatusPerChnl, flags}, {&R::put_AverageVal, singles}, {&R::put_ChnlDescription, texts},
+        {&R::put_MaxVal, singles}, {&R::put_MinVal, singles}, {&R::put_MeanVal, singles},
+        {&R::put_Meas_Scale, texts}, {&R::put_Meas_Type, longs}, {&R::put_Meas_Unit, texts},
+        {&R::put_MKT, singles}, {&R::put_TimeOverAlarmLimit, doubles}, {&R::put_TimeBelowLoAlarmLimit, doubles}};
+    for (const auto& [put, value] : puts)
+        ASSERT_EQ((r.*put)(value), S_OK);
 }
 
 inline const BasicArray<DataSetRecord>& dataSets() { return ModuleState::current().DataSets; }

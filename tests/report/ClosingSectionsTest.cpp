@@ -44,26 +44,6 @@ TEST_F(ClosingSectionsTest, UserInputRowsAndItsErrorTrap)
     }
 }
 
-TEST_F(ClosingSectionsTest, SignaturesStartAtEntryOneInTheUsersZone)
-{
-    const Date first = at(2024, 1, 15, 12), second = at(2024, 1, 16, 6);
-    const auto i = add([&](RecordInfo& r) {
-        r.put_SignatureRead(table({{u"Nobody"_s, u"0"_s, u"never printed"_s},
-                                   {u"Anna"_s, QString::number(first.value(), 'f', 2), u"Approved"_s},
-                                   {u"Ben"_s, QString::number(second.value(), 'f', 2), u"Reviewed"_s}}));
-    });
-    const auto none = add([](RecordInfo& r) { r.put_SignatureRead(table({{u"Nobody"_s, u"0"_s, u"unsigned"_s}})); });
-    record().put_TimeZone(1);
-    latePut(timeZoneService(), u"TZoneID"_s, std::int16_t(1)); // as the Time section leaves it
-    EXPECT_EQ(build([&](QString& s) { SignaturesSection(s, i); }),
-              lines({u"Signatures"_s,
-                     u"\tAnna\tApproved\t"_s + generalDateText(at(2024, 1, 15, 13)) + u"  "_s + zoneName(1, first),
-                     u"\tBen\tReviewed\t"_s + generalDateText(at(2024, 1, 16, 7)) + u"  "_s + zoneName(1, second)}))
-        << "signing times must be shown in the user's zone, entry 0 never";
-    EXPECT_EQ(build([&](QString& s) { SignaturesSection(s, none); }), lines({u"Signatures"_s}))
-        << "no signatures: the heading alone, no closing empty line";
-}
-
 TEST_F(ClosingSectionsTest, NoteOfEachDataset)
 {
     const auto noted = add([](RecordInfo& r) { r.put_Note(u"Keep cold"_s); });

@@ -62,7 +62,7 @@ TEST_F(LoggerSectionTest, ConnectionRowsAndTextFollowTheConnectionMode)
     }
 }
 
-TEST_F(LoggerSectionTest, DetailsOffOrNullEndsAfterTheFirstLoggerTypeRow)
+TEST_F(LoggerSectionTest, DetailsOffEndsAfterTheFirstLoggerTypeRow)
 {
     for (const QString& type : {u"A"_s, u"B"_s, u"2"_s, u"L"_s, u"M"_s}) {
         const auto i = add([&](RecordInfo& r) {
@@ -73,10 +73,7 @@ TEST_F(LoggerSectionTest, DetailsOffOrNullEndsAfterTheFirstLoggerTypeRow)
                                         + commonRows(type != u"L"_s && type != u"M"_s)
                                         + QStringList{row(u"Logger Type"_s, u"Local tmr"_s), u""_s});
         EXPECT_EQ(logger(i, DetailsOff), expected) << "type " << type << ": tracking number for all but L and M";
-        EXPECT_EQ(logger(i, Variant::null()), expected) << "a Null check box value means details off";
     }
-    const auto continuous = add([](RecordInfo& r) { r.put_ContinuousMemory(true); });
-    EXPECT_TRUE(logger(continuous, DetailsOff).contains(row(u"Memory Configuration"_s, u"Continuous Memory"_s)));
 }
 
 TEST_F(LoggerSectionTest, DetailRowsByLoggerType)

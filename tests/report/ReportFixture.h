@@ -144,58 +144,38 @@ protected:
 
     static void defaults(RecordInfo& r)
     {
-        r.put_DataSetDesc(u"Truck 7"_s);
-        r.put_SerialNumber(u"4711"_s);
-        r.put_TrackingNumber(u"TRK-9"_s);
-        r.put_Description(u"Frozen goods"_s);
-        r.put_CommentFinal(u"Arrived cold"_s);
-        r.put_Logger_Type(u"A"_s);
-        r.put_ConnectionMode(0);
-        r.put_RF_Model(2);
-        r.put_MiscField(QString());
-        r.put_MeasInterval(60);
-        r.put_NumOfMeas(1440);
-        r.put_CompressEfficiency(12.345f);
-        r.put_NumChannels(4);
-        r.put_NumActiveChannels(2);
-        r.put_Table(1);
-        r.put_FirmWareVersion(2.5f);
-        r.put_WinVersion(u"6.1"_s);
-        r.put_SpecificStopCount(3);
-        r.put_RecordStartTime(at(2024, 1, 15, 10));
-        r.put_RecordStopTime(at(2024, 1, 16, 12, 30));
-        r.put_CMDate(at(2024, 1, 14, 8));
-        r.put_FirstReadDate(at(2023, 12, 1, 9));
-        r.put_LoggerReadDate(at(2024, 1, 16, 13));
-        r.put_LoggerTime(at(2024, 1, 16, 13, 0, 5));
-        r.put_StartDelayDate(at(2024, 1, 15, 9, 45));
-        r.put_Start_Delay(900);
-        r.put_ChannelNumber(perChannel(VarType::Integer, {std::int16_t(1), std::int16_t(2)}));
-        r.put_Meas_Type(perChannel(VarType::Long, {1, 2}));
-        r.put_Meas_Scale(perChannel(VarType::String, {u"C"_s, u"%"_s}));
-        r.put_Meas_Unit(perChannel(VarType::String, {u"C"_s, u"%"_s}));
-        r.put_ChnlDescription(perChannel(VarType::String, {u"Front"_s, u"Humidity"_s}));
-        r.put_MaxVal(perChannel(VarType::Single, {8.25f, 55.5f}));
-        r.put_MinVal(perChannel(VarType::Single, {-2.5f, 40.0f}));
-        r.put_MeanVal(perChannel(VarType::Single, {4.75f, 47.25f}));
-        r.put_AverageVal(perChannel(VarType::Single, {4.5f, 48.0f}));
-        r.put_MKT(perChannel(VarType::Single, {5.5f, 0.0f}));
-        r.put_AlarmHighEnabled(perChannel(VarType::Boolean, {true, true}));
-        r.put_AlarmHighValue(perChannel(VarType::Single, {25.37f, 60.0f}));
-        r.put_AlarmHighNumMeas(perChannel(VarType::Long, {5, 5}));
-        r.put_AlarmLowEnabled(perChannel(VarType::Boolean, {false, false}));
-        r.put_AlarmLowValue(perChannel(VarType::Single, {-3.0f, 20.0f}));
-        r.put_AlarmLowNumMeas(perChannel(VarType::Long, {6, 6}));
-        r.put_AlarmMode(perChannel(VarType::Integer, {std::int16_t(0), std::int16_t(0)}));
-        r.put_AlarmStatusPerChnl(perChannel(VarType::Boolean, {true, false}));
-        r.put_TimeOverAlarmLimit(perChannel(VarType::Double, {400.0, 0.0}));
-        r.put_TimeBelowLoAlarmLimit(perChannel(VarType::Double, {0.0, 0.0}));
-        r.put_FirstHiAlarm(Variant());
-        r.put_FirstLowAlarm(Variant());
-        r.put_ProbeSensorDetail(Variant());
-        r.put_ProbeNumber(Variant());
-        r.put_SignatureRead(twoDimensional(3, 1, u"s"_s));
-        r.put_UserQuery(twoDimensional(3, 1, u"q"_s));
+        using V = VarType;
+        const std::pair<const char*, Variant> values[] = {
+            {"DataSetDesc", "Truck 7"}, {"SerialNumber", "4711"}, {"TrackingNumber", "TRK-9"},
+            {"Description", "Frozen goods"}, {"CommentFinal", "Arrived cold"}, {"Logger_Type", "A"},
+            {"ConnectionMode", 0}, {"RF_Model", 2}, {"MiscField", ""}, {"MeasInterval", 60}, {"NumOfMeas", 1440},
+            {"CompressEfficiency", 12.345f}, {"NumChannels", 4}, {"NumActiveChannels", 2}, {"Table", 1},
+            {"FirmWareVersion", 2.5f}, {"WinVersion", "6.1"}, {"SpecificStopCount", 3}, {"Start_Delay", 900},
+            {"RecordStartTime", at(2024, 1, 15, 10)}, {"RecordStopTime", at(2024, 1, 16, 12, 30)},
+            {"CMDate", at(2024, 1, 14, 8)}, {"FirstReadDate", at(2023, 12, 1, 9)},
+            {"LoggerReadDate", at(2024, 1, 16, 13)}, {"LoggerTime", at(2024, 1, 16, 13, 0, 5)},
+            {"StartDelayDate", at(2024, 1, 15, 9, 45)},
+            {"ChannelNumber", perChannel(V::Integer, {std::int16_t(1), std::int16_t(2)})},
+            {"Meas_Type", perChannel(V::Long, {1, 2})}, {"Meas_Scale", perChannel(V::String, {"C", "%"})},
+            {"Meas_Unit", perChannel(V::String, {"C", "%"})},
+            {"ChnlDescription", perChannel(V::String, {"Front", "Humidity"})},
+            {"MaxVal", perChannel(V::Single, {8.25f, 55.5f})}, {"MinVal", perChannel(V::Single, {-2.5f, 40.0f})},
+            {"MeanVal", perChannel(V::Single, {4.75f, 47.25f})}, {"AverageVal", perChannel(V::Single, {4.5f, 48.0f})},
+            {"MKT", perChannel(V::Single, {5.5f, 0.0f})}, {"AlarmHighEnabled", perChannel(V::Boolean, {true, true})},
+            {"AlarmHighValue", perChannel(V::Single, {25.37f, 60.0f})},
+            {"AlarmHighNumMeas", perChannel(V::Long, {5, 5})},
+            {"AlarmLowEnabled", perChannel(V::Boolean, {false, false})},
+            {"AlarmLowValue", perChannel(V::Single, {-3.0f, 20.0f})}, {"AlarmLowNumMeas", perChannel(V::Long, {6, 6})},
+            {"AlarmMode", perChannel(V::Integer, {std::int16_t(0), std::int16_t(0)})},
+            {"AlarmStatusPerChnl", perChannel(V::Boolean, {true, false})},
+            {"TimeOverAlarmLimit", perChannel(V::Double, {400.0, 0.0})},
+            {"TimeBelowLoAlarmLimit", perChannel(V::Double, {0.0, 0.0})},
+            // No first alarms, probes or sensor details unless a test gives them.
+            {"FirstHiAlarm", Variant()}, {"FirstLowAlarm", Variant()}, {"ProbeSensorDetail", Variant()},
+            {"ProbeNumber", Variant()}, {"SignatureRead", twoDimensional(3, 1, u"s"_s)},
+            {"UserQuery", twoDimensional(3, 1, u"q"_s)}};
+        for (const auto& [name, value] : values)
+            latePut(&r, QString::fromLatin1(name), value);
     }
 
 private:
