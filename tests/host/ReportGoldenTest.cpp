@@ -1,4 +1,5 @@
-// Whole reports of the bundled samples against reviewed golden files: every line, tab and run.
+// Whole reports against reviewed golden files: every line, tab and run. The cases are listed in
+// tests/data/reports/cases.txt; edge-case recordings live in tests/data/recordings.
 
 #include "ReportCommands.h"
 
@@ -7,6 +8,7 @@
 
 #include <QFile>
 #include <QLocale>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -15,31 +17,29 @@ using namespace vxRecInfo;
 
 namespace {
 
-struct GoldenCase {
-    const char* golden;
-    const char* sample;
-    std::vector<const char*> options;
-    const char* locale = nullptr; // the user's language instead of the sample's English:
-    int resOffset = 0;            // locale and ResOffset as a host in that language sets them
-};
-
 QString readFile(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
 
-// The sample as a user of another language has it.
-QString translated(const QString& sample, const GoldenCase& c, const QTemporaryDir& dir)
+QString recordingsPath(const QString& name)
 {
-    if (!c.locale)
-        return sample;
-    QString json = readFile(sample);
-    json.replace(QStringLiteral("\"locale\": \"en_US\""), QStringLiteral("\"locale\": \"%1\"").arg(QLatin1String(c.locale)))
-        .replace(QStringLiteral("\"ResOffset\": 0"), QStringLiteral("\"ResOffset\": %1").arg(c.resOffset));
-    const QString path = dir.filePath(QLatin1String(c.locale) + QStringLiteral(".json"));
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(json.toUtf8()) > 0 ? path : QString();
+    const QString sample = QStringLiteral(VX_SAMPLES_DIR "/") + name;
+    return QFile::exists(sample) ? sample : QStringLiteral(VX_TEST_DATA_DIR "/recordings/") + name;
+}
+
+// The recordings as a user of another language has them ("@ja_JP:2000"): locale and ResOffset as a host
+// in that language sets them.
+QString translated(const QString& path, const QString& language, const QTemporaryDir& dir)
+{
+    const QStringList parts = language.mid(1).split(QLatin1Char(':'));
+    QString json = readFile(path);
+    json.replace(QStringLiteral("\"locale\": \"en_US\""), QStringLiteral("\"locale\": \"%1\"").arg(parts.value(0)))
+        .replace(QStringLiteral("\"ResOffset\": 0"), QStringLiteral("\"ResOffset\": %1").arg(parts.value(1)));
+    const QString copy = dir.filePath(parts.value(0) + QStringLiteral(".json"));
+    QFile file(copy);
+    return file.open(QIODevice::WriteOnly) && file.write(json.toUtf8()) > 0 ? copy : QString();
 }
 
 // The first line that differs, for a readable failure.
@@ -55,35 +55,31 @@ std::string firstDifference(const QString& expected, const QString& actual)
 
 } // namespace
 
-TEST(ReportGolden, SampleReportsMatchTheirReviewedFiles)
+TEST(ReportGolden, ReportsMatchTheirReviewedFiles)
 {
-    const GoldenCase cases[] = {
-        {"four-channel-temperature-1-print-details.txt", "four-channel-temperature.json", {"--details", "--form", "print"}},
-        {"four-channel-temperature-2-interactive.txt", "four-channel-temperature.json", {"--dataset", "2"}},
-        {"temp-humidity-1-interactive-details.txt", "temp-humidity.json", {"--details"}},
-        {"rf-network-alarms-1-batch-details.txt", "rf-network-alarms.json",
-         {"--details", "--form", "batch", "--job", "17", "--page", "3", "--pages", "9"}},
-        {"rf-network-alarms-2-print-details.txt", "rf-network-alarms.json", {"--dataset", "2", "--details", "--form", "print"}},
-        // Zone names and days in the user's language, from the default host objects.
-        {"rf-network-alarms-1-print-details-ja.txt", "rf-network-alarms.json", {"--details", "--form", "print"}, "ja_JP", 2000},
-        {"rf-network-alarms-1-print-details-fr.txt", "rf-network-alarms.json", {"--details", "--form", "print"}, "fr_CA", 8000},
-    };
+    const QStringList lines = readFile(QStringLiteral(VX_TEST_DATA_DIR "/reports/cases.txt")).split(QLatin1Char('\n'));
     const QTemporaryDir dir;
-    for (const GoldenCase& c : cases) {
+    int checked = 0;
+    for (const QString& line : lines) {
+        QStringList words = line.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+        if (words.size() < 2 || words.front().startsWith(QLatin1Char('#')))
+            continue;
+        const QString golden = words.takeFirst();
+        QString recordings = recordingsPath(words.takeFirst());
+        if (!words.isEmpty() && words.front().startsWith(QLatin1Char('@')))
+            recordings = translated(recordings, words.takeFirst(), dir);
         ModuleState::endApartment();
-        QStringList args{QStringLiteral("report"),
-                         translated(QStringLiteral(VX_SAMPLES_DIR "/") + QString::fromLatin1(c.sample), c, dir)};
-        for (const char* option : c.options)
-            args << QString::fromLatin1(option);
-        QString output, errors;
-        QTextStream out(&output), err(&errors);
-        ASSERT_EQ(recinfo::runCommandLine({{}, {}, {}, {recinfo::reportCommand()}}, args, out, err), 0)
-            << c.golden << ": " << errors.toStdString();
+        QString output;
+        QTextStream out(&output);
+        recinfo::runCommandLine({{}, {}, {}, {recinfo::reportCommand()}}, QStringList{QStringLiteral("report"), recordings} + words,
+                                out, out);
         out.flush();
-        const QString expected = readFile(QStringLiteral(VX_TEST_DATA_DIR "/reports/") + QString::fromLatin1(c.golden));
-        ASSERT_FALSE(expected.isEmpty()) << "missing golden file " << c.golden;
-        EXPECT_EQ(output, expected) << c.golden << "\n" << firstDifference(expected, output);
+        const QString expected = readFile(QStringLiteral(VX_TEST_DATA_DIR "/reports/") + golden);
+        EXPECT_FALSE(expected.isEmpty()) << "missing golden file " << golden.toStdString();
+        EXPECT_TRUE(output == expected) << golden.toStdString() << ", " << firstDifference(expected, output);
+        ++checked;
     }
+    EXPECT_GE(checked, 7) << "the list of cases was not read";
     ModuleState::endApartment();
     setSuiteSettingsFile({});
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
