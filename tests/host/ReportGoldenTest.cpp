@@ -1,11 +1,12 @@
 // Whole reports against reviewed golden files: every line, tab and run. The cases are listed in
-// tests/data/reports/cases.txt; edge-case recordings live in tests/data/recordings.
+// tests/data/reports/*.cases; edge-case recordings live in tests/data/recordings.
 
 #include "ReportCommands.h"
 
 #include "component/ModuleState.h"
 #include "component/SuiteSettings.h"
 
+#include <QDir>
 #include <QFile>
 #include <QLocale>
 #include <QRegularExpression>
@@ -57,7 +58,10 @@ std::string firstDifference(const QString& expected, const QString& actual)
 
 TEST(ReportGolden, ReportsMatchTheirReviewedFiles)
 {
-    const QStringList lines = readFile(QStringLiteral(VX_TEST_DATA_DIR "/reports/cases.txt")).split(QLatin1Char('\n'));
+    const QDir reports(QStringLiteral(VX_TEST_DATA_DIR "/reports"));
+    QStringList lines;
+    for (const QString& list : reports.entryList({QStringLiteral("*.cases")}, QDir::Files, QDir::Name))
+        lines += readFile(reports.filePath(list)).split(QLatin1Char('\n'));
     const QTemporaryDir dir;
     int checked = 0;
     for (const QString& line : lines) {
@@ -74,7 +78,7 @@ TEST(ReportGolden, ReportsMatchTheirReviewedFiles)
         recinfo::runCommandLine({{}, {}, {}, {recinfo::reportCommand()}}, QStringList{QStringLiteral("report"), recordings} + words,
                                 out, out);
         out.flush();
-        const QString expected = readFile(QStringLiteral(VX_TEST_DATA_DIR "/reports/") + golden);
+        const QString expected = readFile(reports.filePath(golden));
         EXPECT_FALSE(expected.isEmpty()) << "missing golden file " << golden.toStdString();
         EXPECT_TRUE(output == expected) << golden.toStdString() << ", " << firstDifference(expected, output);
         ++checked;
