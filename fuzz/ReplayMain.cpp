@@ -5,36 +5,27 @@
 
 #include <QDir>
 #include <QFile>
-#include <QTextStream>
 
 int main(int argc, char** argv)
 {
     vxRecInfo::fuzz::initialise();
     QStringList files;
     for (int i = 1; i < argc; ++i) {
-        const QString path = QString::fromLocal8Bit(argv[i]);
-        const QDir dir(path);
-        if (!dir.exists()) {
-            files << path;
-            continue;
-        }
-        for (const QString& name : dir.entryList(QDir::Files, QDir::Name))
+        const QDir dir(QString::fromLocal8Bit(argv[i]));
+        const QStringList inputs = dir.exists() ? dir.entryList(QDir::Files, QDir::Name)
+                                                : QStringList{dir.absolutePath()};
+        for (const QString& name : inputs)
             files << dir.filePath(name);
     }
-    QTextStream err(stderr);
-    if (files.isEmpty()) {
-        err << "replay: no inputs\n";
-        return 1;
-    }
+    if (files.isEmpty())
+        vxRecInfo::fuzz::finding(QStringLiteral("replay: no inputs"));
     for (const QString& path : files) {
         QFile file(path);
-        if (!file.open(QIODevice::ReadOnly)) {
-            err << "replay: cannot read " << path << '\n';
-            return 1;
-        }
+        if (!file.open(QIODevice::ReadOnly))
+            vxRecInfo::fuzz::finding(QStringLiteral("replay: cannot read ") + path);
         const QByteArray input = file.readAll();
         LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(input.constData()), std::size_t(input.size()));
     }
-    QTextStream(stdout) << files.size() << " inputs replayed\n";
+    std::printf("%lld inputs replayed\n", static_cast<long long>(files.size()));
     return 0;
 }

@@ -2,7 +2,6 @@
 // number texts read back, in the locales the string table speaks: never out of bounds, never a
 // hang, never an exception other than a run-time error.
 
-#include "FuzzInput.h"
 #include "FuzzSupport.h"
 
 #include "automation/RuntimeError.h"

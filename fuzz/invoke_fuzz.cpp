@@ -2,7 +2,6 @@
 // arguments decoded from the input, then a report of every dataset the store holds. The only
 // outcomes allowed are a result or a failure that carries a run-time error number.
 
-#include "FuzzInput.h"
 #include "FuzzSupport.h"
 
 #include "automation/ClassRegistry.h"
@@ -13,7 +12,6 @@
 #include "report/RecInfoCode.h"
 #include "richtext/RichTextBox.h"
 
-#include <array>
 #include <cmath>
 #include <limits>
 

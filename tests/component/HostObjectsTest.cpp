@@ -1,5 +1,7 @@
 #include "RecordFixture.h"
 
+#include "ErrorOf.h"
+
 #include "automation/ClassRegistry.h"
 #include "automation/Dispatch.h"
 #include "hostclasses/DefaultHostClasses.h"
@@ -27,26 +29,6 @@ Variant get(IDispatch* object, const char* name, std::vector<Variant> args = {})
     return lateGet(object, QString::fromLatin1(name), std::move(args));
 }
 
-// A HostSettings of a host's own that counts RestoreParameters.
-class CountingHostSettings final : public DispatchObject<IDispatch>
-{
-public:
-    static inline int restores = 0;
-    const TypeInfo& GetTypeInfo() const override
-    {
-        static const TypeInfo info(QStringLiteral("_Counting"), QUuid::createUuid(),
-                                   {method(1, QStringLiteral("RestoreParameters"), 1, {})});
-        return info;
-    }
-
-protected:
-    Variant invokeMember(const MemberInfo&, std::vector<Variant>&) override
-    {
-        ++restores;
-        return {};
-    }
-};
-
 // A FontSettings whose reload fails, as with an unreadable settings file.
 class BrokenFontSettings final : public DispatchObject<IFontSettings>
 {
@@ -60,7 +42,7 @@ public:
     HResult put_GasDecimals(bool) override { return S_OK; }
     HResult Reload() override
     {
-        return guarded([] { throw RuntimeError(Err::PathNotFound, QStringLiteral("no font file"), QStringLiteral("Fonts")); });
+        return guarded([] { throw RuntimeError(Err::PathNotFound); });
     }
 
 protected:
@@ -69,16 +51,15 @@ protected:
 
 } // namespace
 
-TEST_F(HostObjects, CreationRestoresSettingsAndReloadsFonts)
+TEST_F(HostObjects, EveryCreationRestoresTheOneHostSettingsAndReloadsFonts)
 {
-    ClassRegistry::instance().registerClass(
-        {HostClasses::HostSettingsClsid, {}, {}, [] { return ComPtr<IUnknown>(makeObject<CountingHostSettings>()); }});
-    CountingHostSettings::restores = 0;
     auto first = RecordInfo::create();
     IDispatch* settings = ModuleState::current().HostSettings.get();
+    writeSetting(QStringLiteral("HostSettings/TScale"), 0);
+    EXPECT_EQ(get(settings, "TScale").toInteger(), 1) << "restored settings stay until the next restore";
     auto second = RecordInfo::create();
-    EXPECT_EQ(CountingHostSettings::restores, 2);
     EXPECT_EQ(ModuleState::current().HostSettings.get(), settings) << "one HostSettings per apartment";
+    EXPECT_EQ(get(settings, "TScale").toInteger(), 0) << "the second RecordInfo restores them again";
     EXPECT_TRUE(ModuleState::current().FontSettings);
 }
 
@@ -86,21 +67,21 @@ TEST_F(HostObjects, FontSettingsFailureFailsCreation)
 {
     ClassRegistry::instance().registerClass(
         {HostClasses::FontSettingsClsid, {}, {}, [] { return ComPtr<IUnknown>(makeObject<BrokenFontSettings>()); }});
-    try {
-        RecordInfo::create();
-        FAIL() << "a RecordInfo without its font settings must not come into being";
-    } catch (const RuntimeError& e) {
-        EXPECT_EQ(e.number(), Err::PathNotFound);
-        EXPECT_EQ(e.description(), QStringLiteral("no font file"));
-    }
+    EXPECT_EQ(errorOf([] { RecordInfo::create(); }), Err::PathNotFound)
+        << "a RecordInfo without its font settings must not come into being";
 }
 
-TEST_F(HostObjects, TimeZoneServiceComesAtFirstUseAndGoesWithARecordInfo)
+TEST_F(HostObjects, TimeZoneServiceComesAtFirstUseWithTheSystemsZonesAndGoesWithARecordInfo)
 {
     auto record = RecordInfo::create();
     EXPECT_FALSE(ModuleState::current().TimeZoneService);
-    timeZoneService();
+    IDispatch* zones = timeZoneService();
     EXPECT_TRUE(ModuleState::current().TimeZoneService);
+    const Variant names = get(zones, "TimeArray");
+    EXPECT_GT(names.array().upperBound(), 100) << "without a list of its own the service offers the system's zones";
+    EXPECT_EQ(names.array().at(0).toString(), QString()) << "element 0 is unused";
+    const std::int16_t system = get(zones, "MySystemTZPointer").toInteger();
+    EXPECT_TRUE(system >= 1 && system <= names.array().upperBound()) << system;
     record.reset();
     EXPECT_FALSE(ModuleState::current().TimeZoneService);
 }
@@ -114,15 +95,9 @@ TEST_F(HostObjects, HostSettingsDefaultsAndStoredValues)
     EXPECT_TRUE(get(settings, "RFIDPath").toString().endsWith(QLatin1Char('/')));
     EXPECT_FLOAT_EQ(get(settings, "BotMargin").toSingle(), 1.0f);
 
-    writeSetting(QStringLiteral("HostSettings/ResOffset"), 2000);
-    writeSetting(QStringLiteral("HostSettings/TScale"), 0);
-    writeSetting(QStringLiteral("HostSettings/RFIDPath"), m_dir.path());
-    writeSetting(QStringLiteral("HostSettings/LeftMargin"), QStringLiteral("0.5"));
-    lateCall(settings, QStringLiteral("RestoreParameters"));
-    EXPECT_EQ(get(settings, "ResOffset").toLong(), 2000);
-    EXPECT_EQ(get(settings, "TScale").toInteger(), 0);
-    EXPECT_EQ(get(settings, "RFIDPath").toString(), m_dir.path() + QLatin1Char('/'));
-    EXPECT_FLOAT_EQ(get(settings, "LeftMargin").toSingle(), 0.5f);
+    // Stored language, scale and format show in the golden reports, the folder in the error log.
+    restoreSetting(QStringLiteral("HostSettings/LeftMargin"), QStringLiteral("0.5"));
+    EXPECT_FLOAT_EQ(get(settings, "LeftMargin").toSingle(), 0.5f) << "the other margins are still 1";
 
     latePut(settings, QStringLiteral("DefaultPrinter"), QStringLiteral("Label printer"));
     ComPtr<IDispatch> fresh = createHostSettings();
@@ -143,6 +118,8 @@ TEST_F(HostObjects, StoringTheDefaultPrinterChangesOnlyItsLine)
          "[HostSettings]\nTScale=0\nDefaultPrinter=P\n\n[FontSettings]\nGasDecimals=1"},
         {"[FontSettings]\nGasDecimals=1", QStringLiteral("@home, \"2\"; a=b \\ \u00e9 "),
          "[FontSettings]\nGasDecimals=1\n\n[HostSettings]\nDefaultPrinter=\"@@home, \\\"2\\\"; a=b \\\\ \xc3\xa9 \"\n"},
+        // A hex digit after a \x escape would extend the escape: it is escaped too.
+        {"[HostSettings]\n", QStringLiteral("a\x01" "1z2"), "[HostSettings]\nDefaultPrinter=a\\x1\\x31z2\n"},
     };
     for (const Case& c : cases) {
         QFile file(settingsPath());
@@ -174,26 +151,10 @@ TEST_F(HostObjects, TimeZonesConvertAcrossDaylightSaving)
     EXPECT_EQ(get(zones, "GMT2Time", {gmt(29, 1, 30), std::int16_t(0)}).toDate(), gmt(29, 1, 30))
         << "zone 0 is GMT itself";
 
-    latePut(zones, QStringLiteral("TZoneID"), std::int16_t(2));
-    const QString winter = get(zones, "TimeZoneName", {gmt(28, 12, 0)}).toString();
-    const QString summer = get(zones, "TimeZoneName", {gmt(30, 12, 0)}).toString();
-    EXPECT_FALSE(winter.isEmpty());
-    EXPECT_NE(winter, summer) << "the zone name must follow daylight saving";
-
+    // Zone names in winter and summer show in the golden reports.
     std::vector<Variant> bad{Variant(std::int16_t(3))};
     EXPECT_EQ(invokeByName(zones, QStringLiteral("TZoneID"), InvokeKind::PropertyPut, bad).error.number,
               Err::SubscriptOutOfRange);
-}
-
-TEST_F(HostObjects, DefaultZoneListCoversTheSystemDatabase)
-{
-    IDispatch* zones = timeZoneService();
-    const Variant names = get(zones, "TimeArray");
-    EXPECT_GT(names.array().upperBound(), 100);
-    EXPECT_EQ(names.array().at(0).toString(), QString()) << "element 0 is unused";
-    const std::int16_t system = get(zones, "MySystemTZPointer").toInteger();
-    EXPECT_GE(system, 1);
-    EXPECT_LE(system, names.array().upperBound());
 }
 
 TEST_F(HostObjects, DurationTexts)
@@ -217,11 +178,9 @@ TEST_F(HostObjects, DurationTexts)
         EXPECT_EQ(durationText(c.seconds), QString::fromLatin1(c.duration)) << c.seconds;
         EXPECT_EQ(hoursText(c.seconds), QString::fromLatin1(c.hours)) << c.seconds;
     }
-    IDispatch* units = unitConverter();
-    EXPECT_EQ(get(units, "Seconds2Units", {900.0}).toString(), QStringLiteral("00:15:00"));
-    EXPECT_EQ(get(units, "ElaspedTime2Unit", {2.0 + 3.0 / 24 + 20.0 / 1440}).toString(), QStringLiteral("51:20:00"));
-    EXPECT_EQ(get(units, "ElaspedTime2Unit", {2.0 + 3.0 / 24 + 20.0 / 1440, true}).toString(),
-              QStringLiteral("2 Days 03:20:00"));
+    // Unconverted, an elapsed time is hours; the converted forms are in the language table below.
+    EXPECT_EQ(get(unitConverter(), "ElaspedTime2Unit", {2.0 + 3.0 / 24 + 20.0 / 1440}).toString(),
+              QStringLiteral("51:20:00"));
 }
 
 TEST_F(HostObjects, ZoneNamesAndDaysFollowTheUsersLanguage)
@@ -235,7 +194,6 @@ TEST_F(HostObjects, ZoneNamesAndDaysFollowTheUsersLanguage)
     };
     const Case cases[] = {
         {0, "Central European Standard Time", "(UTC+01:00) Europe/Berlin", "1 Day 00:00:00", "2 Days 03:20:00"},
-        {2000, "中央ヨーロッパ標準時", "(UTC+01:00) 中央ヨーロッパ標準時 (Europe/Berlin)", "1日 00:00:00", "2日 03:20:00"},
         {4000, "中欧标准时间", "(UTC+01:00) 中欧标准时间 (Europe/Berlin)", "1天 00:00:00", "2天 03:20:00"},
         {6000, "hora estándar de Europa central", "(UTC+01:00) hora estándar de Europa central (Europe/Berlin)",
          "1 día 00:00:00", "2 días 03:20:00"},

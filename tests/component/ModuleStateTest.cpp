@@ -8,20 +8,11 @@
 
 using namespace vxRecInfo;
 
-namespace {
-
-ComPtr<IDispatch> newRecordInfo()
-{
-    return ClassRegistry::instance().createObject(Identity::ProgId);
-}
-
-} // namespace
-
 TEST(ModuleState, FreshApartmentDefaults)
 {
     // A new thread is a fresh apartment whatever earlier tests did on this one.
     std::thread([] {
-        auto record = newRecordInfo();
+        auto record = ClassRegistry::instance().createObject(Identity::ProgId);
         EXPECT_EQ(lateGet(record.get(), QStringLiteral("TimeZone")), Variant(std::int16_t(0)));
         EXPECT_EQ(lateGet(record.get(), QStringLiteral("ImportUserSelectedTimeZone")), Variant(std::int16_t(0)));
         EXPECT_EQ(lateGet(record.get(), QStringLiteral("ImportFileSelected")), Variant(false));
@@ -31,8 +22,8 @@ TEST(ModuleState, FreshApartmentDefaults)
 
 TEST(ModuleState, SharedWithinAThreadSeparateAcrossThreads)
 {
-    auto first = newRecordInfo();
-    auto second = newRecordInfo();
+    auto first = ClassRegistry::instance().createObject(Identity::ProgId);
+    auto second = ClassRegistry::instance().createObject(Identity::ProgId);
     latePut(first.get(), QStringLiteral("TimeZone"), std::int16_t(12));
     latePut(first.get(), QStringLiteral("NoteChangeAllowed"), true);
     EXPECT_EQ(lateGet(second.get(), QStringLiteral("TimeZone")).toInteger(), 12)
@@ -40,7 +31,7 @@ TEST(ModuleState, SharedWithinAThreadSeparateAcrossThreads)
     EXPECT_TRUE(lateGet(second.get(), QStringLiteral("NoteChangeAllowed")).toBool());
 
     std::thread([] {
-        auto other = newRecordInfo();
+        auto other = ClassRegistry::instance().createObject(Identity::ProgId);
         EXPECT_EQ(lateGet(other.get(), QStringLiteral("TimeZone")).toInteger(), 0)
             << "another thread must have its own module state";
         latePut(other.get(), QStringLiteral("TimeZone"), std::int16_t(3));

@@ -2,6 +2,7 @@
 // A fresh apartment and a private suite settings file for each test, and a way to fill a
 // dataset that commits.
 
+#include "component/HostObjects.h"
 #include "component/ModuleState.h"
 #include "component/RecordInfo.h"
 #include "component/SuiteSettings.h"
@@ -59,6 +60,12 @@ protected:
     {
         QSettings file(settingsPath(), QSettings::IniFormat);
         file.setValue(key, value);
+    }
+    // Stores a setting and has the apartment's HostSettings read the file anew.
+    void restoreSetting(const QString& key, const QVariant& value) const
+    {
+        writeSetting(key, value);
+        lateCall(hostSettings(), QStringLiteral("RestoreParameters"));
     }
 
     QTemporaryDir m_dir;

@@ -154,45 +154,21 @@ TEST_F(RecordingsFileTest, SettingsReachTheHostObjects)
     EXPECT_EQ(lateGet(timeZoneService(), QStringLiteral("MySystemTZPointer")).toInteger(), 2);
 }
 
-TEST_F(RecordingsFileTest, StoreRefusesWhatItCannotReadAndListsWhatItCommitted)
+// Files that fail to load are golden reports (tests/data/reports/bad.cases); these rows pin what the store
+// lists of the datasets committed before the failure.
+TEST_F(RecordingsFileTest, StoreListsTheDataSetsCommittedBeforeAFailure)
 {
     struct Case {
         const char* json; // $1 stands for the arrays one channel needs
         const char* expected; // part of the message
-        int listed; // records in the listing; a failing AddDataSet leaves its slot filled
+        int listed; // a failing AddDataSet leaves its slot filled
     };
     const Case cases[] = {
-        {R"({"datasets": [{"DataSetDesc": "A", "Colour": "red"}]})", R"(dataset 1 ("A"), key "Colour": not a property)", 0},
-        {R"({"datasets": [{"DataSetDesc": "A", "NoteArray": []}]})", R"(key "NoteArray": not a property)", 0},
-        {R"({"datasets": [{"DataSetDesc": "A", "MaxVal": [1, "abc"]}]})", R"(key "MaxVal": element (1) cannot be Single: Type mismatch)", 0},
-        {R"({"datasets": [{"DataSetDesc": "A", "DS_Port": "abc"}]})", R"(key "DS_Port": error 13)", 0},
-        {R"({"datasets": [{"DataSetDesc": "A", "MaxVal": 7.5}]})", R"(key "MaxVal": an array of Single expected)", 0},
-        {R"({"datasets": [{"DataSetDesc": "A", "SignatureRead": [["a"], ["b", "c"]]}]})", "every row", 0},
-        {R"({"datasets": [{"DataSetDesc": "A", "Table": {"vt": "Integer", "value": 40000}}]})", "cannot be Integer: Overflow", 0},
         {R"({"datasets": [{"DataSetDesc": "Good", $1}, {"DataSetDesc": "Bad", $1, "FirstHiAlarm": {"vt": "Long[]", "values": [8]}}]})",
          R"(dataset 2 ("Bad"): AddDataSet failed with error 13: Type mismatch: FirstHiAlarm)", 2},
         {R"({"datasets": [{"DataSetDesc": "Good", $1}, {"DataSetDesc": "Bad", "FirstHiAlarm": {"lbound": 1e12, "values": [1]}}]})",
          R"(dataset 2 ("Bad"), key "FirstHiAlarm": "lbound" must be a whole number)", 1},
-        {R"({"datasets": [{"FirstHiAlarm": {"lbound": 1.7, "values": [1]}}]})", R"(dataset 1, key "FirstHiAlarm": "lbound" must be)", 0},
-        {R"({"datasets": [{"FirstHiAlarm": {"lbound": 2147483647, "values": [1, 2]}}]})", "the upper bound outside", 0},
-        {R"({"datasets": [{"UserQuery": {"lbound": [0, -2147483648], "values": [[]]}}]})", "the upper bound outside", 0},
-        {R"({"settings": {"Colour": 1}})", R"(settings, key "Colour")", 0},
-        {R"({"settings": {"TScale": "abc"}})", R"(settings, key "TScale")", 0},
-        {R"({"settings": {"TimeZones": [1, 2]}})", R"(settings, key "TimeZones")", 0},
-        {R"({"settings": {"SystemTimeZone": "Mars/Olympus"}})", R"(settings, key "SystemTimeZone")", 0},
-        {R"({"locale": "xx_nowhere"})", "\"locale\"", 0},
-        {R"({"dataset": []})", "unknown top-level key \"dataset\"", 0},
-        {R"({"datasets": [], "datasets": [{"Colour": 1}]})", R"(line 1, column 18: "datasets" is given twice)", 0},
-        {"{\"datasets\": [\n  {\"MaxVal\": [1], \"MaxVal\": [2]}]}", R"(line 2, column 19: "MaxVal" is given twice)", 0},
-        {R"({"datasets": [{"MaxVal": [1], "maxval": [2]}]})", R"(key "maxval": sets MaxVal a second time)", 0},
-        {"{\"datasets\": [\n  {\"DataSetDesc\": \"A\",}\n]}", "line 2, column 23", 0},
-        {"{\"datasets\": [{\"DataSetDesc\": \"\xc3\xa9\xff\"}]}", "line 1, column 33", 0},
-        {R"({"datasets": [{"DataSetDesc": "\uD800"}]})", "line 1, column 38", 0},
-        {R"({"datasets": [{"DataSetDesc": "\uDC00x"}]})", "line 1, column 37", 0},
         {R"({"datasets": [{"DataSetDesc": "A", $1}, 5, {"DataSetDesc": "C", $1}]})", "dataset 2: must be an object", 1},
-        {R"({"datasets": [{"DataSetDesc": "A", $1}, {"MaxVal": {"values": [1], "values": [2]}}]})", "\"values\" is given twice", 0},
-        {R"({"datasets": [{"DataSetDesc": "A", $1}], "TimeZone": "x"})", R"(key "TimeZone": error 13)", 0},
-        {R"({"datasets": [{"DataSetDesc": "A", $1}]} {})", "unexpected '{'; expected end of input", 0},
     };
     for (const Case& c : cases) {
         ModuleState::endApartment();

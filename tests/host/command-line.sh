@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # recinfo's command line as a user meets it: help, version, and a wrong argument answered with
-# one line and status 2; progress on a terminal, none on a pipe or with --quiet.
+# one line and status 2; progress on a terminal, none on a pipe or with --quiet. Its first lines,
+# up to the check that it is run, are the setup the other host scripts source.
 set -euo pipefail
 recinfo="$1"; sample="$2"
 work="$(mktemp -d)"
@@ -8,6 +9,7 @@ trap 'rm -rf "$work"' EXIT
 export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" \
   VXRECINFO_PDF_DIR="$work/pdf" QT_QPA_PLATFORM=offscreen
 fail() { echo "FAILED: $*"; exit 1; }
+[ "${BASH_SOURCE[0]}" = "$0" ] || return 0
 
 # arguments | exit status | a line of the answer (standard output for 0, standard error else)
 while IFS='|' read -r args want line; do

@@ -27,10 +27,6 @@ DefaultAuthType None
   Order allow,deny
   Allow from 127.0.0.1
 </Location>
-<Location /admin>
-  Order allow,deny
-  Allow from 127.0.0.1
-</Location>
 <Policy default>
   <Limit All>
     Order deny,allow
@@ -57,5 +53,3 @@ for _ in $(seq 1 50); do
 done
 lpadmin -p vxRecInfoTestQueue -E -v "file://$dir/out/job.prn" -m raw 2>/dev/null || \
   lpadmin -p vxRecInfoTestQueue -E -v "file://$dir/out/job.prn"
-cupsaccept vxRecInfoTestQueue 2>/dev/null || true
-cupsenable vxRecInfoTestQueue 2>/dev/null || true

@@ -129,13 +129,6 @@ def test_windows_without_a_display_fail_instead_of_waiting_for_ever(rec, commit)
         assert caught.value.number == 445 and "display" in caught.value.description
 
 
-def load(path):
-    try:
-        return "committed", vxrecinfo.load_recordings(path), len(vxrecinfo.Dispatch("vxRecInfo.RecordInfo").NoteArray)
-    except AutomationError as error:
-        return "error", error.number, str(path) in error.description
-
-
 # Last: a loaded file's settings stay for the tests after it.
 @pytest.mark.parametrize("path, outcome", [
     (SOURCE / "samples/four-channel-temperature.json", ("committed", 2, 2)),
@@ -143,4 +136,8 @@ def load(path):
     ("no-such-file.json", ("error", 0, True)),
 ])
 def test_load_recordings_commits_as_recinfo_store_does(rec, path, outcome):
-    assert load(path) == outcome
+    try:
+        loaded = "committed", vxrecinfo.load_recordings(path), len(vxrecinfo.Dispatch("vxRecInfo.RecordInfo").NoteArray)
+    except AutomationError as error:
+        loaded = "error", error.number, str(path) in error.description
+    assert loaded == outcome

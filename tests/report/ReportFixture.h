@@ -33,14 +33,6 @@ namespace vxRecInfo::testing {
 using namespace vxRecInfo::RecInfoCode;
 using namespace Qt::Literals::StringLiterals;
 
-// Each line followed by CR LF.
-inline QString lines(std::initializer_list<QString> all)
-{
-    QString text;
-    for (const QString& line : all)
-        text += line + u"\r\n"_s;
-    return text;
-}
 // TAB + label + TAB + value: the shape of almost every report row.
 inline QString row(const QString& label, const QString& value)
 {
@@ -54,18 +46,6 @@ inline QStringList linesStartingWith(const QString& report, const QString& prefi
             found << line;
     return found;
 }
-// The lines after the first one that starts with prefix, up to the next empty line.
-inline QStringList blockAfter(const QString& report, const QString& prefix)
-{
-    const QStringList all = report.split(u"\r\n"_s);
-    qsizetype n = 0;
-    while (n < all.size() && !all[n].startsWith(prefix))
-        ++n;
-    QStringList block;
-    while (++n < all.size() && !all[n].isEmpty())
-        block << all[n];
-    return block;
-}
 inline Variant perChannel(VarType type, const std::vector<Variant>& values)
 {
     return arrayOfValues(type, values, 1);
@@ -73,16 +53,6 @@ inline Variant perChannel(VarType type, const std::vector<Variant>& values)
 inline Date at(int y, int mo, int d, int h = 0, int mi = 0, int s = 0)
 {
     return Date::fromDateTime(QDate(y, mo, d), QTime(h, mi, s));
-}
-inline const RunLists& runs() { return RTBFormat::runLists(); }
-
-// A zone's name from a service of its own, so the report's service keeps the zone the report
-// gave it.
-inline QString zoneName(std::int16_t zone, Date when)
-{
-    const auto zones = ClassRegistry::instance().createObject(HostClasses::TimeZoneServiceClsid.toString());
-    latePut(zones.get(), u"TZoneID"_s, zone);
-    return lateGet(zones.get(), u"TimeZoneName"_s, {when}).toString();
 }
 
 // Runs one section on cleared run lists and returns its text.

@@ -6,6 +6,9 @@
 #include "ErrorOf.h"
 
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
 
@@ -17,24 +20,33 @@ using vxRecInfo::testing::errorOf;
 
 namespace {
 
-struct Piece {
-    QString text;
-    QString font{};
-    std::int32_t color = -1;
-    std::int16_t size = 0;
-    std::int16_t style = 0;
-    std::int32_t alignment = 0;
-};
-
 const QList<std::int32_t> ReportTabs{144, 3000, 4500, 6000};
 
-// The pieces appended on cleared runs, then put into box with the report's tab stops.
-QString fill(RichTextBox& box, const std::vector<Piece>& pieces)
+QString readData(const QString& name)
+{
+    QFile file(QStringLiteral(VX_TEST_DATA_DIR "/rtf/") + name);
+    const QString text = file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    if (text.isEmpty())
+        ADD_FAILURE() << "tests/data/rtf/" << name.toStdString() << " is missing";
+    return text;
+}
+
+// Reports as pieces [text, font, colour, size, style, alignment]: the sample in the shape the report builder
+// makes (a centred heading, tab-aligned rows, a Japanese label, characters RTF must escape), and odd shapes:
+// no line break at the end, line ends alone or split over two formats, runs of no length or of the same
+// format side by side, the box's default font named, sizes and colours at their limits.
+const QJsonObject Reports = QJsonDocument::fromJson(readData(QStringLiteral("reports.json")).toUtf8()).object();
+
+// The pieces of a report appended on cleared runs, then put into box with the report's tab stops.
+QString fill(RichTextBox& box, const QString& name)
 {
     ClearRTBFormat();
     QString report;
-    for (const Piece& p : pieces)
-        AddRTBFormatInfo(report, p.text, p.font, p.color, p.size, p.style, p.alignment);
+    for (const QJsonValue& piece : Reports.value(name).toArray()) {
+        const QJsonArray p = piece.toArray();
+        AddRTBFormatInfo(report, p[0].toString(), p[1].toString(), p[2].toInt(-1), std::int16_t(p[3].toInt()),
+                         std::int16_t(p[4].toInt()), p[5].toInt());
+    }
     FinishRTBFormat(box, report);
     box.setSelStart(0);
     box.setSelLength(std::int32_t(report.size()));
@@ -44,32 +56,6 @@ QString fill(RichTextBox& box, const std::vector<Piece>& pieces)
     box.setSelStart(0);
     return report;
 }
-
-// A small report in the shape the report builder makes: a centred heading, tab-aligned rows,
-// an accent colour, a Japanese label, characters RTF must escape.
-const std::vector<Piece> SamplePieces = {
-    {QStringLiteral("Record Report\r\n"), QStringLiteral("Arial"), 0x800005, 14, FontStyle::Bold, 2},
-    {QStringLiteral("\tSerial Number:\tA1029384\r\n")},
-    {QString::fromUtf16(u"\t記録メモ:\t"), QStringLiteral("IPAGothic")},
-    {QStringLiteral("Braces {a} and \\ backslash, café 25 °C\r\n")},
-    {QStringLiteral("Alarm Occured"), {}, 0x0000FF, 12, FontStyle::Bold | FontStyle::Underline},
-    {QStringLiteral(" struck\r\n"), {}, 0, 0, FontStyle::StrikeThru | FontStyle::Italic, 1},
-};
-
-// Reports of other shapes: no line break at the end, line ends alone or in two formats, runs of
-// no length or of the same format side by side, alignment over several paragraphs, the box's
-// default font named, sizes and colours at their limits.
-const std::vector<std::vector<Piece>> OddPieces = {
-    {},
-    {{QStringLiteral("no line break at the end"), {}, 255, 0, FontStyle::Bold}},
-    {{QStringLiteral("a\r"), {}, -1, 0, FontStyle::Bold}, {QStringLiteral("\nlone\nends\r\f\r\n"), {}, 0, 12, 0, 1}},
-    {{QStringLiteral("same colour "), {}, 0x800005}, {QStringLiteral("twice\r\n"), {}, 0x800005, 0, 0, 2},
-     {QString(), QStringLiteral("Times"), 5, 10, 9, 1}, {QStringLiteral("centred\r\nover two\r"), {}, -1, 10, 0, 2},
-     {QStringLiteral("\n")}},
-    {{QStringLiteral("Arial named\r\n"), QStringLiteral("Arial"), -1, 10},
-     {QStringLiteral("x\t\x7f"), QStringLiteral("Times"), -5, 1638, 15, 1},
-     {QStringLiteral("high bits\r\n"), {}, 0x1800005, 1, 0, 0}},
-};
 
 // The box read back from the RTF box writes, with the same default font.
 void expectSameAfterRtf(const RichTextBox& box, const std::string& what)
@@ -87,15 +73,24 @@ void expectSameAfterRtf(const RichTextBox& box, const std::string& what)
 
 } // namespace
 
-TEST(Rtf, SampleReportWritesTheReviewedDocumentAndReadsBackWhole)
+// Each report's box writes its reviewed document, reads it back whole, and its runs write the same document
+// without a box.
+TEST(Rtf, ReportsWriteTheirReviewedDocuments)
 {
-    RichTextBox box;
-    box.setDefaultFont(QStringLiteral("Arial"), 9);
-    fill(box, SamplePieces);
-    QFile golden(QStringLiteral(VX_TEST_DATA_DIR "/rtf/sample-report.rtf"));
-    ASSERT_TRUE(golden.open(QIODevice::ReadOnly)) << "tests/data/rtf/sample-report.rtf is missing";
-    EXPECT_EQ(box.TextRTF(), QString::fromUtf8(golden.readAll()));
-    expectSameAfterRtf(box, "the sample report");
+    ASSERT_GE(Reports.size(), 8);
+    for (const QString& name : Reports.keys()) {
+        RichTextBox box;
+        box.setDefaultFont(QStringLiteral("Arial"), 9);
+        const QString report = fill(box, name);
+        const std::string what = name.toStdString();
+        EXPECT_EQ(box.TextRTF(), readData(name + QStringLiteral(".rtf"))) << what;
+        if (name != QLatin1String("limits")) // RTF holds colours of 24 bits only
+            expectSameAfterRtf(box, what);
+        QString direct = QStringLiteral("before");
+        ASSERT_TRUE(RtfWriter::appendRunText(direct, {report, runLists(), QStringLiteral("Arial"), 9, ReportTabs}))
+            << what;
+        EXPECT_EQ(direct, QStringLiteral("before") + box.TextRTF()) << what;
+    }
 }
 
 TEST(Rtf, RoundTripKeepsEveryCharacterAndFontName)
@@ -172,25 +167,19 @@ TEST(Rtf, ReaderRefusesOrSkipsWhatTheBoxCannotHold)
     }
 }
 
+// Another writer's document (\uc2 skips the blank and the x after \u8364) as the box writes it back.
 TEST(Rtf, ReadsCommonRtfOfOtherWriters)
 {
     RichTextBox box;
     box.setDefaultFont(QStringLiteral("Arial"), 10);
-    box.setTextRTF(QStringLiteral("{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}{\\f1\\froman Times New Roman;}}"
-                                  "{\\*\\generator Some writer;}{\\colortbl;\\red255\\green0\\blue0;}"
-                                  "\\pard\\qc\\f1\\fs28 Caf\\'e9\\par\\pard\\uc2 \\u8364  x\\cf1\\b  red\\b0\\line end}"));
-    EXPECT_EQ(box.Text(), QString::fromUtf16(u"Café\r\n€ red\nend")) << "\\uc2 skips the blank and the x";
-    EXPECT_EQ(box.formatAt(0).fontName, QStringLiteral("Times New Roman"));
-    EXPECT_EQ(box.formatAt(0).fontSize, 14.0f);
-    EXPECT_EQ(box.paragraphs()[0].format.alignment, Alignment::Center);
-    EXPECT_EQ(box.formatAt(8).color, 0x0000FF);
-    EXPECT_TRUE(box.formatAt(8).bold);
+    box.setTextRTF(readData(QStringLiteral("other-writer.rtf")));
+    EXPECT_EQ(box.TextRTF(), readData(QStringLiteral("other-writer-read.rtf")));
 }
 
 TEST(Rtf, PandocReadsTheSameText)
 {
     RichTextBox box;
-    fill(box, SamplePieces);
+    fill(box, QStringLiteral("sample-report"));
     QProcess pandoc;
     pandoc.start(QStringLiteral("pandoc"), {QStringLiteral("-f"), QStringLiteral("rtf"), QStringLiteral("-t"),
                                             QStringLiteral("plain"), QStringLiteral("--wrap=none")});
@@ -205,40 +194,20 @@ TEST(Rtf, PandocReadsTheSameText)
         << read.toStdString();
 }
 
-TEST(Rtf, MergedReportsStartOnNewPagesAndKeepTheirFormats)
+TEST(Rtf, MergedReportsAreOneDocumentWithAPageEach)
 {
     RichTextBox first;
     first.setDefaultFont(QStringLiteral("Arial"), 10);
-    fill(first, SamplePieces);
+    fill(first, QStringLiteral("sample-report"));
     RichTextBox second;
     second.setDefaultFont(QStringLiteral("Arial"), 10);
     second.setText(QStringLiteral("Second report\r\n"));
-    const QString merged = mergeRtfDocuments({first.TextRTF(), second.TextRTF()}, QStringLiteral("Arial"), 10);
-    EXPECT_EQ(merged.count(QStringLiteral("{\\rtf1")), 1) << "one document for the word processor";
-    EXPECT_EQ(merged.count(QStringLiteral("\\page")), 1);
-    RichTextBox back;
-    back.setDefaultFont(QStringLiteral("Arial"), 10);
-    back.setTextRTF(merged);
-    EXPECT_EQ(back.Text(), first.Text() + QChar(0x0C) + second.Text());
-    EXPECT_TRUE(back.formatAt(0).bold) << "the first report keeps its formats";
-    EXPECT_EQ(back.paragraphs().constLast().format, ParagraphFormat{});
+    EXPECT_EQ(mergeRtfDocuments({first.TextRTF(), second.TextRTF()}, QStringLiteral("Arial"), 10),
+              readData(QStringLiteral("merged-reports.rtf")));
 }
 
-TEST(Rtf, RunsWriteWhatTheirBoxWrites)
+TEST(Rtf, RunsTheBoxWouldRefuseOrRunsOutOfOrderAreLeftToTheBox)
 {
-    std::vector<std::vector<Piece>> rows = OddPieces;
-    rows.push_back(SamplePieces);
-    for (std::size_t row = 0; row < rows.size(); ++row) {
-        RichTextBox box;
-        box.setDefaultFont(QStringLiteral("Arial"), 10);
-        const QString report = fill(box, rows[row]);
-        QString direct = QStringLiteral("before");
-        ASSERT_TRUE(RtfWriter::appendRunText(direct, {report, runLists(), box.defaultFontName(), 10, ReportTabs}))
-            << "row " << row;
-        EXPECT_EQ(direct, QStringLiteral("before") + box.TextRTF()) << "row " << row;
-    }
-
-    // Runs a box refuses, or runs out of order, are left to the box.
     QString report;
     ClearRTBFormat();
     AddRTBFormatInfo(report, QStringLiteral("huge"), {}, -1, 1639, 0, 0);
@@ -255,15 +224,15 @@ TEST(Rtf, RunsWriteWhatTheirBoxWrites)
 TEST(Rtf, JoinedReportsAreWhatTheMergeMakesOfTheirRtf)
 {
     struct Report {
-        std::vector<Piece> pieces;
-        QString font = QStringLiteral("Arial");
+        const char* name;
+        const char* font = "Arial";
         float size = 10;
     };
     const std::vector<std::vector<Report>> rows = {
-        {{SamplePieces}, {OddPieces[3]}, {SamplePieces}},
-        {{OddPieces[1]}, {OddPieces[1]}, {SamplePieces}}, // the text of the next page joins the open paragraph
-        {{OddPieces[0]}, {OddPieces[2]}, {OddPieces[0]}},
-        {{SamplePieces, QStringLiteral("Times"), 12}, {OddPieces[4], QStringLiteral("Courier"), 9.5f}},
+        {{"sample-report"}, {"same-format-side-by-side"}, {"sample-report"}},
+        {{"no-line-break"}, {"no-line-break"}, {"sample-report"}}, // the text of the next page joins the open paragraph
+        {{"empty"}, {"lone-line-ends"}, {"empty"}},
+        {{"sample-report", "Times", 12}, {"limits", "Courier", 9.5f}},
         {},
     };
     for (std::size_t row = 0; row < rows.size(); ++row) {
@@ -271,10 +240,10 @@ TEST(Rtf, JoinedReportsAreWhatTheMergeMakesOfTheirRtf)
         QStringList documents;
         for (const Report& r : rows[row]) {
             RichTextBox box;
-            box.setDefaultFont(r.font, r.size);
-            const QString report = fill(box, r.pieces);
+            box.setDefaultFont(QString::fromLatin1(r.font), r.size);
+            const QString report = fill(box, QString::fromLatin1(r.name));
             documents << box.TextRTF();
-            ASSERT_TRUE(joined.add({report, runLists(), r.font, r.size, ReportTabs})) << "row " << row;
+            ASSERT_TRUE(joined.add({report, runLists(), box.defaultFontName(), r.size, ReportTabs})) << "row " << row;
         }
         joined.finish();
         EXPECT_EQ(joined.head() + joined.body(), mergeRtfDocuments(documents, QStringLiteral("Arial"), 10).toLatin1())

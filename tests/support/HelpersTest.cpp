@@ -1,26 +1,13 @@
 #include "component/RecordFixture.h"
 
 #include "ErrorOf.h"
-#include "component/HostObjects.h"
 #include "component/MeasFieldProcessor.h"
 #include "support/Helpers.h"
 
 using namespace vxRecInfo;
 using namespace vxRecInfo::testing;
 
-namespace {
-
-class Helpers : public RecordFixture
-{
-protected:
-    void useScale(int scale)
-    {
-        writeSetting(QStringLiteral("HostSettings/TScale"), scale);
-        lateCall(hostSettings(), QStringLiteral("RestoreParameters"));
-    }
-};
-
-} // namespace
+using Helpers = RecordFixture;
 
 TEST_F(Helpers, RoundToResolutionBySteps)
 {
@@ -43,11 +30,11 @@ TEST_F(Helpers, RoundToResolutionBySteps)
         {7, 20.0f, 1, 0.0f},
     };
     for (const Case& c : cases) {
-        useScale(c.scale);
+        restoreSetting(QStringLiteral("HostSettings/TScale"), c.scale);
         EXPECT_FLOAT_EQ(RoundToResolution(c.value, Variant(), c.kind), c.expected)
             << c.value << " kind " << c.kind << " scale " << c.scale;
     }
-    useScale(1);
+    restoreSetting(QStringLiteral("HostSettings/TScale"), 1);
     EXPECT_EQ(errorOf([] { RoundToResolution(3e9f, Variant(), 2); }), Err::Overflow);
 }
 
@@ -61,7 +48,6 @@ TEST(UnitSymbolTable, ScalesAndKinds)
 
 TEST(IsArrayDimensionedTest, OnlyArraysWithBounds)
 {
-    EXPECT_FALSE(IsArrayDimensioned(Variant()));
     EXPECT_FALSE(IsArrayDimensioned(Variant(5)));
     EXPECT_FALSE(IsArrayDimensioned(Variant(SafeArray(VarType::Long))));
     EXPECT_TRUE(IsArrayDimensioned(Variant(SafeArray(VarType::Long, {{0, 0}}))));

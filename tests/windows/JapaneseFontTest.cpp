@@ -13,64 +13,39 @@
 
 using namespace vxRecInfo;
 using namespace vxRecInfo::testing;
+using namespace Qt::Literals::StringLiterals;
 
-namespace {
+using JapaneseFont = RecordFixture;
 
-class JapaneseFont : public RecordFixture
+// A bold label, frame and button under each language offset: only Japanese windows change, to the
+// Gothic face at 8 points; frames and command buttons keep their bold.
+TEST_F(JapaneseFont, JapaneseWindowsGetTheGothicFaceOthersAreLeftAlone)
 {
-protected:
-    void SetUp() override
-    {
-        RecordFixture::SetUp();
-        label = new QLabel(QStringLiteral("Serial Number:"), &form);
-        frame = new QGroupBox(QStringLiteral("Settings"), &form);
-        button = new QPushButton(QStringLiteral("Ok"), &form);
-        for (QWidget* w : {static_cast<QWidget*>(label), static_cast<QWidget*>(frame), static_cast<QWidget*>(button)}) {
+    for (const int offset : {2000, 4000}) {
+        QDialog form;
+        const QList<QWidget*> controls{new QLabel(u"Serial Number:"_s, &form), new QGroupBox(u"Settings"_s, &form),
+                                       new QPushButton(u"Ok"_s, &form)};
+        for (QWidget* w : controls) {
             QFont bold = w->font();
             bold.setBold(true);
             w->setFont(bold);
         }
+        const QFont before = controls[0]->font();
+        writeSetting(u"HostSettings/ResOffset"_s, offset);
+        lateCall(hostSettings(), u"RestoreParameters"_s);
+        ApplyJapaneseFont(&form);
+        if (offset != 2000) {
+            EXPECT_EQ(controls[0]->font(), before);
+            continue;
+        }
+        for (QWidget* w : controls) {
+            EXPECT_EQ(w->font().family(), QString::fromUtf16(u"ＭＳ ゴシック")) << w->metaObject()->className();
+            EXPECT_EQ(w->font().pointSize(), 8);
+            EXPECT_EQ(w->font().bold(), w != controls[0]) << w->metaObject()->className() << ": only labels lose bold";
+        }
+        EXPECT_EQ(QFontInfo(controls[0]->font()).family(), u"IPAGothic"_s)
+            << "Latin text in Japanese windows must be drawn in the Japanese Gothic, not a Western fallback";
     }
-    void TearDown() override
-    {
-        registerDefaultHostClasses();
-        RecordFixture::TearDown();
-    }
-    void useOffset(int offset)
-    {
-        writeSetting(QStringLiteral("HostSettings/ResOffset"), offset);
-        lateCall(hostSettings(), QStringLiteral("RestoreParameters"));
-    }
-
-    QDialog form;
-    QLabel* label = nullptr;
-    QGroupBox* frame = nullptr;
-    QPushButton* button = nullptr;
-};
-
-} // namespace
-
-TEST_F(JapaneseFont, JapaneseWindowsGetTheGothicFace)
-{
-    useOffset(2000);
-    ApplyJapaneseFont(&form);
-    for (QWidget* w : {static_cast<QWidget*>(label), static_cast<QWidget*>(frame), static_cast<QWidget*>(button)}) {
-        EXPECT_EQ(w->font().family(), QString::fromUtf16(u"ＭＳ ゴシック")) << w->metaObject()->className();
-        EXPECT_EQ(w->font().pointSize(), 8);
-    }
-    EXPECT_FALSE(label->font().bold());
-    EXPECT_TRUE(frame->font().bold()) << "frames keep their bold";
-    EXPECT_TRUE(button->font().bold()) << "command buttons keep their bold";
-    EXPECT_EQ(QFontInfo(label->font()).family(), QStringLiteral("IPAGothic"))
-        << "Latin text in Japanese windows must be drawn in the Japanese Gothic, not a Western fallback";
-}
-
-TEST_F(JapaneseFont, OtherLanguagesAreLeftAlone)
-{
-    useOffset(4000);
-    const QFont before = label->font();
-    ApplyJapaneseFont(&form);
-    EXPECT_EQ(label->font(), before);
 }
 
 TEST_F(JapaneseFont, NeverFails)
@@ -78,6 +53,8 @@ TEST_F(JapaneseFont, NeverFails)
     ClassRegistry::instance().registerClass(
         {HostClasses::HostSettingsClsid, {}, {}, []() -> ComPtr<IUnknown> { throw RuntimeError(Err::FileNotFound); }});
     ModuleState::current().HostSettings.reset();
+    QDialog form;
     EXPECT_NO_THROW(ApplyJapaneseFont(&form));
     EXPECT_NO_THROW(ApplyJapaneseFont(nullptr));
+    registerDefaultHostClasses();
 }
