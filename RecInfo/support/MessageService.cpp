@@ -57,7 +57,13 @@ std::unique_ptr<MessageService> setMessageService(std::unique_ptr<MessageService
 
 int answerOnStandardError(const QString& text, int style, const QString& title)
 {
-    QTextStream(stderr) << title << ": " << text << '\n';
+    QTextStream stream(stderr);
+    return answerOnStream(stream, text, style, title);
+}
+
+int answerOnStream(QTextStream& stream, const QString& text, int style, const QString& title)
+{
+    stream << title << ": " << text << '\n';
     const std::vector<int>& buttons = buttonsOf(style);
     const std::size_t chosen = std::size_t((style & 0x300) >> 8);
     return buttons[chosen < buttons.size() ? chosen : 0];

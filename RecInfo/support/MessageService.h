@@ -7,6 +7,8 @@
 
 #include <memory>
 
+class QTextStream;
+
 namespace vxRecInfo {
 
 // Button and icon flags and results with the values of the classic MsgBox constants.
@@ -46,9 +48,10 @@ MessageService& messageService();
 // Installs a service and returns the one it replaces (null for the built-in fallback).
 std::unique_ptr<MessageService> setMessageService(std::unique_ptr<MessageService> service);
 
-// Where nobody can answer: writes "title: text" to standard error and returns the box's
-// default button.
+// Where nobody can answer: writes "title: text" to standard error (or to stream) and returns
+// the box's default button.
 int answerOnStandardError(const QString& text, int style, const QString& title);
+int answerOnStream(QTextStream& stream, const QString& text, int style, const QString& title);
 
 // A message box through the service in use.
 int showMessage(const QString& text, int style, const QString& title);

@@ -1,10 +1,11 @@
 // Whole reports against reviewed golden files: every line, tab and run. The cases are listed in
 // tests/data/reports/*.cases; edge-case recordings live in tests/data/recordings.
 
-#include "ReportCommands.h"
+#include "Commands.h"
 
 #include "component/ModuleState.h"
 #include "component/SuiteSettings.h"
+#include "support/MessageService.h"
 
 #include <QDir>
 #include <QFile>
@@ -44,6 +45,20 @@ QString translated(const QString& path, const QString& language, const QTemporar
     return file.open(QIODevice::WriteOnly) && file.write(json.toUtf8()) > 0 ? copy : QString();
 }
 
+// Message boxes into the compared output, as the host writes them to standard error.
+class MessagesInto final : public MessageService
+{
+public:
+    explicit MessagesInto(QTextStream& stream) : m_stream(stream) {}
+    int show(const QString& text, int style, const QString& title) override
+    {
+        return answerOnStream(m_stream, text, style, title);
+    }
+
+private:
+    QTextStream& m_stream;
+};
+
 // The first line that differs, for a readable failure.
 std::string firstDifference(const QString& expected, const QString& actual)
 {
@@ -63,6 +78,10 @@ TEST(ReportGolden, ReportsMatchTheirReviewedFiles)
     QStringList lines;
     for (const QString& list : reports.entryList({QStringLiteral("*.cases")}, QDir::Files, QDir::Name))
         lines += readFile(reports.filePath(list)).split(QLatin1Char('\n'));
+    const recinfo::Program program = recinfo::recinfoProgram();
+    QStringList commands;
+    for (const recinfo::Command& command : program.commands)
+        commands << command.name;
     const QTemporaryDir dir;
     int checked = 0;
     for (const QString& line : lines) {
@@ -73,11 +92,14 @@ TEST(ReportGolden, ReportsMatchTheirReviewedFiles)
         QString recordings = recordingsPath(words.takeFirst());
         if (!words.isEmpty() && words.front().startsWith(QLatin1Char('@')))
             recordings = translated(recordings, words.takeFirst(), dir);
+        const QString command = !words.isEmpty() && commands.contains(words.front()) ? words.takeFirst()
+                                                                                    : QStringLiteral("report");
         ModuleState::endApartment();
         QString output;
         QTextStream out(&output);
-        recinfo::runCommandLine({{}, {}, {}, {recinfo::reportCommand()}}, QStringList{QStringLiteral("report"), recordings} + words,
-                                out, out);
+        auto before = setMessageService(std::make_unique<MessagesInto>(out));
+        recinfo::runCommandLine(program, QStringList{command, recordings} + words, out, out);
+        setMessageService(std::move(before));
         out.flush();
         output.replace(QFileInfo(recordings).absolutePath() + QLatin1Char('/'), QString()); // messages name the file alone
         const QString expected = readFile(reports.filePath(golden));
