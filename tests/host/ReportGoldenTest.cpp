@@ -62,8 +62,9 @@ private:
 // The first line that differs, for a readable failure.
 std::string firstDifference(const QString& expected, const QString& actual)
 {
-    const QStringList e = expected.split(QStringLiteral("\r\n"));
-    const QStringList a = actual.split(QStringLiteral("\r\n"));
+    static const QRegularExpression lineEnd(QStringLiteral("\r?\n"));
+    const QStringList e = expected.split(lineEnd);
+    const QStringList a = actual.split(lineEnd);
     for (qsizetype i = 0; i < std::max(e.size(), a.size()); ++i)
         if (e.value(i) != a.value(i))
             return QStringLiteral("line %1:\n  expected: %2\n  actual:   %3").arg(i + 1).arg(e.value(i), a.value(i)).toStdString();
