@@ -132,7 +132,7 @@ def test_windows_without_a_display_fail_instead_of_waiting_for_ever(rec, commit)
 # Last: a loaded file's settings stay for the tests after it.
 @pytest.mark.parametrize("path, outcome", [
     (SOURCE / "samples/four-channel-temperature.json", ("committed", 2, 2)),
-    (SOURCE / "tests/data/wrong-element-type.json", ("error", 13, True)),
+    (SOURCE / "tests/data/recordings/store-wrong-element-type.json", ("error", 13, True)),
     ("no-such-file.json", ("error", 0, True)),
 ])
 def test_load_recordings_commits_as_recinfo_store_does(rec, path, outcome):
