@@ -32,67 +32,8 @@ protected:
 
 } // namespace
 
-TEST_F(DataSetStore, KeptFieldsCarryOverAndOthersStartOver)
-{
-    const Date cm(45000.25);
-    record->put_Author(QStringLiteral("Quality lab"));
-    record->put_CMDate(cm);
-    record->put_MiscField(QStringLiteral("{ExtProbe=-1}"));
-    record->put_RF_Model(17);
-    record->put_FirstHiAlarm(arrayOfValues(VarType::Date, {Date(45000.5)}));
-    record->put_FirstLowAlarm(arrayOfValues(VarType::Date, {Date(45001.5)}));
-    record->put_ProbeSensorDetail(arrayOfValues(VarType::String, {"PT100"}));
-    record->put_DataSetDesc(QStringLiteral("Truck 7"));
-    record->put_SerialNumber(QStringLiteral("A123"));
-    record->put_TrackingNumber(QStringLiteral("TRK-9"));
-    record->put_DS_Port(502);
-    record->put_Note(QStringLiteral("first note"));
-    commitOk();
-    commitOk(); // only the arrays that start over are set again
-
-    ASSERT_EQ(dataSets().upperBound(), 1);
-    const DataSetRecord& second = dataSets().at(1);
-    EXPECT_EQ(second.Author, QStringLiteral("Quality lab"));
-    EXPECT_EQ(second.CMDate, cm);
-    EXPECT_EQ(second.MiscField, QStringLiteral("{ExtProbe=-1}"));
-    EXPECT_EQ(second.RF_Model, 17);
-    EXPECT_EQ(second.AlarmMode, dataSets().at(0).AlarmMode);
-    EXPECT_EQ(second.FirstHiAlarm.at(0).toDate(), Date(45000.5));
-    EXPECT_EQ(second.FirstLowAlarm.at(0).toDate(), Date(45001.5));
-    EXPECT_EQ(second.ProbeSensorDetail.at(0).toString(), QStringLiteral("PT100"));
-
-    EXPECT_EQ(dataSets().at(0).DS_Port, QStringLiteral("502")) << "the port is stored as its text, no blank";
-    EXPECT_EQ(second.DataSetDesc, QString());
-    EXPECT_EQ(second.SerialNumber, QStringLiteral("0")) << "an unset serial number after a commit reads \"0\"";
-    EXPECT_EQ(second.TrackingNumber, QStringLiteral("0"));
-    EXPECT_EQ(second.DS_Port, QStringLiteral("0"));
-    EXPECT_EQ(ModuleState::current().NoteArray.at(0), QStringLiteral("first note"));
-    EXPECT_EQ(ModuleState::current().NoteArray.at(1), QString());
-    EXPECT_EQ(record->dataSetCount(), 2);
-}
-
-TEST_F(DataSetStore, ProbeFieldsFollowTheProbeNumbers)
-{
-    record->put_ProbeUserDescription(arrayOfValues(VarType::String, {"door"}));
-    commitOk();
-    EXPECT_FALSE(dataSets().at(0).ProbeNumber.isDimensioned());
-    EXPECT_FALSE(dataSets().at(0).ProbeUserDescription.isDimensioned())
-        << "descriptions without probe numbers must not be stored";
-    EXPECT_FALSE(dataSets().at(0).FirstHiAlarm.isDimensioned()) << "an empty first-alarm property is not copied";
-
-    record->put_ProbeNumber(arrayOfValues(VarType::Long, {4711}));
-    record->put_ProbeUserDescription(Variant());
-    fillArrays(*record);
-    EXPECT_EQ(record->AddDataSet(), hresultFrom(0x800A000Du));
-    EXPECT_EQ(lastErrorInfo().number, Err::TypeMismatch);
-    EXPECT_TRUE(lastErrorInfo().description.contains(QStringLiteral("ProbeUserDescription")));
-    EXPECT_EQ(record->dataSetCount(), 1);
-
-    record->put_ProbeUserDescription(arrayOfValues(VarType::String, {"door"}));
-    ASSERT_EQ(record->AddDataSet(), S_OK);
-    EXPECT_EQ(dataSets().at(1).ProbeNumber.at(0).toLong(), 4711);
-    EXPECT_EQ(dataSets().at(1).ProbeUserDescription.at(0).toString(), QStringLiteral("door"));
-}
+// Which fields a commit keeps for the next dataset, how probe fields are stored and how ConnectionMode rounds
+// show in the store listings of tests/data/reports/store.cases.
 
 TEST_F(DataSetStore, FailingCommitLeavesCountAndPendingValues)
 {
@@ -164,15 +105,6 @@ TEST_F(DataSetStore, NoteGettersReturnCopiesAndNothingBeforeTheFirstCommit)
     ASSERT_EQ(record->get_NoteArray(&notes), S_OK);
     notes.array().set(0, "edited copy");
     EXPECT_EQ(ModuleState::current().NoteArray.at(0), QStringLiteral("original"));
-}
-
-TEST_F(DataSetStore, ConnectionModeRoundsHalfToEven)
-{
-    for (const auto& [value, stored] : {std::pair{2.5f, 2}, {3.5f, 4}, {-0.5f, 0}, {7.49f, 7}}) {
-        ASSERT_EQ(record->put_ConnectionMode(value), S_OK);
-        EXPECT_EQ(record->pending().ConnectionMode, stored) << value;
-    }
-    EXPECT_EQ(record->put_ConnectionMode(3e9f), hresultFrom(0x800A0006u)) << "past a Long is an overflow";
 }
 
 TEST_F(DataSetStore, CommitPastTheLastCountOverflowsAfterFillingItsSlot)
