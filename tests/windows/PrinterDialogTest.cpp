@@ -119,7 +119,7 @@ TEST_F(PrinterDialogTest, UnknownDefaultSelectsTheFirstEntryAndKeepsTheCurrentPr
     EXPECT_EQ(PrinterDialogResult(), PrinterDialog::Loaded);
     EXPECT_EQ(dlg.cboPrinter->currentIndex(), 0);
     EXPECT_EQ(currentPrinter().DeviceName(), QStringLiteral("Beta")) << "loading must not switch to entry 0";
-    QTest::mouseClick(dlg.cmdOk, Qt::LeftButton);
+    QTest::keyClick(dlg.cmdOk, Qt::Key_Space); // keys other than Enter are the focused button's own
     EXPECT_EQ(currentPrinter().DeviceName(), QStringLiteral("Alpha"));
     EXPECT_EQ(storedDefault(), QStringLiteral("Alpha")) << "OK writes the chosen printer as the host's default";
 }
