@@ -287,6 +287,7 @@ TEST_F(RecordWindowsTest, PrintButtonFollowsThePrinterDialogsResult)
         EXPECT_EQ(w.txtInfo().Text(), before) << "a cancelled print must leave the interactive report";
         EXPECT_TRUE(pdfFiles().isEmpty() && shown.empty()) << "a cancelled dialog must print nothing, say nothing";
         QTest::mouseClick(w.cmdPrint, Qt::LeftButton); // OK
+        EXPECT_TRUE(pdfFiles().size() == 1 && shown.empty()) << "OK must print one job at once and say nothing";
         EXPECT_EQ(w.txtInfo().Text(), before) << "after printing the box must show the interactive report again";
         EXPECT_NEAR(w.width(), width, 1) << "the window must get its width back";
         EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr) << "the busy pointer must be gone";
