@@ -169,12 +169,14 @@ void storeSuiteSetting(const QString& section, const QString& key, const QString
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(lines.join()) < 0 || !file.commit())
         throw failure();
-    // Readers of the file (QSettings among them) notice a change by its size and time: within
-    // one millisecond a value of the same length would pass for the old file.
+    // Readers of the file (QSettings among them) notice a change by its size and time: a value of
+    // the same length written within the clock tick of the last change (whose time may have been
+    // moved on already) would pass for an older file, so the time only ever moves forward.
     const QFileInfo after(path);
-    if (existed && after.size() == oldSize && after.lastModified() == oldTime) {
-        QFile touched(path);
-        touched.setFileTime(oldTime.addMSecs(1), QFileDevice::FileModificationTime);
+    if (existed && after.size() == oldSize && after.lastModified() <= oldTime) {
+        QFile touched(path); // only an open file takes a time
+        if (touched.open(QIODevice::Append))
+            touched.setFileTime(oldTime.addMSecs(1), QFileDevice::FileModificationTime);
     }
 }
 

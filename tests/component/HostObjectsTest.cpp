@@ -130,6 +130,14 @@ TEST_F(HostObjects, StoringTheDefaultPrinterChangesOnlyItsLine)
         EXPECT_EQ(file.readAll(), c.after) << c.printer.toStdString();
         EXPECT_EQ(get(createHostSettings().get(), "DefaultPrinter").toString(), c.printer) << "it must read back as stored";
     }
+    // Readers tell a change by size and time: a value of the same length stored within the clock tick of
+    // the last change (a time ahead of the clock here) must still move the time on.
+    QFile file(settingsPath());
+    const QDateTime ahead = QDateTime::currentDateTime().addSecs(60);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite) && file.setFileTime(ahead, QFileDevice::FileModificationTime));
+    file.close();
+    latePut(createHostSettings().get(), QStringLiteral("DefaultPrinter"), QStringLiteral("a\x01" "1z3"));
+    EXPECT_GT(QFileInfo(settingsPath()).lastModified().toMSecsSinceEpoch(), ahead.toMSecsSinceEpoch());
 }
 
 TEST_F(HostObjects, TimeZonesConvertAcrossDaylightSaving)
