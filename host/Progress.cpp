@@ -15,6 +15,25 @@ QString durationText(double seconds)
     return s >= 3600 ? QStringLiteral("%1:").arg(s / 3600) + minutesAndSeconds : minutesAndSeconds;
 }
 
+// Message boxes while the progress is shown: on a line of their own.
+class MessagesBelowProgress final : public vxRecInfo::MessageService
+{
+public:
+    MessagesBelowProgress(TerminalProgress& progress, vxRecInfo::MessageService* next)
+        : m_progress(progress), m_next(next)
+    {
+    }
+    int show(const QString& text, int style, const QString& title) override
+    {
+        m_progress.clearLine();
+        return m_next ? m_next->show(text, style, title) : vxRecInfo::answerOnStandardError(text, style, title);
+    }
+
+private:
+    TerminalProgress& m_progress;
+    vxRecInfo::MessageService* m_next;
+};
+
 } // namespace
 
 TerminalProgress::TerminalProgress(QTextStream& err, QString what, int total, bool shown)
@@ -26,6 +45,8 @@ TerminalProgress::TerminalProgress(QTextStream& err, QString what, int total, bo
     vxRecInfo::ModuleState& state = vxRecInfo::ModuleState::current();
     m_previous = state.progressObserver();
     state.setProgressObserver(this);
+    m_previousMessages = vxRecInfo::setMessageService(nullptr);
+    vxRecInfo::setMessageService(std::make_unique<MessagesBelowProgress>(*this, m_previousMessages.get()));
 }
 
 TerminalProgress::~TerminalProgress()
@@ -33,11 +54,18 @@ TerminalProgress::~TerminalProgress()
     if (!m_shown)
         return;
     vxRecInfo::ModuleState::current().setProgressObserver(m_previous);
-    if (m_width > 0) {
-        // What follows starts on a clean line.
-        m_err << '\r' << QString(m_width, QLatin1Char(' ')) << '\r';
-        m_err.flush();
-    }
+    vxRecInfo::setMessageService(std::move(m_previousMessages));
+    clearLine(); // what follows starts on a clean line
+}
+
+void TerminalProgress::clearLine()
+{
+    if (m_width == 0)
+        return;
+    m_err << '\r' << QString(m_width, QLatin1Char(' ')) << '\r';
+    m_err.flush();
+    m_width = 0;
+    m_drawnAt = -1;
 }
 
 void TerminalProgress::datasetDone(int done, int total)

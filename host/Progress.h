@@ -1,12 +1,16 @@
 #pragma once
 // The progress of a long command on standard error, for a person watching a terminal: datasets
 // done of the total (and pages printed), the rate and the time left, rewritten in place at most
-// ten times a second and cleared at the end.
+// ten times a second, cleared for a message box and at the end.
 
 #include "component/ModuleState.h"
 
+#include "support/MessageService.h"
+
 #include <QElapsedTimer>
 #include <QTextStream>
+
+#include <memory>
 
 namespace recinfo {
 
@@ -22,6 +26,8 @@ public:
 
     void datasetDone(int done, int total) override;
     void pageDone(int page) override;
+    // Clears the line, so that a message starts on its own; the next update draws it again.
+    void clearLine();
 
 private:
     void update();
@@ -30,6 +36,7 @@ private:
     QString m_what;
     bool m_shown;
     vxRecInfo::IProgressObserver* m_previous = nullptr;
+    std::unique_ptr<vxRecInfo::MessageService> m_previousMessages;
     QElapsedTimer m_clock;
     qint64 m_drawnAt = -1;   // ms on m_clock; -1 before the first line
     qint64 m_firstAt = -1;   // ms on m_clock when the first dataset was done

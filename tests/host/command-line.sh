@@ -45,6 +45,11 @@ grep -q 'recinfo: exporting 1/2 datasets' "$work/tty" || fail "rtf shows no prog
 grep -qP '\r +\r$' "$work/tty" || fail "the progress line is not cleared at the end"
 script -qec "'$recinfo' print '$sample'" /dev/null >"$work/tty"
 grep -q 'recinfo: printing 0/2 datasets, 1 page' "$work/tty" || fail "print shows no pages on a terminal"
+# Messages of datasets of unknown logger types during a batch start on a line of their own.
+sed 's/"TimeZone": 1,/&"UserSettings": [1, 0, 0, 0, 0, 0, true],/' "$(dirname "$0")/../data/recordings/measurements.json" >"$work/boxes.json"
+script -qec "'$recinfo' printdoc '$work/boxes.json'" /dev/null >"$work/tty"
+grep -q 'vxRecInfo: Unknown logger type' "$work/tty" && ! grep -qP 'datasets[^\r\n]*vxRecInfo:' "$work/tty" ||
+  fail "a message box is not on a line of its own: $(grep -aP 'datasets[^\r\n]*vxRecInfo:' "$work/tty" | cat -A)"
 script -qec "'$recinfo' rtf '$sample' -o '$work/out.rtf' --quiet" /dev/null >"$work/tty"
 ! grep -q datasets "$work/tty" || fail "--quiet still shows progress"
 "$recinfo" rtf "$sample" -o "$work/out.rtf" 2>"$work/pipe"
