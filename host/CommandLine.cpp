@@ -101,6 +101,21 @@ QString problemOf(const QCommandLineParser& parser)
     return text;
 }
 
+// The option's value as read() reads it; a UsageProblem naming the option when read() finds none.
+template <class Number, class Read>
+Number numberOption(const QCommandLineParser& parsed, const QString& name, Number fallback, const char* needs,
+                    Read read)
+{
+    if (!parsed.isSet(name))
+        return fallback;
+    bool ok = false;
+    const Number value = read(parsed.value(name), &ok);
+    if (!ok)
+        throw UsageProblem{
+            QStringLiteral("%1 needs %2, not '%3'").arg(dashed(name), QLatin1String(needs), parsed.value(name))};
+    return value;
+}
+
 int usageError(QTextStream& err, const QString& command, const QString& problem)
 {
     const QString program = command.isEmpty() ? QStringLiteral("recinfo") : QStringLiteral("recinfo ") + command;
@@ -249,24 +264,14 @@ bool progressWanted(const QCommandLineParser& parsed)
 
 int intOption(const QCommandLineParser& parsed, const QString& name, int fallback)
 {
-    if (!parsed.isSet(name))
-        return fallback;
-    bool ok = false;
-    const int value = parsed.value(name).toInt(&ok);
-    if (!ok)
-        throw UsageProblem{QStringLiteral("%1 needs a whole number, not '%2'").arg(dashed(name), parsed.value(name))};
-    return value;
+    return numberOption(parsed, name, fallback, "a whole number",
+                        [](const QString& text, bool* ok) { return text.toInt(ok); });
 }
 
 double doubleOption(const QCommandLineParser& parsed, const QString& name, double fallback)
 {
-    if (!parsed.isSet(name))
-        return fallback;
-    bool ok = false;
-    const double value = parsed.value(name).toDouble(&ok);
-    if (!ok)
-        throw UsageProblem{QStringLiteral("%1 needs a number, not '%2'").arg(dashed(name), parsed.value(name))};
-    return value;
+    return numberOption(parsed, name, fallback, "a number",
+                        [](const QString& text, bool* ok) { return text.toDouble(ok); });
 }
 
 QString inputFile(const QString& name)

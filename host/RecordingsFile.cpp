@@ -77,17 +77,11 @@ const QHash<QString, FieldShape>& arrayFields()
 
 VarType typeFromName(const QString& name, const Place& where)
 {
-    static const QHash<QString, VarType> types{
-        {QStringLiteral("integer"), VarType::Integer}, {QStringLiteral("long"), VarType::Long},
-        {QStringLiteral("single"), VarType::Single},   {QStringLiteral("double"), VarType::Double},
-        {QStringLiteral("date"), VarType::Date},       {QStringLiteral("string"), VarType::String},
-        {QStringLiteral("boolean"), VarType::Boolean}, {QStringLiteral("variant"), VarType::Variant},
-    };
-    const auto it = types.constFind(name.toLower());
-    if (it == types.cend())
+    const VarType type = elementTypeNamed(name);
+    if (type == VarType::Empty)
         fail(where, QStringLiteral("\"%1\" is no type (Integer, Long, Single, Double, Date, String, Boolean, Variant)")
                         .arg(name));
-    return *it;
+    return type;
 }
 
 // A JSON scalar as the Variant a scripted host would pass.
@@ -283,7 +277,7 @@ RecordingsFile::RecordingsFile(const QString& path) : m_path(path), m_file(std::
             fail(path, QStringLiteral("unknown top-level key \"%1\"").arg(QString::fromStdString(item.key())));
 }
 
-void RecordingsFile::load()
+void RecordingsFile::load(IProgressObserver* progress)
 {
     applyLocale();
     writeSettings();
@@ -316,8 +310,8 @@ void RecordingsFile::load()
                 fail(m_path, QStringLiteral("the file changed while it was being read"));
             commitDataSet(m_dataSet, i + 1);
         }
-        if (m_onDataSet)
-            m_onDataSet(m_committed, total);
+        if (progress)
+            progress->datasetDone(m_committed, total);
     }
 }
 

@@ -6,11 +6,11 @@
 #include "Json.h"
 
 #include "automation/Dispatch.h"
+#include "component/ProgressObserver.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 
-#include <functional>
 #include <memory>
 #include <unordered_map>
 
@@ -33,11 +33,9 @@ public:
     explicit RecordingsFile(const QString& path);
 
     // Applies locale and settings, creates the RecordInfo, sets its module properties and
-    // commits every dataset. LoadError at the first problem; what was committed stays.
-    void load();
-
-    // Called by load() after each committed dataset with the count so far and the file's total.
-    void setProgress(std::function<void(int done, int total)> onDataSet) { m_onDataSet = std::move(onDataSet); }
+    // commits every dataset, telling progress (if any) of each. LoadError at the first problem;
+    // what was committed stays.
+    void load(vxRecInfo::IProgressObserver* progress = nullptr);
 
     // The RecordInfo, once load() has created it (null before).
     vxRecInfo::IDispatch* record() const { return m_record.get(); }
@@ -76,7 +74,6 @@ private:
     vxRecInfo::ComPtr<vxRecInfo::IDispatch> m_record;
     vxRecInfo::Variant m_classicFileFlag;
     int m_committed = 0;
-    std::function<void(int, int)> m_onDataSet;
 };
 
 } // namespace recinfo

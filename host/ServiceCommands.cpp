@@ -28,10 +28,7 @@ std::unique_ptr<RecordingsFile> loadFile(const QCommandLineParser& parsed, QText
     try {
         auto file = std::make_unique<RecordingsFile>(inputFile(parsed.positionalArguments().front()));
         TerminalProgress shown(err, QStringLiteral("loading"), 0, progress);
-        if (progress)
-            file->setProgress([&shown](int done, int total) { shown.datasetDone(done, total); });
-        file->load();
-        file->setProgress({}); // shown goes now
+        file->load(&shown);
         return file;
     } catch (const LoadError& e) {
         err << "recinfo: " << e.message << "\n";

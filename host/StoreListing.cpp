@@ -132,9 +132,7 @@ int storeCommand(const QString& path, QTextStream& out, QTextStream& err, bool p
         RecordingsFile file(path);
         try {
             TerminalProgress shown(err, QStringLiteral("loading"), 0, progress);
-            if (progress)
-                file.setProgress([&shown](int done, int total) { shown.datasetDone(done, total); });
-            file.load();
+            file.load(&shown);
         } catch (const LoadError& e) {
             if (file.record())
                 out << storeListing(file.record()) << '\n';

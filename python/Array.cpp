@@ -2,7 +2,6 @@
 
 #include "Conversions.h"
 
-#include <QHash>
 
 #include <limits>
 
@@ -18,18 +17,12 @@ bool isSequence(py::handle v)
     return PyList_Check(v.ptr()) || PyTuple_Check(v.ptr());
 }
 
-VarType elementTypeNamed(const QString& name)
+VarType arrayTypeNamed(const QString& name)
 {
-    static const QHash<QString, VarType> types{
-        {QStringLiteral("integer"), VarType::Integer}, {QStringLiteral("long"), VarType::Long},
-        {QStringLiteral("single"), VarType::Single},   {QStringLiteral("double"), VarType::Double},
-        {QStringLiteral("string"), VarType::String},   {QStringLiteral("boolean"), VarType::Boolean},
-        {QStringLiteral("date"), VarType::Date},       {QStringLiteral("variant"), VarType::Variant},
-    };
-    const auto it = types.constFind(name.toLower());
-    if (it == types.cend())
+    const VarType type = elementTypeNamed(name);
+    if (type == VarType::Empty)
         throw py::value_error("an array type is one of Integer, Long, Single, Double, String, Boolean, Date, Variant");
-    return *it;
+    return type;
 }
 
 std::int32_t lowerBoundOf(py::handle bound)
@@ -183,7 +176,7 @@ type is one of "Integer", "Long", "Single", "Double", "String", "Boolean", "Date
 values a list, or a list of rows for two dimensions (None declares an array without
 dimensions); lbound an int, or a tuple with one per dimension. Indexes are the array's own.)")
         .def(py::init([](const py::str& type, py::handle values, py::handle lbound) {
-                 const VarType element = elementTypeNamed(toQString(type));
+                 const VarType element = arrayTypeNamed(toQString(type));
                  return Array{values.is_none() ? SafeArray(element) : arrayFromList(element, values, lbound)};
              }),
              py::arg("type"), py::arg("values") = py::none(), py::arg("lbound") = 0)

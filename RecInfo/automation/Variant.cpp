@@ -63,6 +63,15 @@ QString typeName(VarType t)
     return isArrayType(t) ? name + QStringLiteral("()") : name;
 }
 
+VarType elementTypeNamed(const QString& name)
+{
+    for (const VarType t : {VarType::Integer, VarType::Long, VarType::Single, VarType::Double, VarType::Date,
+                            VarType::String, VarType::Boolean, VarType::Variant})
+        if (name.compare(typeName(t), Qt::CaseInsensitive) == 0)
+            return t;
+    return VarType::Empty;
+}
+
 Variant::Variant(const ComPtr<IDispatch>& object) : m_value(object) {}
 Variant::Variant(const SafeArray& array) : m_value(std::make_shared<SafeArray>(array)) {}
 Variant::Variant(SafeArray&& array) : m_value(std::make_shared<SafeArray>(std::move(array))) {}

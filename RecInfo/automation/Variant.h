@@ -51,6 +51,9 @@ constexpr VarType arrayOf(VarType element) { return element | VarType::Array; }
 
 // Name of a type as a Basic programmer writes it: "Integer", "String()", "Variant".
 QString typeName(VarType t);
+// The type an array's elements may have, by that name in any case ("long", "Variant"); Empty
+// for a name that is none of Integer, Long, Single, Double, Date, String, Boolean and Variant.
+VarType elementTypeNamed(const QString& name);
 
 // Marker value of an omitted optional argument (an Error Variant, as automation passes it).
 inline constexpr HResult DISP_E_PARAMNOTFOUND = hresultFrom(0x80020004u);
