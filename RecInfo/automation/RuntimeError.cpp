@@ -42,6 +42,8 @@ QString standardErrorDescription(int number)
     case Err::InternalError: return QStringLiteral("Internal error");
     case Err::BadFileNameOrNumber: return QStringLiteral("Bad file name or number");
     case Err::FileNotFound: return QStringLiteral("File not found");
+    case Err::DeviceIOError: return QStringLiteral("Device I/O error");
+    case Err::DiskFull: return QStringLiteral("Disk full");
     case Err::PathFileAccessError: return QStringLiteral("Path/File access error");
     case Err::PathNotFound: return QStringLiteral("Path not found");
     case Err::ObjectVariableNotSet: return QStringLiteral("Object variable or With block variable not set");

@@ -189,6 +189,8 @@ void PrintAllRecOnly_NT(DatasetList& list, QString& RTF_Text)
         if (progress)
             progress->datasetDone(i + 1, count);
     }
+    if (direct && count > 0)
+        syncFile(RecInfoCode::infoFilePath());
 }
 
 } // namespace Batch

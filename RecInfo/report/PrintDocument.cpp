@@ -6,18 +6,12 @@
 
 #include "richtext/RTBFormat.h"
 #include "automation/BasicText.h"
+#include "automation/AtomicFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
-
-#include <cerrno>
-#include <cstring>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace vxRecInfo::RecInfoCode {
 
@@ -51,44 +45,22 @@ QString infoFilePath()
         + QStringLiteral("/Orvale Systems/info.txt");
 }
 
-// The info file is written only where it belongs: a symbolic link named info.txt, whatever it
-// points to, is refused with error 75 and left as it is (the open does not follow it, so the
-// check cannot be raced). The file is written over and then cut to its new length rather than
-// emptied first: a file emptied and written again is flushed to disk when it closes, which a
-// batch writing it once per dataset cannot afford.
-void writeInfoFile(QStringView document)
+// The info file is replaced whole: a reader polling it, a full disk or a killed batch sees the
+// previous document or the new one, never a mix. It is written only where it belongs: a linked
+// info file, of either kind, is refused with error 75 and left as it is. A batch defers the
+// flush to disk to its end, so the cost per document is a rename, not an fsync.
+void writeInfoFile(QStringView document, AtomicFile::Sync sync)
 {
     const QString path = infoFilePath();
-    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        const int error = errno;
-        const QString folder = QFileInfo(path).absolutePath();
-        if (!QFileInfo(folder).isDir())
-            throw RuntimeError(Err::PathNotFound,
-                               QStringLiteral("Path not found: %1").arg(QDir::toNativeSeparators(folder)));
-        const QString why = error == ELOOP ? QStringLiteral(" is a symbolic link; the info file is not written through links")
-                                           : QStringLiteral(" (%1)").arg(QString::fromLocal8Bit(std::strerror(error)));
-        throw RuntimeError(Err::PathFileAccessError, QStringLiteral("Path/File access error: %1").arg(path) + why);
-    }
+    if (!QFileInfo(QFileInfo(path).absolutePath()).isDir())
+        throw RuntimeError(Err::PathNotFound,
+                           QStringLiteral("Path not found: %1").arg(QDir::toNativeSeparators(QFileInfo(path).absolutePath())));
+    AtomicFile file(path, QStringLiteral("the info file"));
+    file.open();
     QByteArray bytes = document.toUtf8();
     bytes += "\r\n{[{PrintDoc}]}\r\n";
-    qsizetype written = 0;
-    while (written < bytes.size()) {
-        const ssize_t n = ::pwrite(fd, bytes.constData() + written, std::size_t(bytes.size() - written), written);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        written += n;
-    }
-    // What was written stays, nothing of the file before it.
-    struct stat file {};
-    bool complete = written == bytes.size() && ::fstat(fd, &file) == 0;
-    if (!complete || file.st_size > written)
-        complete = ::ftruncate(fd, written) == 0 && complete;
-    ::close(fd);
-    if (!complete)
-        throw RuntimeError(Err::PathFileAccessError, QStringLiteral("Path/File access error: %1").arg(path));
+    file.write(bytes);
+    file.commit(sync);
 }
 
 } // namespace vxRecInfo::RecInfoCode

@@ -5,6 +5,7 @@
 
 #include "ReportTarget.h"
 
+#include "automation/AtomicFile.h"
 #include "automation/Variant.h"
 
 #include <QString>
@@ -91,8 +92,9 @@ QString infoFilePath();
 // The print document of a report text and the current run lists (rows 1 to 12).
 QString printDocument(const QString& report, const QString& serialNumber);
 void appendPrintDocument(QString& out, QStringView report, const QString& serialNumber);
-// Replaces the info file with document, one more line break and "{[{PrintDoc}]}". A missing
-// folder is error 76, a file that cannot be written error 75.
-void writeInfoFile(QStringView document);
+// Replaces the info file with document, one more line break and "{[{PrintDoc}]}", whole or not
+// at all. A missing folder is error 76, a linked file or one that cannot be written error 75, a
+// full disk error 61. A batch passes Sync::Deferred and calls syncFile(infoFilePath()) at its end.
+void writeInfoFile(QStringView document, AtomicFile::Sync sync = AtomicFile::Sync::Durable);
 
 } // namespace vxRecInfo::RecInfoCode

@@ -194,7 +194,7 @@ void AppendPrintDocument(ReportTarget& window, std::int16_t index, QString& out,
     const qsizetype start = out.size();
     appendPrintDocument(out, report, serialNumberLine(window));
     try {
-        writeInfoFile(QStringView(out).mid(start));
+        writeInfoFile(QStringView(out).mid(start), AtomicFile::Sync::Deferred);
     } catch (...) {
         out.truncate(start);
         throw;
