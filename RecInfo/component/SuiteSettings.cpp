@@ -1,5 +1,6 @@
 #include "SuiteSettings.h"
 
+#include "automation/AtomicFile.h"
 #include "automation/RuntimeError.h"
 
 #include <QDateTime>
@@ -7,7 +8,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QList>
-#include <QSaveFile>
 #include <QSettings>
 
 #include <mutex>
@@ -107,6 +107,18 @@ void storeSuiteSetting(const QString& section, const QString& key, const QString
         return RuntimeError(Err::PathFileAccessError, QStringLiteral("The setting %1/%2 could not be saved to %3")
                                                           .arg(section, key, QDir::toNativeSeparators(path)));
     };
+    const auto savingFailed = [&](const RuntimeError& e) {
+        return RuntimeError(e.number(), QStringLiteral("The setting %1/%2 could not be saved: %3")
+                                            .arg(section, key, e.description()));
+    };
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    // The suite's file is replaced whole, never written through a link to another file.
+    AtomicFile file(path, QStringLiteral("the settings file"));
+    try {
+        file.open();
+    } catch (const RuntimeError& e) {
+        throw savingFailed(e);
+    }
     const QFileInfo before(path);
     const bool existed = before.exists();
     const qint64 oldSize = before.size();
@@ -165,10 +177,12 @@ void storeSuiteSetting(const QString& section, const QString& key, const QString
             lines.insert(insertAt++, line + eol);
     }
 
-    QDir().mkpath(before.absolutePath());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(lines.join()) < 0 || !file.commit())
-        throw failure();
+    try {
+        file.write(lines.join());
+        file.commit();
+    } catch (const RuntimeError& e) {
+        throw savingFailed(e);
+    }
     // Readers of the file (QSettings among them) notice a change by its size and time: a value of
     // the same length written within the clock tick of the last change (whose time may have been
     // moved on already) would pass for an older file, so the time only ever moves forward.

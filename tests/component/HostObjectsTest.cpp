@@ -9,6 +9,8 @@
 
 #include <QFile>
 
+#include <unistd.h>
+
 using namespace vxRecInfo;
 using namespace vxRecInfo::testing;
 
@@ -227,5 +229,25 @@ TEST_F(HostObjects, ZoneNamesAndDaysFollowTheUsersLanguage)
         for (int i = 0; i < 4; ++i)
             EXPECT_EQ(got[i].toStdString(), wanted[i].toStdString())
                 << "ResOffset " << c.resOffset << ": the user would read the host's texts in another language";
+    }
+}
+
+TEST_F(HostObjects, TheSettingsFileIsNotWrittenThroughALink)
+{
+    const QString outside = settingsPath() + QStringLiteral(".outside");
+    for (const bool symbolic : {true, false}) {
+        QFile::remove(settingsPath());
+        QFile file(outside);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write("[HostSettings]\n") > 0);
+        file.close();
+        ASSERT_TRUE(symbolic ? QFile::link(outside, settingsPath())
+                             : ::link(QFile::encodeName(outside).constData(), QFile::encodeName(settingsPath()).constData()) == 0);
+        ComPtr<IDispatch> settings = createHostSettings();
+        EXPECT_EQ(errorOf([&] { latePut(settings.get(), QStringLiteral("DefaultPrinter"), QStringLiteral("P")); }),
+                  Err::PathFileAccessError);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll(), "[HostSettings]\n") << "a file outside the suite's folder was changed";
+        QFile::remove(settingsPath());
+        QFile::remove(outside);
     }
 }
