@@ -282,4 +282,12 @@ QString inputFile(const QString& name)
     return QFileInfo::exists(sample) ? QDir::cleanPath(sample) : name;
 }
 
+QString oneLine(QString text)
+{
+    text.replace(QLatin1String("\r\n"), QLatin1String(": "));
+    text.replace(QLatin1Char('\n'), QLatin1String(": "));
+    text.replace(QLatin1Char('\r'), QLatin1String(": "));
+    return text;
+}
+
 } // namespace recinfo

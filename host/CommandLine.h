@@ -53,4 +53,8 @@ double doubleOption(const QCommandLineParser& parsed, const QString& name, doubl
 // A recordings file named as given, or else a bundled sample of that name.
 QString inputFile(const QString& name);
 
+// An error description on one line: the component's run-list errors put the failing procedure
+// on a line of its own, and recinfo says every error in one line.
+QString oneLine(QString text);
+
 } // namespace recinfo

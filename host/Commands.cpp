@@ -115,7 +115,10 @@ int registration(bool add, QTextStream& out, QTextStream& err)
     const HResult hr = add ? DllRegisterServer() : DllUnregisterServer();
     if (failed(hr)) {
         err << "recinfo: " << (add ? "DllRegisterServer" : "DllUnregisterServer") << " failed with 0x"
-            << QString::number(quint32(hr), 16) << " writing " << registrationFilePath() << '\n';
+            << QString::number(quint32(hr), 16) << " writing " << registrationFilePath();
+        if (const ErrorInfo why = lastErrorInfo(); why.number != 0)
+            err << ": error " << why.number << ": " << oneLine(why.description);
+        err << '\n';
         return 1;
     }
     const std::optional<QString> library = registeredLibrary(Identity::RecordInfoClsid);

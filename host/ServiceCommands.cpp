@@ -3,6 +3,7 @@
 #include "Progress.h"
 #include "RecordingsFile.h"
 
+#include "automation/AtomicFile.h"
 #include "automation/SafeArray.h"
 #include "printing/Printer.h"
 #include "report/BatchReports.h"
@@ -14,7 +15,9 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 
+#include <cstdio>
 #include <limits>
+#include <optional>
 
 using namespace vxRecInfo;
 
@@ -52,7 +55,7 @@ bool call(IDispatch* record, const char* name, std::vector<Variant>& args, QText
         r = invokeByName(record, QString::fromLatin1(name), InvokeKind::Method, args);
     }
     if (!r.ok()) {
-        err << "recinfo: " << name << " failed with error " << r.error.number << ": " << r.error.description << "\n";
+        err << "recinfo: " << name << " failed with error " << r.error.number << ": " << oneLine(r.error.description) << "\n";
         return false;
     }
     return true;
@@ -96,8 +99,21 @@ void writeInPieces(const QString& text, QTextStream& out)
 // One file for a word processor: RTF_All's reports joined into one document, a page each.
 // The component hands each report over as its text and runs, so no report's RTF is written
 // and read back; the file is what mergeRtfDocuments makes of RTF_All's text.
-int joinedRtf(std::int16_t datasets, bool pageNumbers, const QString& output, bool progress, QTextStream& err)
+// The document replaces OUT whole, once it is complete: until then OUT keeps what it held, and
+// a target that is a link is refused before any report is made. "-" is standard output.
+int joinedRtf(std::int16_t datasets, bool pageNumbers, const QString& output, bool progress, QTextStream& out,
+              QTextStream& err)
 {
+    std::optional<AtomicFile> target;
+    if (output != QLatin1String("-")) {
+        try {
+            target.emplace(output, QStringLiteral("the RTF document"));
+            target->open();
+        } catch (const RuntimeError& e) {
+            err << "recinfo: error " << e.number() << ": " << e.description() << "\n";
+            return Failed;
+        }
+    }
     JoinedRtfWriter joined(QStringLiteral("Arial"), 10);
     try {
         TerminalProgress shown(err, QStringLiteral("exporting"), datasets, progress);
@@ -112,17 +128,25 @@ int joinedRtf(std::int16_t datasets, bool pageNumbers, const QString& output, bo
         joined.finish();
     } catch (...) {
         const ErrorInfo e = currentExceptionInfo();
-        err << "recinfo: RTF_All failed with error " << e.number << ": " << e.description << "\n";
+        err << "recinfo: RTF_All failed with error " << e.number << ": " << oneLine(e.description) << "\n";
         return 1;
     }
-    QFile target(output);
-    if (!target.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        err << "recinfo: " << output << ": " << target.errorString() << "\n";
-        return 1;
+    if (output == QLatin1String("-")) {
+        // main checks that standard output took it all.
+        out.flush();
+        std::fwrite(joined.head().constData(), 1, std::size_t(joined.head().size()), stdout);
+        std::fwrite(joined.body().constData(), 1, std::size_t(joined.body().size()), stdout);
+        return Done;
     }
-    target.write(joined.head());
-    target.write(joined.body());
-    return 0;
+    try {
+        target->write(joined.head());
+        target->write(joined.body());
+        target->commit();
+    } catch (const RuntimeError& e) {
+        err << "recinfo: error " << e.number() << ": " << e.description() << "\n";
+        return Failed;
+    }
+    return Done;
 }
 
 bool prepareInfoFolder()
@@ -197,7 +221,8 @@ int runRtf(const QCommandLineParser& parsed, QTextStream& out, QTextStream& err)
     if (!file)
         return Failed;
     if (parsed.isSet(QStringLiteral("output")))
-        return joinedRtf(std::int16_t(file->committed()), pageNumbers, parsed.value(QStringLiteral("output")), progress, err);
+        return joinedRtf(std::int16_t(file->committed()), pageNumbers, parsed.value(QStringLiteral("output")), progress,
+                         out, err);
     std::vector<Variant> a{0.0, std::int16_t(0), std::int16_t(file->committed()), QString(), QString(), pageNumbers};
     if (!call(file->record(), "RTF_All", a, err, {QStringLiteral("exporting"), file->committed(), progress}))
         return Failed;
@@ -262,7 +287,8 @@ QList<Command> serviceCommands()
          QStringLiteral("The reports of all datasets as rich text (RTF_All), on standard output as the service "
                         "returns them, each followed by a form feed."),
          {QCommandLineOption({QStringLiteral("o"), QStringLiteral("output")},
-                             QStringLiteral("Join the reports into one RTF document, a page each, written to OUT."),
+                             QStringLiteral("Join the reports into one RTF document, a page each, written to OUT "
+                                            "(- for standard output) once it is complete."),
                              QStringLiteral("OUT")),
           noPageNumbers, quietOption()},
          runRtf},

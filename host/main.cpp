@@ -10,7 +10,30 @@
 #include <QFile>
 #include <QTextStream>
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
 #include <unistd.h>
+
+namespace {
+
+// Output that did not all arrive (a full disk, a closed pipe) is a failed command, however the
+// command itself ended.
+int standardOutputChecked(QTextStream& out, QTextStream& err, int status)
+{
+    errno = 0;
+    out.flush();
+    const bool streamed = out.status() == QTextStream::Ok;
+    const bool flushed = std::fflush(stdout) == 0 && !std::ferror(stdout);
+    if ((streamed && flushed) || status != recinfo::Done)
+        return status; // a failed command has said why already
+    const int why = errno != 0 ? errno : EIO;
+    err << "recinfo: standard output: " << QString::fromLocal8Bit(std::strerror(why)) << '\n';
+    return recinfo::Failed;
+}
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -28,11 +51,13 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);
+    int status;
     try {
-        return recinfo::runCommandLine(recinfo::recinfoProgram(), app.arguments().mid(1), out, err);
+        status = recinfo::runCommandLine(recinfo::recinfoProgram(), app.arguments().mid(1), out, err);
     } catch (const vxRecInfo::RuntimeError& e) {
         out.flush();
-        err << "recinfo: error " << e.number() << ": " << e.description() << '\n';
+        err << "recinfo: error " << e.number() << ": " << recinfo::oneLine(e.description()) << '\n';
         return recinfo::Failed;
     }
+    return standardOutputChecked(out, err, status);
 }
