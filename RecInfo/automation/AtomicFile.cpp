@@ -135,19 +135,6 @@ RuntimeError fileError(int error, const QString& path, const QString& what)
     return RuntimeError(number, QStringLiteral("%1: %2 (%3)").arg(standardErrorDescription(number), subject, systemText(error)));
 }
 
-void syncFile(const QString& path)
-{
-    const int fd = ::open(encoded(path).constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0)
-        throw fileError(errno, path);
-    const int result = ::fsync(fd);
-    const int error = errno;
-    ::close(fd);
-    if (result != 0)
-        throw fileError(error, path);
-    syncFolder(QFileInfo(path).absolutePath());
-}
-
 AtomicFile::AtomicFile(QString target, QString what)
     : m_target(QFileInfo(target).absoluteFilePath()), m_what(what.isEmpty() ? QStringLiteral("the file") : std::move(what))
 {
@@ -221,13 +208,12 @@ void AtomicFile::syncData()
         fail(errno, m_target);
 }
 
-void AtomicFile::commit(Sync sync)
+void AtomicFile::commit()
 {
     if (m_fd < 0)
         open();
     flushDevice();
-    if (sync == Sync::Durable)
-        syncData();
+    syncData();
     if (const QString why = refusal(m_target, m_what); !why.isEmpty()) {
         discard();
         throw RuntimeError(Err::PathFileAccessError, standardErrorDescription(Err::PathFileAccessError)
@@ -253,17 +239,15 @@ void AtomicFile::commit(Sync sync)
     }
     m_tempName.clear();
     discard();
-    if (sync == Sync::Durable)
-        syncFolder(QFileInfo(m_target).absolutePath());
+    syncFolder(QFileInfo(m_target).absolutePath());
 }
 
-QString AtomicFile::commitAsNew(const std::function<QString(int)>& nameFor, int last, Sync sync)
+QString AtomicFile::commitAsNew(const std::function<QString(int)>& nameFor, int last)
 {
     if (m_fd < 0)
         open();
     flushDevice();
-    if (sync == Sync::Durable)
-        syncData();
+    syncData();
     for (int n = 1; n <= last; ++n) {
         const QString name = QFileInfo(nameFor(n)).absoluteFilePath();
         const int error = linkTo(m_fd, m_tempName, name);
@@ -272,8 +256,7 @@ QString AtomicFile::commitAsNew(const std::function<QString(int)>& nameFor, int 
         if (error != 0)
             fail(error, name);
         discard();
-        if (sync == Sync::Durable)
-            syncFolder(QFileInfo(name).absolutePath());
+        syncFolder(QFileInfo(name).absolutePath());
         return name;
     }
     discard();

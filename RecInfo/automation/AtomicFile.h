@@ -22,10 +22,6 @@ class DescriptorDevice;
 class AtomicFile
 {
 public:
-    // Whether a commit waits for the data to reach the disk. A batch that replaces the same
-    // file again and again defers it and calls syncFile once at the end.
-    enum class Sync { Durable, Deferred };
-
     // what names the file in error messages ("The info file", "The PDF job").
     explicit AtomicFile(QString target, QString what = {});
     ~AtomicFile(); // an uncommitted file is discarded; the target stays untouched
@@ -40,11 +36,11 @@ public:
     // checked by commit.
     QIODevice& device();
 
-    // Puts the written file in place of the target.
-    void commit(Sync sync = Sync::Durable);
+    // Puts the written file, flushed to the disk, in place of the target.
+    void commit();
     // Puts the written file under the first name nameFor(n), n = 1 … last, that is free;
     // a name taken by any file or link is skipped, never replaced. Returns the name.
-    QString commitAsNew(const std::function<QString(int)>& nameFor, int last, Sync sync = Sync::Durable);
+    QString commitAsNew(const std::function<QString(int)>& nameFor, int last);
     // Drops what was written; the target stays as it was.
     void discard() noexcept;
 
@@ -65,9 +61,6 @@ private:
 // The classic run-time error for a failed file operation with errno error: 61 for a full disk
 // or quota, 76 for a missing folder, 57 for an I/O error, 75 otherwise.
 RuntimeError fileError(int error, const QString& path, const QString& what = {});
-
-// Flushes a file replaced with Sync::Deferred, and its folder, to the disk.
-void syncFile(const QString& path);
 
 // Writes all of bytes to the descriptor fd; returns 0 or the errno of the failure.
 int writeAll(int fd, QByteArrayView bytes) noexcept;

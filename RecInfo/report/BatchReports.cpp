@@ -178,19 +178,29 @@ void PrintAllRecOnly_NT(DatasetList& list, QString& RTF_Text)
     IProgressObserver* const progress = ModuleState::current().progressObserver();
     Room room(0, count);
     QString report;
-    for (int i = 0; i < count; ++i) {
-        list.selectForBatch(i);
-        if (direct) {
-            room.before(RTF_Text, i);
-            RecInfoCode::AppendPrintDocument(list, list.datasetOf(i), RTF_Text, report);
-        } else {
-            RTF_Text += RecInfoCode::BuildPrintDocument(list, list.datasetOf(i));
+    RecInfoCode::BatchInfoFile info;
+    try {
+        for (int i = 0; i < count; ++i) {
+            list.selectForBatch(i);
+            if (direct) {
+                room.before(RTF_Text, i);
+                RecInfoCode::AppendPrintDocument(list, list.datasetOf(i), RTF_Text, report, info);
+            } else {
+                RTF_Text += RecInfoCode::BuildPrintDocument(list, list.datasetOf(i));
+            }
+            if (progress)
+                progress->datasetDone(i + 1, count);
         }
-        if (progress)
-            progress->datasetDone(i + 1, count);
+    } catch (...) {
+        // The file holds the last document made, as when every document was written; the
+        // batch's own error is the one to tell.
+        try {
+            info.finish(RTF_Text);
+        } catch (...) {
+        }
+        throw;
     }
-    if (direct && count > 0)
-        syncFile(RecInfoCode::infoFilePath());
+    info.finish(RTF_Text);
 }
 
 } // namespace Batch

@@ -45,22 +45,64 @@ QString infoFilePath()
         + QStringLiteral("/Orvale Systems/info.txt");
 }
 
-// The info file is replaced whole: a reader polling it, a full disk or a killed batch sees the
-// previous document or the new one, never a mix. It is written only where it belongs: a linked
-// info file, of either kind, is refused with error 75 and left as it is. A batch defers the
-// flush to disk to its end, so the cost per document is a rename, not an fsync.
-void writeInfoFile(QStringView document, AtomicFile::Sync sync)
+namespace {
+
+const char PrintDocTrailer[] = "\r\n{[{PrintDoc}]}\r\n";
+
+// The builder leaves making the folder to the host.
+void openInfoFile(std::optional<AtomicFile>& file)
 {
     const QString path = infoFilePath();
-    if (!QFileInfo(QFileInfo(path).absolutePath()).isDir())
-        throw RuntimeError(Err::PathNotFound,
-                           QStringLiteral("Path not found: %1").arg(QDir::toNativeSeparators(QFileInfo(path).absolutePath())));
-    AtomicFile file(path, QStringLiteral("the info file"));
-    file.open();
-    QByteArray bytes = document.toUtf8();
-    bytes += "\r\n{[{PrintDoc}]}\r\n";
-    file.write(bytes);
-    file.commit(sync);
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!QFileInfo(folder).isDir())
+        throw RuntimeError(Err::PathNotFound, QStringLiteral("Path not found: %1").arg(QDir::toNativeSeparators(folder)));
+    file.emplace(path, QStringLiteral("the info file"));
+    try {
+        file->open();
+    } catch (...) {
+        file.reset();
+        throw;
+    }
+}
+
+} // namespace
+
+// The info file is replaced whole: a reader polling it, a full disk or a killed process sees the
+// previous document or the new one, never a mix. It is written only where it belongs: a linked
+// info file, of either kind, is refused with error 75 and left as it is.
+void writeInfoFile(QStringView document)
+{
+    std::optional<AtomicFile> file;
+    openInfoFile(file);
+    file->write(document.toUtf8() + PrintDocTrailer);
+    file->commit();
+}
+
+void BatchInfoFile::documentAppended(QString& out, qsizetype start)
+{
+    if (!m_file) {
+        try {
+            openInfoFile(m_file);
+        } catch (...) {
+            out.truncate(start);
+            throw;
+        }
+    }
+    m_start = start;
+}
+
+void BatchInfoFile::finish(QString& out)
+{
+    if (!m_file)
+        return;
+    try {
+        m_file->write(QStringView(out).mid(m_start).toUtf8() + PrintDocTrailer);
+        m_file->commit();
+    } catch (...) {
+        out.truncate(m_start);
+        throw;
+    }
+    m_file.reset();
 }
 
 } // namespace vxRecInfo::RecInfoCode

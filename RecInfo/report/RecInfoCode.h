@@ -11,6 +11,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <optional>
 
 namespace vxRecInfo {
 class JoinedRtfWriter;
@@ -77,8 +78,25 @@ void AppendBatchReportRTF(ReportTarget& window, std::int16_t index, const QStrin
 bool AppendJoinedBatchReport(ReportTarget& window, std::int16_t index, const QString& datasetLabel,
                              std::int16_t datasetNumber, double PJob, std::int16_t StartPageNum,
                              std::int16_t TotalPages, bool EnablePageNumbering, JoinedRtfWriter& out, QString& report);
-// The print document, as BuildPrintDocument returns and writes it.
-void AppendPrintDocument(ReportTarget& window, std::int16_t index, QString& out, QString& report);
+// The info file of a batch of print documents. Each document replaces the one before, so only
+// the last is written, once the batch is done: one rename and one flush to disk per batch, and a
+// reader or a killed batch sees the file as it was before or with the last document. The first
+// document already finds out whether the file can be written at all, as BuildPrintDocument does.
+class BatchInfoFile
+{
+public:
+    // The document that starts at start in out was appended: it is the one to write so far.
+    void documentAppended(QString& out, qsizetype start);
+    // Writes the last document; on failure it is taken off out again and the error raised.
+    void finish(QString& out);
+
+private:
+    std::optional<AtomicFile> m_file;
+    qsizetype m_start = -1;
+};
+
+// The print document, as BuildPrintDocument returns it; info stands for the info file.
+void AppendPrintDocument(ReportTarget& window, std::int16_t index, QString& out, QString& report, BatchInfoFile& info);
 
 // Whether a report of dataset index built right after another one of it repeats all the first
 // leaves behind, so that the first need not be built: not for loggers whose alarm verdict shows
@@ -94,7 +112,7 @@ QString printDocument(const QString& report, const QString& serialNumber);
 void appendPrintDocument(QString& out, QStringView report, const QString& serialNumber);
 // Replaces the info file with document, one more line break and "{[{PrintDoc}]}", whole or not
 // at all. A missing folder is error 76, a linked file or one that cannot be written error 75, a
-// full disk error 61. A batch passes Sync::Deferred and calls syncFile(infoFilePath()) at its end.
-void writeInfoFile(QStringView document, AtomicFile::Sync sync = AtomicFile::Sync::Durable);
+// full disk error 61.
+void writeInfoFile(QStringView document);
 
 } // namespace vxRecInfo::RecInfoCode

@@ -185,7 +185,7 @@ bool AppendJoinedBatchReport(ReportTarget& window, std::int16_t index, const QSt
     return false;
 }
 
-void AppendPrintDocument(ReportTarget& window, std::int16_t index, QString& out, QString& report)
+void AppendPrintDocument(ReportTarget& window, std::int16_t index, QString& out, QString& report, BatchInfoFile& info)
 {
     assembleDocumentReport(report, window, index);
     // The box would refuse such runs: let it say so, as BuildPrintDocument does.
@@ -193,12 +193,7 @@ void AppendPrintDocument(ReportTarget& window, std::int16_t index, QString& out,
         applyToBox(window.txtInfo(), report);
     const qsizetype start = out.size();
     appendPrintDocument(out, report, serialNumberLine(window));
-    try {
-        writeInfoFile(QStringView(out).mid(start), AtomicFile::Sync::Deferred);
-    } catch (...) {
-        out.truncate(start);
-        throw;
-    }
+    info.documentAppended(out, start);
 }
 
 bool RebuildRepeatsAll(std::int16_t index)
