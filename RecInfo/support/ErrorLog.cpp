@@ -3,6 +3,7 @@
 #include "MessageService.h"
 #include "Version.h"
 
+#include "automation/AtomicFile.h"
 #include "automation/Dispatch.h"
 #include "component/HostObjects.h"
 
@@ -14,6 +15,7 @@
 #include <optional>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 
 namespace vxRecInfo {
 
@@ -107,10 +109,15 @@ void LogError(bool showMessage, const QString& errorNumber, const QString& descr
         // Without the folder there is no file to open: never the current directory instead.
         if (!folder)
             return;
-        // Nor a file elsewhere: a symbolic link named ErrorLog.txt is not followed, and the
-        // record is skipped like any other that cannot be written.
+        // Nor a file elsewhere: a link named ErrorLog.txt, symbolic or hard, is not written
+        // through, and the record is skipped like any other that cannot be written.
         const QByteArray path = QFile::encodeName(*folder + QStringLiteral("ErrorLog.txt"));
         const int fd = ::open(path.constData(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
+        struct stat st {};
+        if (fd >= 0 && (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_nlink > 1)) {
+            ::close(fd);
+            return;
+        }
         if (fd >= 0)
             file.open(fd, QIODevice::WriteOnly | QIODevice::Append, QFileDevice::AutoCloseHandle);
     });
@@ -127,7 +134,12 @@ void LogError(bool showMessage, const QString& errorNumber, const QString& descr
             quoted(userName()),
             quoted(computerName()),
         };
-        file.write((fields.join(QLatin1Char(',')) + QStringLiteral("\r\n")).toUtf8());
+        // A record is in the log whole or not at all: one write, and on a full disk the part
+        // that went in is cut off again.
+        const QByteArray record = (fields.join(QLatin1Char(',')) + QStringLiteral("\r\n")).toUtf8();
+        const qint64 before = file.size();
+        if (writeAll(file.handle(), record) != 0)
+            file.resize(before);
     });
     step([&] { file.close(); });
     step([&] { settings.reset(); });

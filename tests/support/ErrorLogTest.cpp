@@ -11,6 +11,8 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <unistd.h>
+
 using namespace vxRecInfo;
 using namespace vxRecInfo::testing;
 
@@ -112,7 +114,18 @@ TEST_F(ErrorLog, ALinkedLogIsNotFollowed)
 {
     QTemporaryDir elsewhere;
     const QString target = elsewhere.filePath(QStringLiteral("target.txt"));
-    ASSERT_TRUE(QFile::link(target, m_dir.filePath(QStringLiteral("ErrorLog.txt"))));
+    const QString log = m_dir.filePath(QStringLiteral("ErrorLog.txt"));
+    ASSERT_TRUE(QFile::link(target, log));
     LogError(false, QStringLiteral("6"), QStringLiteral("Overflow"), QStringLiteral("m"), QStringLiteral("f"));
     EXPECT_FALSE(QFileInfo::exists(target)) << "the record must be skipped, not written where the link points";
+
+    // Nor through a hard link to a file elsewhere (on the same file system, as hard links are).
+    QFile::remove(log);
+    const QString other = m_dir.filePath(QStringLiteral("other.txt"));
+    QFile file(other);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    ASSERT_EQ(::link(QFile::encodeName(other).constData(), QFile::encodeName(log).constData()), 0);
+    LogError(false, QStringLiteral("6"), QStringLiteral("Overflow"), QStringLiteral("m"), QStringLiteral("f"));
+    EXPECT_EQ(QFileInfo(other).size(), 0) << "the record must be skipped, not written through a hard link";
 }
