@@ -160,19 +160,20 @@ void AtomicFile::open()
                            standardErrorDescription(Err::PathFileAccessError) + QStringLiteral(": ")
                                + QDir::toNativeSeparators(m_target) + why);
     m_fd = ::open(encoded(folder).constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
-    if (m_fd < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
+    int error = m_fd < 0 ? errno : 0;
+    if (error == EOPNOTSUPP || error == EISDIR || error == EINVAL) {
         // No unnamed files here (older or network file systems): a hidden named one.
-        for (int attempt = 0; attempt < 100 && m_fd < 0; ++attempt) {
+        error = EEXIST;
+        for (int attempt = 0; attempt < 100 && error == EEXIST; ++attempt) {
             m_tempName = hiddenTempName(m_target);
             m_fd = ::open(encoded(m_tempName).constData(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666);
-            if (m_fd < 0 && errno != EEXIST)
-                break;
+            error = m_fd < 0 ? errno : 0;
         }
         if (m_fd < 0)
             m_tempName.clear();
     }
     if (m_fd < 0)
-        fail(errno, errno == ENOENT || errno == ENOTDIR ? folder : m_target);
+        fail(error, error == ENOENT || error == ENOTDIR ? folder : m_target);
     // A replaced file keeps its permissions.
     struct stat old {};
     if (::stat(encoded(m_target).constData(), &old) == 0)
