@@ -94,7 +94,7 @@ PY
 script -qec "'$recinfo' print '$work/2000.json' --printer $queue" /dev/null >"$work/tty" &
 batch=$!
 halfway='printing 1[0-9]{3}/2000'
-for _ in $(seq 1 1200); do grep -qE "$halfway" "$work/tty" && break; sleep 0.05; done
+for _ in $(seq 1 2400); do grep -qE "$halfway" "$work/tty" && break; sleep 0.05; done
 grep -qE "$halfway" "$work/tty" || fail "the batch never got half-way: $(tail -c 300 "$work/tty")"
 kill -9 "$(cat "$server/cupsd.pid")"
 status=0
