@@ -197,6 +197,11 @@ QIODevice& AtomicFile::device()
     return *m_device;
 }
 
+int AtomicFile::deviceFailure() const noexcept
+{
+    return m_device ? m_device->failure() : 0;
+}
+
 void AtomicFile::flushDevice()
 {
     if (m_device && m_device->failure() != 0)

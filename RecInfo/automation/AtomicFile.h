@@ -35,6 +35,8 @@ public:
     // The temporary file as a device, for writers that want one (QPdfWriter); its errors are
     // checked by commit.
     QIODevice& device();
+    // The errno of the first failed write through device(), 0 while none failed.
+    int deviceFailure() const noexcept;
 
     // Puts the written file, flushed to the disk, in place of the target.
     void commit();

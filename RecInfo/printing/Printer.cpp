@@ -1,11 +1,13 @@
 #include "Printer.h"
 
+#include "CupsJob.h"
+
+#include "automation/AtomicFile.h"
 #include "automation/RuntimeError.h"
 #include "component/ModuleState.h"
 
 #include <QBuffer>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QPainter>
@@ -27,24 +29,32 @@ constexpr double TwipsPerInch = 1440.0;
 std::mutex g_folderMutex;
 QString g_pdfFolder;
 
-// Creates the next free job-NNNN.pdf of the folder. The open is exclusive (O_EXCL): it never
-// truncates a file another job or program wrote, nor follows a link of that name, dangling or
-// not, out of the folder; such a name is skipped. Two threads printing at once get two numbers.
-std::unique_ptr<QFile> createJobFile()
+constexpr int LastJobNumber = 99999;
+
+QString jobFileName(const QString& folder, int n)
+{
+    return folder + QStringLiteral("/job-%1.pdf").arg(n, 4, 10, QLatin1Char('0'));
+}
+
+// A PDF job is written to an unnamed file in the folder and linked in under the next free
+// job-NNNN.pdf only when it is whole, so no reader (nor a killed process) ever sees half a job.
+// The link never replaces a file or a link of that name; two threads get two numbers. name
+// is the name free now, what errors before the end call the job.
+std::unique_ptr<AtomicFile> openJobFile(QString& name)
 {
     const QString folder = pdfOutputFolder();
     if (!QDir().mkpath(folder))
         throw RuntimeError(Err::PathNotFound, QStringLiteral("The PDF printer cannot write to %1").arg(folder));
-    for (int n = 1; n < 100000; ++n) {
-        auto file = std::make_unique<QFile>(folder + QStringLiteral("/job-%1.pdf").arg(n, 4, 10, QLatin1Char('0')));
-        if (file->open(QIODevice::NewOnly))
-            return file;
-        const QFileInfo taken(file->fileName());
-        if (!taken.isSymLink() && !taken.exists())
-            throw RuntimeError(Err::PrinterError,
-                               QStringLiteral("The PDF printer cannot write to %1: %2").arg(folder, file->errorString()));
+    int n = 1;
+    for (; n < LastJobNumber; ++n) {
+        const QFileInfo taken(jobFileName(folder, n));
+        if (!taken.exists() && !taken.isSymLink())
+            break;
     }
-    throw RuntimeError(Err::PathFileAccessError, QStringLiteral("The PDF folder %1 is full").arg(folder));
+    name = jobFileName(folder, n);
+    auto file = std::make_unique<AtomicFile>(name, QStringLiteral("the PDF job"));
+    file->open();
+    return file;
 }
 
 } // namespace
@@ -85,7 +95,6 @@ QPrinter& Printer::qprinter() const
     // Margins are the print engine's business: draw on the whole paper.
     m_printer->setFullPage(true);
     m_printer->setPageMargins(QMarginsF(0, 0, 0, 0));
-    m_printer->setDocName(QStringLiteral("vxRecInfo report"));
     return *m_printer;
 }
 
@@ -208,10 +217,11 @@ void Printer::beginJob()
     if (jobOpen())
         return;
     if (isPdfPrinter()) {
-        // The writer fills the file we created, so the file named is the file written.
-        m_file = createJobFile();
-        m_output = m_file->fileName();
-        m_writer = pdfWriter(m_file.get());
+        m_job = openJobFile(m_output);
+        m_writer = pdfWriter(&m_job->device());
+    } else {
+        m_jobTitle = cups::uniqueJobTitle();
+        qprinter().setDocName(m_jobTitle);
     }
     m_painter = std::make_unique<QPainter>();
     if (!m_painter->begin(&jobDevice())) {
@@ -248,6 +258,14 @@ void Printer::startPendingPage()
     m_newPagePending = false;
     if (!jobDevice().newPage())
         throw RuntimeError(Err::PrinterError, QStringLiteral("The printer \"%1\" cannot start a new page").arg(m_name));
+    checkJobFile();
+}
+
+// A full disk stops the job at the next page, not only at its end.
+void Printer::checkJobFile() const
+{
+    if (m_job && m_job->deviceFailure() != 0)
+        throw fileError(m_job->deviceFailure(), m_output, QStringLiteral("the PDF job"));
 }
 
 void Printer::Print(const QString& text)
@@ -277,13 +295,35 @@ void Printer::EndDoc()
     if (!jobOpen())
         return;
     m_newPagePending = false;
-    m_painter->end();
+    const bool ended = m_painter->end();
     m_painter.reset();
-    if (m_file) {
-        m_writer.reset();
-        m_file.reset();
-        m_lastOutput = m_output;
-    }
+    if (isPdfPrinter())
+        endPdfJob(ended);
+    else
+        endCupsJob(ended);
+}
+
+void Printer::endPdfJob(bool ended)
+{
+    m_writer.reset();
+    const std::unique_ptr<AtomicFile> job = std::move(m_job);
+    if (!ended)
+        throw RuntimeError(Err::PrinterError, QStringLiteral("%1: the PDF job %2 could not be finished")
+                                                  .arg(standardErrorDescription(Err::PrinterError), m_output));
+    // A failed write fails the commit (61 for a full disk); only a whole file gets a name.
+    const QString folder = QFileInfo(m_output).path();
+    m_lastOutput = job->commitAsNew([&](int n) { return jobFileName(folder, n); }, LastJobNumber);
+}
+
+void Printer::endCupsJob(bool ended)
+{
+    // The engine has just submitted the job, or failed to: what libcups said is this thread's.
+    const QString submitError = cups::lastRequestError();
+    if (!ended || qprinter().printerState() == QPrinter::Error)
+        throw RuntimeError(Err::PrinterError, QStringLiteral("%1: the printer \"%2\" could not finish the job%3")
+                                                  .arg(standardErrorDescription(Err::PrinterError), m_name,
+                                                       submitError.isEmpty() ? QString() : QStringLiteral(": ") + submitError));
+    cups::confirmJob(m_name, m_jobTitle, submitError);
 }
 
 void Printer::AbortDoc() noexcept
@@ -294,14 +334,13 @@ void Printer::AbortDoc() noexcept
             if (!m_writer)
                 qprinter().abort();
             m_painter->end();
+            if (!m_writer)
+                cups::cancelJob(m_name, m_jobTitle);
         }
         m_painter.reset();
     }
     m_writer.reset();
-    if (m_file) {
-        m_file->remove();
-        m_file.reset();
-    }
+    m_job.reset(); // never named: nothing stays
 }
 
 namespace {

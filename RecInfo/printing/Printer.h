@@ -11,7 +11,6 @@
 #include <functional>
 #include <memory>
 
-class QFile;
 class QIODevice;
 class QPagedPaintDevice;
 class QPainter;
@@ -20,6 +19,8 @@ class QPdfWriter;
 class QPrinter;
 
 namespace vxRecInfo {
+
+class AtomicFile;
 
 class Printer
 {
@@ -53,11 +54,13 @@ public:
     // to the start of the next line, as the classic printer object does.
     void Print(const QString& text);
     void NewPage();
-    // Ends the document: the job goes to the printer (or into its PDF file).
+    // Ends the document and returns once the job is printed: a PDF job gets its file name only
+    // now, when the whole file is written; a CUPS job once the server has it completed. On a
+    // failure the job is gone (error 61 for a full disk or another file error, else 482).
     void EndDoc();
-    // Abandons the open job: a PDF job's file is removed, a CUPS job is aborted where the back
-    // end can (otherwise the pages so far go out). A printer destroyed with a job open does
-    // the same: only EndDoc finishes a job.
+    // Abandons the open job: a PDF job leaves no file, a CUPS job is canceled on the server
+    // unless it is printed already. A printer destroyed with a job open does the same, and a
+    // killed process leaves no PDF file either: only EndDoc finishes a job.
     void AbortDoc() noexcept;
     bool jobOpen() const;
 
@@ -79,6 +82,9 @@ public:
 
 private:
     void beginJob();
+    void endPdfJob(bool ended);
+    void endCupsJob(bool ended);
+    void checkJobFile() const;
     QPrinter& qprinter() const; // made at first use, so a name alone can stand in a list
     QPagedPaintDevice& metrics() const;
     QPagedPaintDevice& jobDevice() const;
@@ -91,12 +97,14 @@ private:
     // The PDF printer's metrics: a writer that never writes.
     mutable std::unique_ptr<QIODevice> m_nowhere;
     mutable std::unique_ptr<QPdfWriter> m_pdfMetrics;
-    // A PDF job: its file, created by us, and the writer that fills it.
-    std::unique_ptr<QFile> m_file;
+    // A PDF job: its unnamed file, the writer that fills it, and the name it is meant to get.
+    std::unique_ptr<AtomicFile> m_job;
     std::unique_ptr<QPdfWriter> m_writer;
     std::unique_ptr<QPainter> m_painter;
     QFont m_font;
     QString m_output;
+    // A CUPS job's title, its own, by which it is found on the server.
+    QString m_jobTitle;
     QString m_lastOutput;
     // A new page starts when something is drawn on it, so a job ended right after NewPage
     // leaves no blank page behind.
@@ -119,9 +127,9 @@ bool setCurrentPrinter(const QString& deviceName);
 void abortCurrentJob() noexcept;
 
 // Where the PDF printer writes: $VXRECINFO_PDF_DIR, or a folder the host set, or
-// $XDG_DATA_HOME/Orvale Systems/Printouts. Each job is a new file job-NNNN.pdf, created
-// exclusively with the next free number: an existing file, or a link of that name, is never
-// written through.
+// $XDG_DATA_HOME/Orvale Systems/Printouts. Each job is a new file job-NNNN.pdf, linked in
+// under the next free number once it is whole: an existing file, or a link of that name, is
+// never written through.
 QString pdfOutputFolder();
 void setPdfOutputFolder(const QString& folder);
 

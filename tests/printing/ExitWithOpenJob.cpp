@@ -1,6 +1,7 @@
 // A job still open when the application object goes: the printer and its job must go with the
 // application, not after it (a PDF engine ended then crashes the process), and the unfinished
-// file with them.
+// file with them. With "hang FOLDER" it prints pages into FOLDER, says "ready" and waits to be
+// killed (print-failures.sh).
 
 #include "printing/Printer.h"
 
@@ -8,12 +9,30 @@
 #include <QGuiApplication>
 #include <QTemporaryDir>
 
+#include <QThread>
+
 #include <cstdio>
+#include <cstring>
 
 using namespace vxRecInfo;
 
 int main(int argc, char** argv)
 {
+    if (argc == 3 && std::strcmp(argv[1], "hang") == 0) {
+        qputenv("VXRECINFO_PDF_DIR", argv[2]);
+        QGuiApplication app(argc, argv);
+        setPrinterListSource([] { return QStringList{Printer::PdfPrinterName}; });
+        setCurrentPrinter(Printer::PdfPrinterName);
+        for (int page = 0; page < 20; ++page) {
+            currentPrinter().Print(QStringLiteral("page %1 of a job that is killed").arg(page));
+            currentPrinter().NewPage();
+        }
+        currentPrinter().Print(QStringLiteral("last"));
+        std::printf("ready\n");
+        std::fflush(stdout);
+        QThread::sleep(60);
+        return 3;
+    }
     QTemporaryDir folder;
     qputenv("VXRECINFO_PDF_DIR", folder.path().toLocal8Bit());
     {

@@ -1,15 +1,18 @@
 #!/usr/bin/env bash
 # Starts a private CUPS server for the printing tests: its own configuration folder, a loopback
 # port, and one raw queue "vxRecInfoTestQueue" that writes every job to DIR/spool/out-N.prn.
+# The server's pid is in DIR/cupsd.pid.
 # Usage: private-cups.sh start DIR PORT | stop DIR (stop also removes DIR)
 set -euo pipefail
 cmd="$1"; dir="$2"
 if [ "$cmd" = stop ]; then
-  pkill -f -- "$dir/cupsd.conf" 2>/dev/null || true
-  for _ in $(seq 1 50); do
-    pgrep -f -- "$dir/cupsd.conf" >/dev/null || break
-    sleep 0.1
-  done
+  if pid="$(cat "$dir/cupsd.pid" 2>/dev/null)"; then
+    kill "$pid" 2>/dev/null || true
+    for _ in $(seq 1 50); do
+      kill -0 "$pid" 2>/dev/null || break
+      sleep 0.1
+    done
+  fi
   rm -rf "$dir"
   exit 0
 fi
@@ -45,10 +48,14 @@ PageLog $dir/log/page_log
 FileDevice Yes
 Sandboxing Relaxed
 CONF
-/usr/sbin/cupsd -c "$dir/cupsd.conf" -s "$dir/cups-files.conf"
+# In the foreground, so that it is stopped (or killed) by its own pid.
+/usr/sbin/cupsd -f -c "$dir/cupsd.conf" -s "$dir/cups-files.conf" </dev/null >/dev/null 2>&1 &
+echo $! >"$dir/cupsd.pid"
+# A server that never gets its queue does not stay behind.
+trap 'kill "$(cat "$dir/cupsd.pid")" 2>/dev/null || true' ERR
 export CUPS_SERVER="127.0.0.1:$port"
-for _ in $(seq 1 50); do
-  lpstat -r >/dev/null 2>&1 && break
+for _ in $(seq 1 100); do
+  lpstat -r 2>/dev/null | grep -q 'is running' && break
   sleep 0.1
 done
 lpadmin -p vxRecInfoTestQueue -E -v "file://$dir/out/job.prn" -m raw 2>/dev/null || \
