@@ -148,7 +148,7 @@ AtomicFile::~AtomicFile()
 void AtomicFile::fail(int error, const QString& path)
 {
     discard();
-    throw fileError(error, path);
+    throw fileError(error, path, path == m_target ? m_what : QString());
 }
 
 void AtomicFile::open()

@@ -35,6 +35,9 @@ HResult editRegistration(const std::function<void(QSettings&)>& edit)
             QSettings settings(copy, QSettings::IniFormat);
             edit(settings);
             settings.sync();
+            if (settings.status() == QSettings::FormatError)
+                throw RuntimeError(Err::PathFileAccessError, QStringLiteral("Path/File access error: %1 is not a registration file")
+                                                                 .arg(QDir::toNativeSeparators(path)));
             if (settings.status() != QSettings::NoError)
                 throw RuntimeError(Err::PathFileAccessError, QStringLiteral("Path/File access error: %1 cannot be written")
                                                                  .arg(QDir::toNativeSeparators(scratch.path())));

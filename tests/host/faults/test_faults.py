@@ -20,7 +20,7 @@ RECINFO = os.environ["RECINFO"]
 SAMPLE = os.path.join(os.environ["SAMPLES"], "rf-network-alarms.json")
 SEED = int(os.environ.get("FAULTS_SEED", "24"))
 TRIES = int(os.environ.get("FAULTS_TRIES", "50"))
-OLD = b"the previous file\r\n"
+OLD = b"; the previous file\r\n"  # a comment, for the INI files too
 
 
 class Output:
@@ -42,6 +42,8 @@ OUTPUTS = [
     Output("info file", ["printdoc", "-q"], lambda f: os.path.join(f, "Orvale Systems", "info.txt"),
            lambda f: {"XDG_DATA_HOME": f}),
     Output("rtf -o", ["rtf", "-q", "-o", "{folder}/out.rtf"], lambda f: os.path.join(f, "out.rtf")),
+    PdfJobs("PDF job", ["print", "-q", "--printer", "vxRecInfo PDF"], lambda f: os.path.join(f, "job-0001.pdf"),
+            lambda f: {"VXRECINFO_PDF_DIR": f}),
     Output("registration file", ["register"], lambda f: os.path.join(f, "registry.ini"),
            lambda f: {"VXRECINFO_REGISTRY": os.path.join(f, "registry.ini")}),
 ]
@@ -151,6 +153,7 @@ def test_a_full_disk_fails_and_keeps_the_previous_output(output, home, tmpfs):
         assert content(output.target(disk.path)) in complete_outputs(output, SAMPLE, home, disk.path + "-reference")
         return
     assert_one_line_naming(result, disk.path, "a write to a full disk")
+    assert "Disk full" in result.stderr.decode()
     after = {p: content(os.path.join(disk.path, p)) for p in listing(disk.path)}
     assert after == before, "a failed write lost the previous output or left a file behind"
 
@@ -163,6 +166,7 @@ def test_a_read_only_folder_fails_and_changes_nothing(output, home, tmpfs):
     disk.read_only()
     result = run(command(output, disk.path), env)
     assert_one_line_naming(result, disk.path, "a write to a read-only folder")
+    assert "Path/File access error" in result.stderr.decode()
     assert {p: content(os.path.join(disk.path, p)) for p in listing(disk.path)} == before
 
 
