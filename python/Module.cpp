@@ -30,7 +30,7 @@ int loadRecordings(const py::object& path)
         g_loaded = std::move(file);
         g_loaded->load();
     } catch (const recinfo::LoadError& e) {
-        raiseAutomationError(ErrorInfo{e.errorNumber, QStringLiteral("vxrecinfo.load_recordings"), e.message});
+        raiseFileError(ErrorInfo{e.errorNumber, QStringLiteral("vxrecinfo.load_recordings"), e.message}, path);
     }
     return g_loaded->committed();
 }
@@ -62,8 +62,10 @@ scripted host binds them. Failed calls raise AutomationError.)";
     defineDispatch(module);
     module.def("load_recordings", &loadRecordings, py::arg("path"),
                R"(Loads a recordings file (docs/recordings-file.md) as `recinfo store` does: its settings,
-module properties and datasets, each committed with AddDataSet. Returns the number of datasets
-committed; a file that cannot be loaded raises AutomationError with the reason (and the
-run-time error number when the component raised one).)");
+module properties and datasets, each committed with AddDataSet; "-" reads standard input.
+Returns the number of datasets committed; a file that cannot be loaded raises AutomationError
+with the reason and the run-time error number: 53 (also a FileNotFoundError) for a file that is
+not there, 28 (also a RecursionError) for lists and objects nested deeper than 1000 levels, the
+component's number for a failed call, 0 for any other fault of the file.)");
     py::module_::import("atexit").attr("register")(py::cpp_function(&releaseAtExit));
 }

@@ -132,12 +132,17 @@ def test_windows_without_a_display_fail_instead_of_waiting_for_ever(rec, commit)
 # Last: a loaded file's settings stay for the tests after it.
 @pytest.mark.parametrize("path, outcome", [
     (SOURCE / "samples/four-channel-temperature.json", ("committed", 2, 2)),
-    (SOURCE / "tests/data/recordings/store-wrong-element-type.json", ("error", 13, True)),
-    ("no-such-file.json", ("error", 0, True)),
+    (SOURCE / "tests/data/recordings/store-wrong-element-type.json", ("error", 13, True, AutomationError)),
+    ("no-such-file.json", ("error", 53, True, FileNotFoundError)),
+    ("deep.json", ("error", 28, True, RecursionError)),
 ])
-def test_load_recordings_commits_as_recinfo_store_does(rec, path, outcome):
+def test_load_recordings_commits_as_recinfo_store_does(rec, tmp_path, path, outcome):
+    if path == "deep.json":
+        path = tmp_path / path
+        path.write_text('{"datasets": [{"MaxVal": ' + "[" * 50000 + "]" * 50000 + "}]}")
     try:
         loaded = "committed", vxrecinfo.load_recordings(path), len(vxrecinfo.Dispatch("vxRecInfo.RecordInfo").NoteArray)
     except AutomationError as error:
-        loaded = "error", error.number, str(path) in error.description
+        kind = next((k for k in (FileNotFoundError, RecursionError) if isinstance(error, k)), AutomationError)
+        loaded = "error", error.number, str(path) in error.description, kind
     assert loaded == outcome
