@@ -54,7 +54,12 @@ PYBIND11_MODULE(vxrecinfo, module)
 
 rec = vxrecinfo.Dispatch("vxRecInfo.RecordInfo") creates an object by program identifier (or
 CLSID text); its properties are attributes and its methods calls, bound late by name as a
-scripted host binds them. Failed calls raise AutomationError.)";
+scripted host binds them. Failed calls raise AutomationError.
+
+Lists and tuples become Variant arrays, nested at most 1000 levels deep; a list that contains
+itself, or one nested deeper, raises AutomationRecursionError (error 28, out of stack space, also
+a RecursionError). A str holding half a surrogate pair raises AutomationError (error 0), as a
+recordings file with one is refused.)";
     module.attr("__version__") = VXRECINFO_VERSION;
     initConversions();
     defineErrors(module);
