@@ -282,7 +282,7 @@ RecordingsFile::RecordingsFile(const QString& path) : m_path(recordingsName(path
     } else {
         m_file = std::move(file);
     }
-    if (m_file->size() == 0)
+    if (m_file->peek(1).isEmpty()) // not the size: files such as those of /proc tell 0
         fail(m_path, standardInput ? QStringLiteral("the input is empty, which is no recordings file (a JSON object)")
                                    : QStringLiteral("the file is empty, which is no recordings file (a JSON object)"));
     if (!parseJsonLeavingDataSets(*m_file, &m_document, &m_places)) {

@@ -39,6 +39,7 @@ members extra|2|recinfo members: unexpected argument 'extra'\. Try 'recinfo memb
 help store|0|Usage: recinfo store FILE \[OPTIONS\]
 --help|0|FILE - reads the recordings from standard input, a pipe too\. .*
 store /dev/null|1|recinfo: /dev/null: the file is empty, which is no recordings file \(a JSON object\)
+store /proc/self/status|1|recinfo: /proc/self/status: line 1, column 1: syntax error while parsing value .*
 CASES
 echo "ok: help, version and usage errors"
 
