@@ -182,7 +182,8 @@ Program recinfoProgram()
         screenshotsCommand(),
     };
     return {QStringLiteral("Drives the vxRecInfo record-report component as a host application does."),
-            QStringLiteral("A FILE that is not found as given is looked for among the samples installed with recinfo "
+            QStringLiteral("FILE - reads the recordings from standard input, a pipe too. A FILE that is not found as "
+                           "given is looked for among the samples installed with recinfo "
                            "(PREFIX/share/vxRecInfo/samples). On a terminal, store, print, rtf and printdoc show "
                            "their progress on standard error: datasets done, rate and time left."),
             versionLines(), commands};

@@ -1,5 +1,7 @@
 #include "Json.h"
 
+#include "automation/RuntimeError.h"
+
 #include <algorithm>
 #include <iterator>
 #include <sstream>
@@ -41,6 +43,7 @@ QString descriptionOf(const Json::exception& e)
 struct DuplicateKey {
     std::string key;
 };
+struct TooDeep {};
 
 // Bytes of a device a buffer at a time, as an input iterator for nlohmann's reader; offset()
 // says how many it has handed out, so the reader's events can be placed in the file.
@@ -123,6 +126,8 @@ public:
 
     bool start_object(std::size_t)
     {
+        if (!deeper())
+            return false; // parseJson says where
         m_keys.emplace_back();
         if (m_skipped == 0 && inDataSets()) {
             // The reader has just taken the opening brace.
@@ -145,11 +150,14 @@ public:
         m_keys.pop_back();
         return close();
     }
-    bool start_array(std::size_t) { return open(Json::array()); }
+    bool start_array(std::size_t) { return deeper() && open(Json::array()); }
     bool end_array() { return close(); }
     bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception&) { return false; }
 
 private:
+    // Counts the datasets left in the file too: they are parsed again later.
+    bool deeper() { return ++m_depth <= MaxJsonDepth; }
+
     // In the top-level object's "datasets" list, outside any of its elements.
     bool inDataSets() const
     {
@@ -199,6 +207,7 @@ private:
 
     bool close()
     {
+        --m_depth;
         if (m_skipped > 0) {
             if (--m_skipped == 0)
                 m_places.back().length = m_bytes.offset() - m_places.back().offset;
@@ -216,6 +225,7 @@ private:
     std::string m_key;                                   // of the member being read
     std::string m_openKey;                               // of the top-level member open
     int m_skipped = 0;                                   // depth inside a dataset left in the file
+    int m_depth = 0;                                     // of lists and objects open
 };
 
 } // namespace
@@ -236,8 +246,10 @@ bool parseJsonQuietly(const QByteArray& bytes, Json* value)
     return !value->is_discarded();
 }
 
-bool parseJson(const QByteArray& bytes, Json* value, QString* error)
+bool parseJson(const QByteArray& bytes, Json* value, QString* error, int* number)
 {
+    if (number)
+        *number = 0;
     const std::string text = bytes.toStdString();
     // A stream rather than the bytes themselves: its read position says where a key ended.
     std::istringstream stream(text);
@@ -246,7 +258,12 @@ bool parseJson(const QByteArray& bytes, Json* value, QString* error)
         return at < 0 ? std::string::npos : std::size_t(at);
     };
     std::vector<std::unordered_set<std::string>> keys; // of every open object
-    const auto refuseDuplicates = [&keys](int, Json::parse_event_t event, Json& parsed) {
+    // The reader copies what it has built when an object grows, a recursion per level: it stops
+    // before the value gets too deep.
+    const auto refuse = [&keys](int depth, Json::parse_event_t event, Json& parsed) {
+        if ((event == Json::parse_event_t::object_start || event == Json::parse_event_t::array_start)
+            && depth >= MaxJsonDepth)
+            throw TooDeep{};
         if (event == Json::parse_event_t::object_start)
             keys.emplace_back();
         else if (event == Json::parse_event_t::object_end)
@@ -256,13 +273,19 @@ bool parseJson(const QByteArray& bytes, Json* value, QString* error)
         return true;
     };
     try {
-        *value = Json::parse(stream, refuseDuplicates);
+        *value = Json::parse(stream, refuse);
         return true;
     } catch (const Json::parse_error& e) {
         *error = placeOf(text, e.byte == 0 ? 0 : e.byte - 1) + descriptionOf(e);
     } catch (const Json::exception& e) {
         // A number too large for a double: the reader has just passed it.
         *error = placeOf(text, readPosition() - 1) + descriptionOf(e);
+    } catch (const TooDeep&) {
+        // The reader has just taken the opening bracket.
+        *error = placeOf(text, readPosition() - 1)
+                 + QStringLiteral("lists and objects are nested deeper than %1 levels").arg(MaxJsonDepth);
+        if (number)
+            *number = vxRecInfo::Err::OutOfStackSpace;
     } catch (const DuplicateKey& d) {
         // The reader stands right after the key's closing quote; back to its opening one, the
         // first quote not escaped by an odd run of backslashes.

@@ -14,11 +14,16 @@ namespace recinfo {
 
 using Json = nlohmann::ordered_json;
 
+// How deep lists and objects may nest. Reading, copying and writing a value recurse once per
+// level, so this bounds the stack they take.
+inline constexpr int MaxJsonDepth = 1000;
+
 // Parses a whole UTF-8 document. Besides bad syntax it refuses bytes that are not UTF-8, lone
-// surrogate escapes and a key given twice in one object: a file means one thing or is refused.
-// On failure returns false and sets *error to "line L, column C: what was wrong" (columns
-// count characters).
-bool parseJson(const QByteArray& bytes, Json* value, QString* error);
+// surrogate escapes, a key given twice in one object (a file means one thing or is refused) and
+// nesting deeper than MaxJsonDepth. On failure returns false and sets *error to "line L, column
+// C: what was wrong" (columns count characters) and *number to the run-time error number of
+// the refusal (28, out of stack space, for the nesting; 0 for the rest).
+bool parseJson(const QByteArray& bytes, Json* value, QString* error, int* number = nullptr);
 
 // Where an element of a recordings document's top-level "datasets" list lies in its file: the
 // byte offset and length of an object, or length 0 for an element that is no object (it stays in

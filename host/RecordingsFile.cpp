@@ -6,7 +6,9 @@
 #include "component/Identity.h"
 #include "component/SuiteSettings.h"
 
+#include <QBuffer>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QLocale>
 #include <QSettings>
@@ -17,6 +19,7 @@
 #include <limits>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace vxRecInfo;
 
@@ -51,11 +54,15 @@ struct FieldShape {
     int dimensions;
 };
 
-// Size and time of the last change of an open file, to know it is the one that was read.
-std::pair<qint64, qint64> versionOf(const QFile& file)
+// Size and time of the last change of an open file, to know it is the one that was read. Input
+// read whole into memory cannot change.
+std::pair<qint64, qint64> versionOf(const QIODevice& device)
 {
+    const auto* file = qobject_cast<const QFile*>(&device);
+    if (!file)
+        return {device.size(), 0};
     struct stat status {};
-    if (fstat(file.handle(), &status) != 0)
+    if (fstat(file->handle(), &status) != 0)
         return {-1, -1};
     return {qint64(status.st_size), qint64(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec};
 }
@@ -253,28 +260,50 @@ QVariant settingFromJson(const Json& value, VarType type, const QString& where)
 
 } // namespace
 
-RecordingsFile::RecordingsFile(const QString& path) : m_path(path), m_file(std::make_unique<QFile>(path))
+QString recordingsName(const QString& path)
 {
-    if (!m_file->open(QIODevice::ReadOnly))
-        fail(path, m_file->errorString());
+    return path == QLatin1String("-") ? QStringLiteral("standard input") : path;
+}
+
+RecordingsFile::RecordingsFile(const QString& path) : m_path(recordingsName(path))
+{
+    const bool standardInput = path == QLatin1String("-");
+    auto file = std::make_unique<QFile>(path);
+    if (standardInput ? !file->open(STDIN_FILENO, QIODevice::ReadOnly) : !file->open(QIODevice::ReadOnly))
+        fail(m_path, file->errorString(), QFileInfo::exists(path) ? Err::PathFileAccessError : Err::FileNotFound);
+    if (standardInput || file->isSequential()) {
+        // A pipe is read once: what the datasets are read again from stays in memory.
+        m_bytes = file->readAll();
+        if (file->error() != QFileDevice::NoError)
+            fail(m_path, file->errorString());
+        auto buffer = std::make_unique<QBuffer>(&m_bytes);
+        buffer->open(QIODevice::ReadOnly);
+        m_file = std::move(buffer);
+    } else {
+        m_file = std::move(file);
+    }
+    if (m_file->peek(1).isEmpty()) // not the size: files such as those of /proc tell 0
+        fail(m_path, standardInput ? QStringLiteral("the input is empty, which is no recordings file (a JSON object)")
+                                   : QStringLiteral("the file is empty, which is no recordings file (a JSON object)"));
     if (!parseJsonLeavingDataSets(*m_file, &m_document, &m_places)) {
         // Refused: the whole-document reader says why.
         QString error;
-        if (!m_file->seek(0) || !parseJson(m_file->readAll(), &m_document, &error))
-            fail(path, error.isEmpty() ? m_file->errorString() : error);
+        int number = 0;
+        if (!m_file->seek(0) || !parseJson(m_file->readAll(), &m_document, &error, &number))
+            fail(m_path, error.isEmpty() ? m_file->errorString() : error, number);
         const Json* datasets = member(m_document, "datasets");
         m_places.assign(datasets && datasets->is_array() ? datasets->size() : 0, DataSetPlace{});
     }
     m_version = versionOf(*m_file);
     if (!m_document.is_object())
-        fail(path, QStringLiteral("the document must be a JSON object"));
+        fail(m_path, QStringLiteral("the document must be a JSON object"));
     static const QStringList known{QStringLiteral("locale"),           QStringLiteral("settings"),
                                    QStringLiteral("UserSettings"),     QStringLiteral("TimeZone"),
                                    QStringLiteral("NoteChangeAllowed"), QStringLiteral("ClassicFileFlag"),
                                    QStringLiteral("datasets")};
     for (const auto& item : m_document.items())
         if (!known.contains(QString::fromStdString(item.key())))
-            fail(path, QStringLiteral("unknown top-level key \"%1\"").arg(QString::fromStdString(item.key())));
+            fail(m_path, QStringLiteral("unknown top-level key \"%1\"").arg(QString::fromStdString(item.key())));
 }
 
 void RecordingsFile::load(IProgressObserver* progress)

@@ -16,6 +16,9 @@
 
 namespace recinfo {
 
+// The path "-" as messages name it.
+QString recordingsName(const QString& path);
+
 // Bad content of a recordings file, or a failing call while applying it. The message names the
 // file, the dataset and the key; errorNumber is the run-time error number when the component
 // raised one.
@@ -27,9 +30,10 @@ struct LoadError {
 class RecordingsFile
 {
 public:
-    // Reads and parses the file; LoadError when it cannot be read or parsed (see parseJson).
-    // The datasets themselves stay in the file until load() commits them one by one, so a file
-    // of many datasets is never held whole.
+    // Reads and parses the file; LoadError when it cannot be read or parsed (see parseJson), with
+    // error 53 when it does not exist. The datasets themselves stay in the file until load()
+    // commits them one by one, so a file of many datasets is never held whole. The path "-" is
+    // standard input; it, and any other file that cannot seek (a pipe), is read whole first.
     explicit RecordingsFile(const QString& path);
 
     // Applies locale and settings, creates the RecordInfo, sets its module properties and
@@ -40,6 +44,8 @@ public:
     // The RecordInfo, once load() has created it (null before).
     vxRecInfo::IDispatch* record() const { return m_record.get(); }
     int committed() const { return m_committed; }
+    // The file as messages name it: its path, or "standard input".
+    const QString& name() const { return m_path; }
     // The file's ClassicFileFlag list as an array of Boolean (Empty when the file has none).
     const vxRecInfo::Variant& classicFileFlag() const { return m_classicFileFlag; }
 
@@ -61,7 +67,8 @@ private:
              bool datasetProperty);
 
     QString m_path;
-    std::unique_ptr<QFile> m_file; // open from the start: the datasets are read as they are committed
+    QByteArray m_bytes;                // all of an input that cannot seek
+    std::unique_ptr<QIODevice> m_file; // open from the start: the datasets are read as they are committed
     Json m_document;               // without the objects of "datasets"
     std::vector<DataSetPlace> m_places;
     std::pair<qint64, qint64> m_version; // of the file as it was read

@@ -60,7 +60,7 @@ int runReport(const QCommandLineParser& parsed, QTextStream& out, QTextStream& e
         RecordingsFile file(path);
         file.load();
         if (dataset < 1 || dataset > datasetCount()) {
-            err << "recinfo: " << path << ": there is no dataset " << dataset << " (the file holds "
+            err << "recinfo: " << recordingsName(path) << ": there is no dataset " << dataset << " (the file holds "
                 << datasetCount() << ")\n";
             return Failed;
         }
@@ -80,7 +80,7 @@ int runReport(const QCommandLineParser& parsed, QTextStream& out, QTextStream& e
     } catch (const LoadError& e) {
         err << "recinfo: " << e.message << "\n";
     } catch (const RuntimeError& e) {
-        err << "recinfo: " << path << ": the report failed with error " << e.number() << ": " << e.description()
+        err << "recinfo: " << recordingsName(path) << ": the report failed with error " << e.number() << ": " << e.description()
             << "\n";
     }
     return Failed;

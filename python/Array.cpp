@@ -2,8 +2,9 @@
 
 #include "Conversions.h"
 
-
+#include <algorithm>
 #include <limits>
+#include <vector>
 
 namespace py = pybind11;
 using namespace vxRecInfo;
@@ -123,12 +124,41 @@ py::object item(const SafeArray& array, py::handle key)
     return listFrom(array, index, 2);
 }
 
+// The lists being converted on this thread, outermost first. Converting recurses once per
+// level, so the depth is bounded, and a list met again inside itself would never end.
+class Nesting
+{
+public:
+    static constexpr std::size_t MaxDepth = 1000;
+
+    explicit Nesting(py::handle list)
+    {
+        if (std::find(s_open.cbegin(), s_open.cend(), list.ptr()) != s_open.cend())
+            throw RuntimeError(Err::OutOfStackSpace,
+                               QStringLiteral("Out of stack space: a list that contains itself cannot be an array"));
+        if (s_open.size() >= MaxDepth)
+            throw RuntimeError(Err::OutOfStackSpace, QStringLiteral("Out of stack space: lists nested deeper than "
+                                                                    "%1 levels cannot be an array")
+                                                         .arg(MaxDepth));
+        s_open.push_back(list.ptr());
+    }
+    ~Nesting() { s_open.pop_back(); }
+    Nesting(const Nesting&) = delete;
+    Nesting& operator=(const Nesting&) = delete;
+
+private:
+    static thread_local std::vector<PyObject*> s_open;
+};
+
+thread_local std::vector<PyObject*> Nesting::s_open;
+
 } // namespace
 
 SafeArray arrayFromList(VarType element, py::handle values, py::handle lbound)
 {
     if (!isSequence(values))
         throw py::type_error("the values of an array are a list, or a list of rows");
+    const Nesting nesting(values);
     const auto rows = py::reinterpret_borrow<py::sequence>(values);
     bool allRows = rows.size() > 0;
     for (py::handle row : rows)
@@ -162,6 +192,7 @@ SafeArray arrayFromList(VarType element, py::handle values, py::handle lbound)
             continue;
         }
         const auto columns = py::reinterpret_borrow<py::sequence>(rows[i]);
+        const Nesting rowNesting(columns); // a row is a level of lists too
         for (std::size_t j = 0; j < columns.size(); ++j)
             array.set(row, bounds[1].lower + std::int32_t(j), toVariant(columns[j]));
     }

@@ -20,8 +20,25 @@ namespace vxpy {
 namespace {
 
 // Strings cross as UTF-16 in the machine's byte order, with surrogatepass so that an unpaired
-// surrogate (which an automation string may hold) survives both ways.
+// surrogate an automation string holds reaches Python; one from Python is refused (below).
 constexpr const char* Utf16 = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? "utf-16-le" : "utf-16-be";
+
+// Half a surrogate pair from a script is refused as a recordings file's is: error 0, in the
+// JSON reader's words.
+void refuseUnpairedSurrogates(const QString& text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            ++i;
+        } else if (c.isSurrogate()) {
+            throw RuntimeError(0, QStringLiteral("invalid string: surrogate %1 (character %2)")
+                                      .arg(c.isHighSurrogate() ? QStringLiteral("U+D800..U+DBFF must be followed by U+DC00..U+DFFF")
+                                                               : QStringLiteral("U+DC00..U+DFFF must follow U+D800..U+DBFF"))
+                                      .arg(i + 1));
+        }
+    }
+}
 
 Variant dateFrom(int year, int month, int day, int hour, int minute, int second, int microsecond)
 {
@@ -87,6 +104,7 @@ QString toQString(py::handle text)
         throw py::error_already_set();
     QString result(PyBytes_GET_SIZE(bytes.ptr()) / 2, Qt::Uninitialized);
     std::memcpy(result.data(), PyBytes_AS_STRING(bytes.ptr()), std::size_t(result.size()) * 2);
+    refuseUnpairedSurrogates(result);
     return result;
 }
 

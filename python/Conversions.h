@@ -5,7 +5,9 @@
 //   Single, Double -> float, str <-> String, datetime.datetime and datetime.date -> Date,
 //   Date -> datetime.datetime, a Dispatch <-> an Object, a list (or tuple) -> a Variant array
 //   with lower bound 0, a list of equally long lists -> a two-dimensional one, Array <-> array.
-// Strings keep every UTF-16 code unit, unpaired surrogates included.
+// Strings keep every UTF-16 code unit; half a surrogate pair goes to Python as it is, but from
+// Python it is refused (error 0, as a recordings file holding one is). Lists nest at most 1000
+// levels deep; deeper, or a list that contains itself, is error 28 (out of stack space).
 
 #include "automation/Variant.h"
 
@@ -19,7 +21,7 @@ namespace vxpy {
 void initConversions();
 
 pybind11::str toPython(const QString& text);
-// A Python str; TypeError for anything else.
+// A Python str; TypeError for anything else, error 0 for half a surrogate pair.
 QString toQString(pybind11::handle text);
 
 // Error 13 for a Python value that has no automation type, 6 for a number or date outside

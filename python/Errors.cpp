@@ -38,6 +38,19 @@ class AutomationTypeError(AutomationError, TypeError):
 
 class AutomationAttributeError(AutomationError, AttributeError):
     """Error 438: the object has no member of that name, or not in that form."""
+
+
+class AutomationRecursionError(AutomationError, RecursionError):
+    """Error 28, out of stack space: a list that contains itself, or lists (or a recordings
+    file's lists and objects) nested deeper than 1000 levels."""
+
+
+class AutomationFileNotFoundError(AutomationError, FileNotFoundError):
+    """Error 53: the file is not there; filename names it."""
+
+    def __init__(self, number=0, description="", source="", hresult=0):
+        super().__init__(number, description, source, hresult)
+        self.errno, self.strerror, self.filename = 2, description, None  # ENOENT
 )";
 
 // The classes live as long as the module, which is to say the process: references are kept
@@ -47,6 +60,8 @@ struct Classes {
     PyObject* index = nullptr;
     PyObject* type = nullptr;
     PyObject* attribute = nullptr;
+    PyObject* recursion = nullptr;
+    PyObject* fileNotFound = nullptr;
 };
 Classes g_classes;
 
@@ -58,15 +73,19 @@ PyObject* classFor(int number)
     case Err::ArgumentNotOptional:
     case Err::WrongNumberOfArguments: return g_classes.type;
     case Err::ObjectDoesNotSupportMember: return g_classes.attribute;
+    case Err::OutOfStackSpace: return g_classes.recursion;
+    case Err::FileNotFound: return g_classes.fileNotFound;
     default: return g_classes.base;
     }
 }
 
-void setAutomationError(const ErrorInfo& info, HResult hr)
+void setAutomationError(const ErrorInfo& info, HResult hr, py::handle filename = py::none())
 {
     PyObject* type = classFor(info.number);
     py::object error = py::reinterpret_borrow<py::object>(type)(info.number, toPython(info.description),
                                                                 toPython(info.source), std::uint32_t(hr));
+    if (!filename.is_none())
+        error.attr("filename") = filename;
     PyErr_SetObject(type, error.ptr());
 }
 
@@ -83,8 +102,8 @@ void defineErrors(py::module_& module)
         module.attr(name) = type;
         return type.release().ptr();
     };
-    g_classes = {keep("AutomationError"), keep("AutomationIndexError"), keep("AutomationTypeError"),
-                 keep("AutomationAttributeError")};
+    g_classes = {keep("AutomationError"),          keep("AutomationIndexError"),     keep("AutomationTypeError"),
+                 keep("AutomationAttributeError"), keep("AutomationRecursionError"), keep("AutomationFileNotFoundError")};
 
     py::register_exception_translator([](std::exception_ptr thrown) {
         if (!thrown)
@@ -111,6 +130,12 @@ void raiseAutomationError(const ErrorInfo& info, HResult hr)
 void raiseAutomationError(const ErrorInfo& info)
 {
     raiseAutomationError(info, info.hresult());
+}
+
+void raiseFileError(const ErrorInfo& info, py::handle filename)
+{
+    setAutomationError(info, info.hresult(), info.number == Err::FileNotFound ? filename : py::none());
+    throw py::error_already_set();
 }
 
 } // namespace vxpy

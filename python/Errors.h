@@ -2,7 +2,8 @@
 // AutomationError: how a failed call reaches a script, with the run-time error number, its
 // HResult, source and description. Errors a Python protocol looks for are also the Python
 // error it expects: 9 an IndexError, 13, 449 and 450 a TypeError, 438 an AttributeError (so
-// hasattr and getattr with a default work on a Dispatch object).
+// hasattr and getattr with a default work on a Dispatch object), 28 (out of stack space) a
+// RecursionError and 53 (file not found) a FileNotFoundError.
 
 #include "automation/RuntimeError.h"
 
@@ -18,5 +19,7 @@ void defineErrors(pybind11::module_& module);
 // call failed with, or the one the error number gives.
 [[noreturn]] void raiseAutomationError(const vxRecInfo::ErrorInfo& info, vxRecInfo::HResult hr);
 [[noreturn]] void raiseAutomationError(const vxRecInfo::ErrorInfo& info);
+// The same for an error about a file: filename (a path object or str) becomes its filename.
+[[noreturn]] void raiseFileError(const vxRecInfo::ErrorInfo& info, pybind11::handle filename);
 
 } // namespace vxpy

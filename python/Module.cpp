@@ -30,7 +30,7 @@ int loadRecordings(const py::object& path)
         g_loaded = std::move(file);
         g_loaded->load();
     } catch (const recinfo::LoadError& e) {
-        raiseAutomationError(ErrorInfo{e.errorNumber, QStringLiteral("vxrecinfo.load_recordings"), e.message});
+        raiseFileError(ErrorInfo{e.errorNumber, QStringLiteral("vxrecinfo.load_recordings"), e.message}, path);
     }
     return g_loaded->committed();
 }
@@ -54,7 +54,12 @@ PYBIND11_MODULE(vxrecinfo, module)
 
 rec = vxrecinfo.Dispatch("vxRecInfo.RecordInfo") creates an object by program identifier (or
 CLSID text); its properties are attributes and its methods calls, bound late by name as a
-scripted host binds them. Failed calls raise AutomationError.)";
+scripted host binds them. Failed calls raise AutomationError.
+
+Lists and tuples become Variant arrays, nested at most 1000 levels deep; a list that contains
+itself, or one nested deeper, raises AutomationRecursionError (error 28, out of stack space, also
+a RecursionError). A str holding half a surrogate pair raises AutomationError (error 0), as a
+recordings file with one is refused.)";
     module.attr("__version__") = VXRECINFO_VERSION;
     initConversions();
     defineErrors(module);
@@ -62,8 +67,10 @@ scripted host binds them. Failed calls raise AutomationError.)";
     defineDispatch(module);
     module.def("load_recordings", &loadRecordings, py::arg("path"),
                R"(Loads a recordings file (docs/recordings-file.md) as `recinfo store` does: its settings,
-module properties and datasets, each committed with AddDataSet. Returns the number of datasets
-committed; a file that cannot be loaded raises AutomationError with the reason (and the
-run-time error number when the component raised one).)");
+module properties and datasets, each committed with AddDataSet; "-" reads standard input.
+Returns the number of datasets committed; a file that cannot be loaded raises AutomationError
+with the reason and the run-time error number: 53 (also a FileNotFoundError) for a file that is
+not there, 28 (also a RecursionError) for lists and objects nested deeper than 1000 levels, the
+component's number for a failed call, 0 for any other fault of the file.)");
     py::module_::import("atexit").attr("register")(py::cpp_function(&releaseAtExit));
 }

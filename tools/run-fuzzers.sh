@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang (ASan + UBSan) and runs each for FUZZ_SECONDS
-# (default 60), starting from its corpus under fuzz/corpus/. Prints executions and new
+# (default 60), starting from its corpus under fuzz/corpus/ and with the dictionary fuzz/TARGET.dict
+# when there is one; inputs may grow to FUZZ_MAX_LEN bytes at once (default 128 KiB, room for
+# lists nested tens of thousands deep; libFuzzer's slow growth of lengths never gets there). Prints executions and new
 # coverage per target; fails on any crash, leak, sanitizer report or input slower than 1 s.
 # New corpus entries stay in a temporary folder; findings are kept in fuzz-findings/TARGET/
 # so they can be fixed and then moved into the corpus, where `make test` replays them.
@@ -26,7 +28,10 @@ for t in $targets; do
   mkdir -p "$work/$t/corpus" "fuzz-findings/$t"
   log="$work/$t/log"
   result=ok
+  dict=()
+  [ ! -f "fuzz/$t.dict" ] || dict=(-dict="fuzz/$t.dict")
   if ! "$build/fuzz/${t}_fuzz" -max_total_time="$seconds" -timeout=1 -rss_limit_mb=4096 -print_final_stats=1 \
+       -max_len="${FUZZ_MAX_LEN:-131072}" -len_control=0 "${dict[@]}" \
        -artifact_prefix="fuzz-findings/$t/" "$work/$t/corpus" "fuzz/corpus/$t" >"$log" 2>&1; then
     result=FAILED
     status=1

@@ -39,6 +39,7 @@ QString standardErrorDescription(int number)
     case Err::SubscriptOutOfRange: return QStringLiteral("Subscript out of range");
     case Err::DivisionByZero: return QStringLiteral("Division by zero");
     case Err::TypeMismatch: return QStringLiteral("Type mismatch");
+    case Err::OutOfStackSpace: return QStringLiteral("Out of stack space");
     case Err::InternalError: return QStringLiteral("Internal error");
     case Err::BadFileNameOrNumber: return QStringLiteral("Bad file name or number");
     case Err::FileNotFound: return QStringLiteral("File not found");

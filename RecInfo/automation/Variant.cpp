@@ -121,7 +121,9 @@ bool Variant::isMissing() const
 
 double Variant::numericValue() const
 {
-    return std::visit(
+    // Every conversion to a number passes here: what is no finite number (NaN, infinity) overflows
+    // all of them, so it can enter no Single, Double, Integer, Long, Date or Boolean.
+    const double value = std::visit(
         [](const auto& v) -> double {
             using T = std::decay_t<decltype(v)>;
             if constexpr (std::is_same_v<T, std::monostate>)
@@ -146,6 +148,9 @@ double Variant::numericValue() const
                 typeMismatch();
         },
         m_value);
+    if (!std::isfinite(value))
+        overflow();
+    return value;
 }
 
 std::int16_t Variant::toInteger() const
@@ -164,20 +169,17 @@ std::int32_t Variant::toLong() const
 
 float Variant::toSingle() const
 {
-    if (const auto* v = std::get_if<float>(&m_value))
+    if (const auto* v = std::get_if<float>(&m_value); v && std::isfinite(*v))
         return *v;
     const double d = numericValue();
-    if (std::isinf(d) || std::fabs(d) > double(FLT_MAX))
+    if (std::fabs(d) > double(FLT_MAX))
         overflow();
     return static_cast<float>(d);
 }
 
 double Variant::toDouble() const
 {
-    const double d = numericValue();
-    if (std::isinf(d))
-        overflow();
-    return d;
+    return numericValue();
 }
 
 Date Variant::toDate() const

@@ -5,6 +5,7 @@
 #include <QLocale>
 
 #include <ctime>
+#include <limits>
 
 #include <gtest/gtest.h>
 
@@ -70,6 +71,14 @@ TEST(VariantConversion, BooleanIsNotZeroAndReadsTheWords)
 TEST(VariantConversion, SingleAndDoubleOverflowAndNoNumbers)
 {
     EXPECT_EQ(errorOf([] { (void)Variant(1e39).toSingle(); }), Err::Overflow);
+    // Not a number is refused as infinity is, whatever type holds it and whatever it becomes.
+    const double nan = std::numeric_limits<double>::quiet_NaN(), inf = std::numeric_limits<double>::infinity();
+    for (const Variant& v : {Variant(nan), Variant(float(nan)), Variant(inf), Variant(float(-inf))})
+        for (const VarType t : {VarType::Single, VarType::Double, VarType::Integer, VarType::Long, VarType::Date,
+                                VarType::Boolean})
+            EXPECT_EQ(errorOf([&] { (void)v.convertTo(t); }), Err::Overflow) << v.toString().toStdString() << " to "
+                                                                              << typeName(t).toStdString();
+    EXPECT_EQ(errorOf([&] { SafeArray(VarType::Single, {{0, 0}}).set(0, Variant(nan)); }), Err::Overflow);
     EXPECT_FLOAT_EQ(Variant("72.4").toSingle(), 72.4f);
     EXPECT_EQ(errorOf([] { (void)Variant("7 2").toDouble(); }), Err::TypeMismatch);
     EXPECT_EQ(errorOf([] { (void)Variant(Variant::nothing()).toDouble(); }), Err::TypeMismatch);

@@ -36,8 +36,34 @@ report|2|recinfo report: FILE is missing\. Try 'recinfo report --help'\.
 report SAMPLE --dataset two|2|recinfo report: --dataset needs a whole number, not 'two'\. Try 'recinfo report --help'\.
 rtf SAMPLE --bogus|2|recinfo rtf: unknown option '--bogus'\. Try 'recinfo rtf --help'\.
 members extra|2|recinfo members: unexpected argument 'extra'\. Try 'recinfo members --help'\.
+help store|0|Usage: recinfo store FILE \[OPTIONS\]
+--help|0|FILE - reads the recordings from standard input, a pipe too\. .*
+store /dev/null|1|recinfo: /dev/null: the file is empty, which is no recordings file \(a JSON object\)
+store /proc/self/status|1|recinfo: /proc/self/status: line 1, column 1: syntax error while parsing value .*
 CASES
 echo "ok: help, version and usage errors"
+
+# FILE - (and /dev/stdin) reads standard input, from a pipe or a file, as a file is read.
+"$recinfo" store "$sample" >"$work/want"
+for command in store report print rtf printdoc show import note; do
+  for input in - /dev/stdin; do
+    status=0
+    cat "$sample" | "$recinfo" "$command" "$input" >"$work/out" 2>"$work/err" || status=$?
+    ! grep -q "recinfo: \(standard input\|/dev/stdin\):" "$work/err" || fail "$command $input: $(cat "$work/err")"
+    [ "$command" != store ] || { [ "$status" -eq 0 ] && cmp -s "$work/want" "$work/out"; } ||
+      fail "store $input from a pipe: status $status, $(diff "$work/want" "$work/out" | head -3)"
+  done
+done
+"$recinfo" store - <"$sample" >"$work/out" && cmp -s "$work/want" "$work/out" || fail "store - from a file differs"
+status=0
+printf '{"datasets": [\n  {"Bogus": 1}]}' | "$recinfo" store - >/dev/null 2>"$work/err" || status=$?
+[ "$status" -eq 1 ] && grep -qx 'recinfo: standard input: dataset 1, key "Bogus": not a property of RecordInfo that can be set' \
+  "$work/err" || fail "a bad dataset on standard input: $(cat "$work/err")"
+status=0
+"$recinfo" store - </dev/null >/dev/null 2>"$work/err" || status=$?
+[ "$status" -eq 1 ] && grep -qx 'recinfo: standard input: the input is empty, which is no recordings file (a JSON object)' \
+  "$work/err" || fail "empty standard input: $(cat "$work/err")"
+echo "ok: recordings from standard input"
 
 # On a terminal: datasets, and pages while printing, then the line cleared.
 script -qec "'$recinfo' rtf '$sample' -o '$work/out.rtf'" /dev/null >"$work/tty"

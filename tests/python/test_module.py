@@ -10,7 +10,21 @@ from vxrecinfo import Array, AutomationError
 
 D = dt.datetime
 SOURCE = pathlib.Path(__file__).resolve().parents[2]
-ODD_TEXT = "x\ud800\U0001F5A8"  # an unpaired surrogate and a character beyond 16 bits
+ODD_TEXT = "x\U0001F5A8\u00e9"  # a character beyond 16 bits (a surrogate pair in the component)
+NAN = float("nan")
+
+
+def nested(depth):
+    value = []
+    for _ in range(depth):
+        value = [value]
+    return value
+
+
+def containing_itself():
+    value = [1]
+    value.append(value)
+    return value
 
 
 @pytest.mark.parametrize("value, stored", [
@@ -86,6 +100,16 @@ def test_calls_return_the_result_and_the_by_reference_arguments(rec, commit, cal
     (lambda r: Array("Integer", ["abc"]), 13, 0x800A000D, TypeError),
     (lambda r: Array("Integer", [40000]), 6, 0x800A0006, AutomationError),
     (lambda r: vxrecinfo.Dispatch("No.Such"), 429, 0x800A01AD, AutomationError),
+    (lambda r: setattr(r, "UserSettings", containing_itself()), 28, 0x800A001C, RecursionError),
+    (lambda r: setattr(r, "UserSettings", nested(60000)), 28, 0x800A001C, RecursionError),
+    (lambda r: setattr(r, "UserSettings", (1, nested(1000))), 28, 0x800A001C, RecursionError),
+    (lambda r: Array("Variant", [containing_itself()]), 28, 0x800A001C, RecursionError),
+    (lambda r: setattr(r, "DataSetDesc", "x\ud800"), 0, 0x80004005, AutomationError),
+    (lambda r: setattr(r, "DataSetDesc", "\udfff\ud800"), 0, 0x80004005, AutomationError),
+    (lambda r: Array("String", ["\udc00"]), 0, 0x80004005, AutomationError),
+    (lambda r: r.RTF_All(NAN, 0, 1, "", ""), 6, 0x800A0006, AutomationError),
+    (lambda r: Array("Single", [NAN]), 6, 0x800A0006, AutomationError),
+    (lambda r: Array("Double", [-NAN]), 6, 0x800A0006, AutomationError),
 ])
 def test_errors_carry_their_number_and_leave_the_object_usable(rec, action, number, hresult, python_error):
     with pytest.raises(python_error) as caught:
@@ -95,6 +119,17 @@ def test_errors_carry_their_number_and_leave_the_object_usable(rec, action, numb
     assert (error.number, error.hresult) == (number, hresult)
     rec.TimeZone = 3
     assert rec.TimeZone == 3
+
+
+def test_lists_nest_a_thousand_levels_deep_both_ways(rec):
+    rec.UserSettings = nested(999)
+    array = Array("Variant", nested(999))
+    value, depth = array, 1
+    while len(value):
+        value, depth = value[0], depth + 1
+    assert depth == 1000 and repr(Array("Variant", nested(99))).count("[") == 100
+    with pytest.raises(RecursionError):  # Python's own limit on nested reprs, not the stack
+        repr(array)
 
 
 def test_objects_of_one_thread_share_one_store(rec, commit):
@@ -132,12 +167,17 @@ def test_windows_without_a_display_fail_instead_of_waiting_for_ever(rec, commit)
 # Last: a loaded file's settings stay for the tests after it.
 @pytest.mark.parametrize("path, outcome", [
     (SOURCE / "samples/four-channel-temperature.json", ("committed", 2, 2)),
-    (SOURCE / "tests/data/recordings/store-wrong-element-type.json", ("error", 13, True)),
-    ("no-such-file.json", ("error", 0, True)),
+    (SOURCE / "tests/data/recordings/store-wrong-element-type.json", ("error", 13, True, AutomationError)),
+    ("no-such-file.json", ("error", 53, True, FileNotFoundError)),
+    ("deep.json", ("error", 28, True, RecursionError)),
 ])
-def test_load_recordings_commits_as_recinfo_store_does(rec, path, outcome):
+def test_load_recordings_commits_as_recinfo_store_does(rec, tmp_path, path, outcome):
+    if path == "deep.json":
+        path = tmp_path / path
+        path.write_text('{"datasets": [{"MaxVal": ' + "[" * 50000 + "]" * 50000 + "}]}")
     try:
         loaded = "committed", vxrecinfo.load_recordings(path), len(vxrecinfo.Dispatch("vxRecInfo.RecordInfo").NoteArray)
     except AutomationError as error:
-        loaded = "error", error.number, str(path) in error.description
+        kind = next((k for k in (FileNotFoundError, RecursionError) if isinstance(error, k)), AutomationError)
+        loaded = "error", error.number, str(path) in error.description, kind
     assert loaded == outcome
