@@ -7,7 +7,8 @@ recinfo="$1"; sample="$2"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" \
-  VXRECINFO_PDF_DIR="$work/pdf" QT_QPA_PLATFORM=offscreen
+  VXRECINFO_PDF_DIR="$work/pdf" TMPDIR="$work/tmp" QT_QPA_PLATFORM=offscreen
+mkdir -p "$TMPDIR"
 fail() { echo "FAILED: $*"; exit 1; }
 [ "${BASH_SOURCE[0]}" = "$0" ] || return 0
 

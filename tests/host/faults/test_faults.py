@@ -56,9 +56,10 @@ def ids(outputs):
 
 @pytest.fixture
 def home(tmp_path):
+    # A killed recinfo cannot remove its temporary folders: they go where the test cleans up.
     env = dict(os.environ)
     for var, sub in [("HOME", "home"), ("XDG_CONFIG_HOME", "config"), ("XDG_DATA_HOME", "data"),
-                     ("XDG_CACHE_HOME", "cache"), ("VXRECINFO_PDF_DIR", "pdf")]:
+                     ("XDG_CACHE_HOME", "cache"), ("VXRECINFO_PDF_DIR", "pdf"), ("TMPDIR", "tmp")]:
         env[var] = str(tmp_path / sub)
         os.makedirs(env[var])
     env["VXRECINFO_REGISTRY"] = str(tmp_path / "config" / "registry.ini")
