@@ -44,8 +44,6 @@ public:
     // The RecordInfo, once load() has created it (null before).
     vxRecInfo::IDispatch* record() const { return m_record.get(); }
     int committed() const { return m_committed; }
-    // The file as messages name it: its path, or "standard input".
-    const QString& name() const { return m_path; }
     // The file's ClassicFileFlag list as an array of Boolean (Empty when the file has none).
     const vxRecInfo::Variant& classicFileFlag() const { return m_classicFileFlag; }
 

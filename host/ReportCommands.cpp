@@ -80,7 +80,8 @@ int runReport(const QCommandLineParser& parsed, QTextStream& out, QTextStream& e
     } catch (const LoadError& e) {
         err << "recinfo: " << e.message << "\n";
     } catch (const RuntimeError& e) {
-        err << "recinfo: " << recordingsName(path) << ": the report failed with error " << e.number() << ": " << e.description()
+        err << "recinfo: " << recordingsName(path) << ": the report failed with error " << e.number() << ": "
+            << oneLine(e.description())
             << "\n";
     }
     return Failed;

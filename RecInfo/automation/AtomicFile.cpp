@@ -43,6 +43,14 @@ QString refusal(const QString& path, const QString& what)
     return {};
 }
 
+// Refuses a target that is not ours to replace, with error 75 saying why.
+void refuseUnsafe(const QString& target, const QString& what)
+{
+    if (const QString why = refusal(target, what); !why.isEmpty())
+        throw RuntimeError(Err::PathFileAccessError, standardErrorDescription(Err::PathFileAccessError)
+                                                         + QStringLiteral(": ") + QDir::toNativeSeparators(target) + why);
+}
+
 QString hiddenTempName(const QString& target)
 {
     const QFileInfo info(target);
@@ -155,10 +163,7 @@ void AtomicFile::open()
 {
     discard();
     const QString folder = QFileInfo(m_target).absolutePath();
-    if (const QString why = refusal(m_target, m_what); !why.isEmpty())
-        throw RuntimeError(Err::PathFileAccessError,
-                           standardErrorDescription(Err::PathFileAccessError) + QStringLiteral(": ")
-                               + QDir::toNativeSeparators(m_target) + why);
+    refuseUnsafe(m_target, m_what);
     m_fd = ::open(encoded(folder).constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
     int error = m_fd < 0 ? errno : 0;
     if (error == EOPNOTSUPP || error == EISDIR || error == EINVAL) {
@@ -220,10 +225,11 @@ void AtomicFile::commit()
         open();
     flushDevice();
     syncData();
-    if (const QString why = refusal(m_target, m_what); !why.isEmpty()) {
+    try {
+        refuseUnsafe(m_target, m_what); // again: the rename must not cut a link made meanwhile
+    } catch (...) {
         discard();
-        throw RuntimeError(Err::PathFileAccessError, standardErrorDescription(Err::PathFileAccessError)
-                                                         + QStringLiteral(": ") + QDir::toNativeSeparators(m_target) + why);
+        throw;
     }
     QString named = m_tempName;
     if (named.isEmpty()) {

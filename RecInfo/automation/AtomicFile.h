@@ -46,8 +46,6 @@ public:
     // Drops what was written; the target stays as it was.
     void discard() noexcept;
 
-    QString target() const { return m_target; }
-
 private:
     void flushDevice();
     void syncData();

@@ -96,6 +96,14 @@ QString stateName(ipp_jstate_t state)
     return QString::number(int(state));
 }
 
+// How long a job may take to be printed.
+int jobWaitSeconds()
+{
+    bool ok = false;
+    const int seconds = qEnvironmentVariableIntValue("VXRECINFO_PRINT_WAIT", &ok);
+    return ok && seconds >= 0 ? seconds : 120;
+}
+
 } // namespace
 
 QString uniqueJobTitle()
@@ -110,13 +118,6 @@ QString uniqueJobTitle()
 QString lastRequestError()
 {
     return cupsLastError() > IPP_STATUS_OK_EVENTS_COMPLETE ? lastError() : QString();
-}
-
-int jobWaitSeconds()
-{
-    bool ok = false;
-    const int seconds = qEnvironmentVariableIntValue("VXRECINFO_PRINT_WAIT", &ok);
-    return ok && seconds >= 0 ? seconds : 120;
 }
 
 void confirmJob(const QString& queue, const QString& title, const QString& submitError)

@@ -13,12 +13,9 @@ QString uniqueJobTitle();
 // right after the engine submitted, on the same thread (libcups keeps it per thread).
 QString lastRequestError();
 
-// How long a job may take to be printed: $VXRECINFO_PRINT_WAIT seconds, 120 by default.
-int jobWaitSeconds();
-
 // Returns once the job titled title on queue is completed. Error 482 naming the queue when it
 // is not there (submitError, the submission's error, says why), was canceled or aborted, is
-// still queued after jobWaitSeconds(), or the server cannot be asked.
+// still queued after $VXRECINFO_PRINT_WAIT seconds (120 by default), or the server cannot be asked.
 void confirmJob(const QString& queue, const QString& title, const QString& submitError);
 
 // Cancels the job titled title on queue if it is not done yet: Qt's engine has no way to
