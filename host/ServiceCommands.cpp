@@ -5,6 +5,7 @@
 
 #include "automation/AtomicFile.h"
 #include "automation/SafeArray.h"
+#include "printing/PdfRecord.h"
 #include "printing/Printer.h"
 #include "report/BatchReports.h"
 #include "report/RecInfoCode.h"
@@ -203,6 +204,15 @@ int runPrint(const QCommandLineParser& parsed, QTextStream& out, QTextStream& er
         return Failed;
     if (printer.isEmpty())
         printer = currentPrinter().DeviceName();
+    // The PDF printer's record options, for this apartment; what is not given comes from the
+    // host settings.
+    PdfRecordOptions& options = pdfRecordOptions();
+    if (parsed.isSet(QStringLiteral("pdfa")))
+        options.archival = true;
+    if (parsed.isSet(QStringLiteral("sign")))
+        options.signingKey = parsed.value(QStringLiteral("sign"));
+    if (parsed.isSet(QStringLiteral("sign-passphrase-file")))
+        options.passphraseFile = parsed.value(QStringLiteral("sign-passphrase-file"));
     std::vector<Variant> a{0.0, std::int16_t(0), std::int16_t(file->committed()), printer};
     if (!call(file->record(), "PrintAll", a, err, {QStringLiteral("printing"), file->committed(), progress}))
         return Failed;
@@ -211,6 +221,32 @@ int runPrint(const QCommandLineParser& parsed, QTextStream& out, QTextStream& er
         out << " into " << currentPrinter().lastOutputFile();
     out << "\n";
     return Done;
+}
+
+QString verificationLine(const PdfVerification& v)
+{
+    if (!v.readable)
+        return QStringLiteral("%1: unreadable: %2").arg(v.file, v.problem);
+    if (!v.isSigned)
+        return QStringLiteral("%1: unsigned: %2").arg(v.file, v.problem);
+    const QString when = v.signingTime.isValid() ? v.signingTime.toString(Qt::ISODate) : QStringLiteral("an unknown time");
+    const QString coverage = v.coversWholeFile ? QStringLiteral("covers the whole file")
+                                               : QStringLiteral("does not cover the whole file");
+    const QString digest = v.digestMatches ? QStringLiteral("the digest matches") : QStringLiteral("the digest does not match");
+    return QStringLiteral("%1: %2: signed by %3 at %4; the signature %5; %6")
+        .arg(v.file, v.intact() ? QStringLiteral("intact") : QStringLiteral("altered"),
+             v.signer.isEmpty() ? QStringLiteral("an unnamed signer") : v.signer, when, coverage, digest);
+}
+
+int runVerify(const QCommandLineParser& parsed, QTextStream& out, QTextStream&)
+{
+    bool allIntact = true;
+    for (const QString& name : parsed.positionalArguments()) {
+        const PdfVerification v = verifyPdf(name);
+        allIntact = allIntact && v.intact();
+        out << verificationLine(v) << "\n";
+    }
+    return allIntact ? Done : Failed;
 }
 
 int runRtf(const QCommandLineParser& parsed, QTextStream& out, QTextStream& err)
@@ -281,8 +317,26 @@ QList<Command> serviceCommands()
          {QCommandLineOption(QStringLiteral("printer"),
                              QStringLiteral("The printer (default: the current printer, the first installed one)."),
                              QStringLiteral("NAME")),
+          QCommandLineOption(QStringLiteral("pdfa"),
+                             QStringLiteral("The PDF printer writes PDF/A-1b, for archiving.")),
+          QCommandLineOption(QStringLiteral("sign"),
+                             QStringLiteral("The PDF printer signs the job's file with this PKCS#12 key; the "
+                                            "passphrase comes from --sign-passphrase-file or "
+                                            "$VXRECINFO_SIGN_PASSPHRASE, never from the command line."),
+                             QStringLiteral("KEY.p12")),
+          QCommandLineOption(QStringLiteral("sign-passphrase-file"),
+                             QStringLiteral("The signing key's passphrase is the first line of PATH."),
+                             QStringLiteral("PATH")),
           quietOption()},
          runPrint},
+        {QStringLiteral("verify"), {QStringLiteral("FILE.pdf...")},
+         QStringLiteral("Check signed PDF files: signer, time, coverage, digest."),
+         QStringLiteral("For each PDF file, one line: who signed it and when, whether the signature covers the "
+                        "whole file and whether the digest matches. Exit status 0 when every file is intact, 1 "
+                        "when any is altered, unsigned or unreadable. The certificate is not checked against a "
+                        "trust store."),
+         {},
+         runVerify},
         {QStringLiteral("rtf"), file, QStringLiteral("All reports as rich text (RTF_All)."),
          QStringLiteral("The reports of all datasets as rich text (RTF_All), on standard output as the service "
                         "returns them, each followed by a form feed."),

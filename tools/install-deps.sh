@@ -12,7 +12,7 @@ packages=(
   fontconfig fonts-liberation2 fonts-ipafont-gothic fonts-wqy-microhei
   poppler-utils qpdf pandoc help2man bash-completion
   cups-daemon cups-client libreoffice-writer-nogui
-  libcups2-dev
+  libcups2-dev libpodofo-dev libssl-dev openssl python3-pikepdf
   clang-14 libclang-rt-14-dev
 )
 

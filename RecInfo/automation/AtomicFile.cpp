@@ -164,14 +164,14 @@ void AtomicFile::open()
     discard();
     const QString folder = QFileInfo(m_target).absolutePath();
     refuseUnsafe(m_target, m_what);
-    m_fd = ::open(encoded(folder).constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    m_fd = ::open(encoded(folder).constData(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
     int error = m_fd < 0 ? errno : 0;
     if (error == EOPNOTSUPP || error == EISDIR || error == EINVAL) {
         // No unnamed files here (older or network file systems): a hidden named one.
         error = EEXIST;
         for (int attempt = 0; attempt < 100 && error == EEXIST; ++attempt) {
             m_tempName = hiddenTempName(m_target);
-            m_fd = ::open(encoded(m_tempName).constData(), O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC, 0666);
+            m_fd = ::open(encoded(m_tempName).constData(), O_CREAT | O_EXCL | O_RDWR | O_CLOEXEC, 0666);
             error = m_fd < 0 ? errno : 0;
         }
         if (m_fd < 0)
@@ -205,6 +205,24 @@ QIODevice& AtomicFile::device()
 int AtomicFile::deviceFailure() const noexcept
 {
     return m_device ? m_device->failure() : 0;
+}
+
+QByteArray AtomicFile::readBack()
+{
+    flushDevice();
+    struct stat info {};
+    if (::fstat(m_fd, &info) != 0)
+        fail(errno, m_target);
+    QByteArray bytes(qsizetype(info.st_size), Qt::Uninitialized);
+    for (qsizetype done = 0; done < bytes.size();) {
+        const ssize_t n = ::pread(m_fd, bytes.data() + done, std::size_t(bytes.size() - done), off_t(done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            fail(n < 0 ? errno : EIO, m_target);
+        done += n;
+    }
+    return bytes;
 }
 
 void AtomicFile::flushDevice()

@@ -7,6 +7,7 @@
 
 #include "RuntimeError.h"
 
+#include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
 
@@ -38,6 +39,8 @@ public:
     // The errno of the first failed write through device(), 0 while none failed.
     int deviceFailure() const noexcept;
 
+    // Everything written so far, read back (a writer that completes what another wrote).
+    QByteArray readBack();
     // Puts the written file, flushed to the disk, in place of the target.
     void commit();
     // Puts the written file under the first name nameFor(n), n = 1 … last, that is free;

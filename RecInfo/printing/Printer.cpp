@@ -5,6 +5,8 @@
 #include "automation/AtomicFile.h"
 #include "automation/RuntimeError.h"
 #include "component/ModuleState.h"
+#include "support/LabelIds.h"
+#include "support/Labels.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -207,6 +209,13 @@ double Printer::TextHeight(const QString& text) const
     return toTwipsY(fontMetrics.height() * double(lines));
 }
 
+void Printer::setJobInfo(PdfJobInfo info)
+{
+    m_jobInfo = std::move(info);
+    if (isPdfPrinter() && !jobOpen())
+        m_jobSettings = currentPdfJobSettings();
+}
+
 bool Printer::jobOpen() const
 {
     return m_painter && m_painter->isActive();
@@ -217,8 +226,16 @@ void Printer::beginJob()
     if (jobOpen())
         return;
     if (isPdfPrinter()) {
+        // A key that cannot sign fails the job before it has a file.
+        if (!m_jobSettings)
+            m_jobSettings = currentPdfJobSettings();
+        m_jobStarted = QDateTime::currentDateTimeUtc();
         m_job = openJobFile(m_output);
         m_writer = pdfWriter(&m_job->device());
+        if (m_jobSettings->archival)
+            m_writer->setPdfVersion(QPagedPaintDevice::PdfVersion_A1b);
+        m_writer->setTitle(m_jobInfo.title.isEmpty() ? QStringLiteral("vxRecInfo report") : m_jobInfo.title);
+        m_writer->setCreator(QStringLiteral("vxRecInfo"));
     } else {
         m_jobTitle = cups::uniqueJobTitle();
         qprinter().setDocName(m_jobTitle);
@@ -307,9 +324,14 @@ void Printer::endPdfJob(bool ended)
 {
     m_writer.reset();
     const std::unique_ptr<AtomicFile> job = std::move(m_job);
+    const PdfJobInfo info = std::exchange(m_jobInfo, {});
+    const PdfJobSettings settings = std::exchange(m_jobSettings, std::nullopt).value_or(PdfJobSettings{});
     if (!ended)
         throw RuntimeError(Err::PrinterError, QStringLiteral("%1: the PDF job %2 could not be finished")
                                                   .arg(standardErrorDescription(Err::PrinterError), m_output));
+    // The record's metadata and signature go on as one incremental update: the pages stay the
+    // bytes Qt wrote.
+    job->write(pdfRecordUpdate(job->readBack(), info, settings, m_jobStarted, Label(LabelId::RecordReport)));
     // A failed write fails the commit (61 for a full disk); only a whole file gets a name.
     const QString folder = QFileInfo(m_output).path();
     m_lastOutput = job->commitAsNew([&](int n) { return jobFileName(folder, n); }, LastJobNumber);
@@ -317,6 +339,7 @@ void Printer::endPdfJob(bool ended)
 
 void Printer::endCupsJob(bool ended)
 {
+    m_jobInfo = {};
     // The engine has just submitted the job, or failed to: what libcups said is this thread's.
     const QString submitError = cups::lastRequestError();
     if (!ended || qprinter().printerState() == QPrinter::Error)
@@ -341,6 +364,8 @@ void Printer::AbortDoc() noexcept
     }
     m_writer.reset();
     m_job.reset(); // never named: nothing stays
+    m_jobInfo = {};
+    m_jobSettings.reset();
 }
 
 namespace {

@@ -4,6 +4,9 @@
 // printer; the print engine and the printer dialog work on it. Geometry is in twips (1440 per
 // inch).
 
+#include "PdfRecord.h"
+
+#include <QDateTime>
 #include <QFont>
 #include <QString>
 #include <QStringList>
@@ -77,6 +80,11 @@ public:
     // PDF printer, which needs no print system.
     QPrinter* qtPrinter() { return isPdfPrinter() ? nullptr : &qprinter(); }
 
+    // What the next job holds, for the PDF printer's metadata; kept until that job ends. The
+    // PDF printer opens the signing key now, so a key that cannot sign fails before a page is
+    // printed (see currentPdfJobSettings).
+    void setJobInfo(PdfJobInfo info);
+
     // The PDF file of the last job the PDF printer ended (empty for other printers).
     QString lastOutputFile() const { return m_lastOutput; }
 
@@ -106,6 +114,10 @@ private:
     // A CUPS job's title, its own, by which it is found on the server.
     QString m_jobTitle;
     QString m_lastOutput;
+    // A PDF job's record: what it holds, how it is written, when it began.
+    PdfJobInfo m_jobInfo;
+    std::optional<PdfJobSettings> m_jobSettings;
+    QDateTime m_jobStarted;
     // A new page starts when something is drawn on it, so a job ended right after NewPage
     // leaves no blank page behind.
     bool m_newPagePending = false;

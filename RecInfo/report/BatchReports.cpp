@@ -111,6 +111,27 @@ bool printAllowed()
     }
 }
 
+PdfJobInfo printJobInfo(const std::vector<std::int16_t>& datasets)
+{
+    PdfJobInfo info;
+    const auto& store = ModuleState::current().DataSets;
+    QString first;
+    for (const std::int16_t index : datasets) {
+        const DataSetRecord& dataset = store.at(index);
+        if (&index == &datasets.front())
+            first = dataset.Description;
+        if (!dataset.SerialNumber.isEmpty() && !info.serialNumbers.contains(dataset.SerialNumber))
+            info.serialNumbers.append(dataset.SerialNumber);
+        if (!dataset.Author.isEmpty() && !info.authors.contains(dataset.Author))
+            info.authors.append(dataset.Author);
+    }
+    // A recording without a description is known by its logger.
+    if (first.trimmed().isEmpty() && !datasets.empty() && !store.at(datasets.front()).SerialNumber.isEmpty())
+        first = Label(LabelId::RecordReport) + QLatin1Char(' ') + store.at(datasets.front()).SerialNumber;
+    info.title = pdfJobTitle(first, int(datasets.size()));
+    return info;
+}
+
 void PrintAllRec(DatasetList& list, double& PJob, std::int16_t& StartPageNum, std::int16_t& TotalPages,
                  QString& PrinterName, bool RTFOnly, QString& RTF_Text, bool EnablePageNumbering)
 {
@@ -127,6 +148,12 @@ void PrintAllRec(DatasetList& list, double& PJob, std::int16_t& StartPageNum, st
             RTF_Text += QChar(12);
         });
         return;
+    }
+    if (!RTFOnly) {
+        std::vector<std::int16_t> datasets;
+        for (int i = 0; i < count; ++i)
+            datasets.push_back(list.datasetOf(i));
+        currentPrinter().setJobInfo(printJobInfo(datasets));
     }
     try {
         eachBatchReport(list, StartPageNum, [&](int i) {

@@ -7,11 +7,13 @@
 
 #include "ReportTarget.h"
 
+#include "printing/PdfRecord.h"
 #include "richtext/RichTextBox.h"
 
 #include <QString>
 
 #include <cstdint>
+#include <vector>
 
 namespace vxRecInfo {
 
@@ -39,6 +41,10 @@ public:
 };
 
 namespace Batch {
+
+// What a print job of these datasets holds, for the PDF printer's metadata: the first one's
+// description as the title, every serial number and author once.
+PdfJobInfo printJobInfo(const std::vector<std::int16_t>& datasets);
 
 // PrintAllRec: the reports of all entries with the batch header, printed as one job on the
 // printer named (if one is) or appended to RTF_Text as rich text, each followed by a form feed.

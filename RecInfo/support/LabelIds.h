@@ -131,6 +131,7 @@ namespace vxRecInfo {
     X(LoggerSensor, 1529) /* "Logger Sensor" */ \
     X(Thermocouple, 1530) /* "Thermocouple" */ \
     X(Thermistor, 1531) /* "Thermistor" */ \
+    X(RecordReport, 1600) /* "Record report" */ \
 
 enum class LabelId : int {
 #define VX_LABEL_ENUMERATOR(name, id) name = id,

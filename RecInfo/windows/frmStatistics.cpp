@@ -168,6 +168,7 @@ void frmStatistics::cmdPrint_Click()
             const double keptWidth = std::round(outerWidthTwips(this));
             RecInfoCode::BuildReport(*this, selectedDataset(), true, QString(), 0, 0, 0, 0, true);
             QApplication::setOverrideCursor(Qt::WaitCursor);
+            currentPrinter().setJobInfo(Batch::printJobInfo({selectedDataset()}));
             setOuterWidthTwips(RTBFormat::WYSIWYG_RTF(m_box, 1440, 1440) + 200);
             RTBFormat::PrintRTF(m_box, 1440, 1440, 1440, 1440, false,
                                 ModuleState::current().DataSets.at(selectedDataset()).SerialNumber);
