@@ -7,6 +7,7 @@
 #include "automation/ClassRegistry.h"
 #include "automation/Dispatch.h"
 #include "component/ProgressObserver.h"
+#include "printing/PdfRecord.h"
 
 #include <QStringList>
 
@@ -160,6 +161,37 @@ private:
     std::optional<py::error_already_set> m_error;
 };
 
+// The PDF printer's record options that a call names (pdfa=, sign=, passphrase_file=), for the
+// length of that call on this thread; the host settings give what it leaves out.
+class PdfOptionsForCall
+{
+public:
+    PdfOptionsForCall() : m_saved(pdfRecordOptions()) {}
+    ~PdfOptionsForCall() { pdfRecordOptions() = m_saved; }
+    PdfOptionsForCall(const PdfOptionsForCall&) = delete;
+    PdfOptionsForCall& operator=(const PdfOptionsForCall&) = delete;
+
+    // Takes the keyword if it is one of the PDF printer's.
+    bool take(const std::string& key, py::handle value)
+    {
+        PdfRecordOptions& options = pdfRecordOptions();
+        if (key == "pdfa")
+            options.archival = PyObject_IsTrue(value.ptr()) == 1;
+        else if (key == "sign")
+            options.signingKey = value.is_none() ? QString() : pathText(value);
+        else if (key == "passphrase_file")
+            options.passphraseFile = value.is_none() ? QString() : pathText(value);
+        else
+            return false;
+        return true;
+    }
+
+private:
+    static QString pathText(py::handle path) { return toQString(py::module_::import("os").attr("fsdecode")(path)); }
+
+    PdfRecordOptions m_saved;
+};
+
 py::object call(const BoundMember& bound, const py::args& positional, const py::kwargs& named)
 {
     const MemberInfo* member = calledMember(bound.target, bound.id);
@@ -168,10 +200,12 @@ py::object call(const BoundMember& bound, const py::args& positional, const py::
         args.push_back(toVariant(value));
     py::kwargs others;
     std::optional<CallbackProgress> progress;
+    PdfOptionsForCall pdfOptions;
     for (const auto& [key, value] : named) {
-        if (py::str(key).cast<std::string>() == "progress")
+        const std::string name = py::str(key).cast<std::string>();
+        if (name == "progress")
             progress.emplace(py::reinterpret_borrow<py::object>(value));
-        else
+        else if (!pdfOptions.take(name, value))
             others[key] = value;
     }
     if (member)
@@ -213,7 +247,10 @@ parameters returns a tuple of the result (left out when the member returns nothi
 new values of the by-reference arguments given, in order. A call of a batch service may pass
 progress=callback: it is called as callback("dataset", done, total) after each dataset and
 callback("page", page, None) after each printed page; an exception it raises ends the service
-and is raised again.)")
+and is raised again. A call that prints on the PDF printer (PrintAll) may pass pdfa=True for
+PDF/A-1b, sign="KEY.p12" to sign the job's file and passphrase_file=PATH for the key's
+passphrase (else $VXRECINFO_SIGN_PASSPHRASE), for that call only; what it leaves out comes from
+the host settings.)")
         .def(py::init([](const py::str& name) {
                  ensureApplication();
                  return DispatchRef{ClassRegistry::instance().createObject(toQString(name))};

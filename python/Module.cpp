@@ -8,6 +8,8 @@
 
 #include "RecordingsFile.h"
 
+#include "printing/PdfRecord.h"
+
 #include <memory>
 
 namespace py = pybind11;
@@ -33,6 +35,14 @@ int loadRecordings(const py::object& path)
         raiseFileError(ErrorInfo{e.errorNumber, QStringLiteral("vxrecinfo.load_recordings"), e.message}, path);
     }
     return g_loaded->committed();
+}
+
+py::object fromDateTime(const QDateTime& time)
+{
+    if (!time.isValid())
+        return py::none();
+    py::object datetime = py::module_::import("datetime");
+    return datetime.attr("datetime").attr("fromtimestamp")(time.toSecsSinceEpoch(), datetime.attr("timezone").attr("utc"));
 }
 
 // Run by atexit, before the interpreter clears the modules: the loaded file's RecordInfo is
@@ -72,5 +82,30 @@ Returns the number of datasets committed; a file that cannot be loaded raises Au
 with the reason and the run-time error number: 53 (also a FileNotFoundError) for a file that is
 not there, 28 (also a RecursionError) for lists and objects nested deeper than 1000 levels, the
 component's number for a failed call, 0 for any other fault of the file.)");
+    py::class_<PdfVerification>(module, "PdfVerification", "What a PDF file shows about its signature (verify_pdf).")
+        .def_property_readonly("file", [](const PdfVerification& v) { return toPython(v.file); })
+        .def_property_readonly("intact", &PdfVerification::intact)
+        .def_readonly("readable", &PdfVerification::readable)
+        .def_readonly("signed", &PdfVerification::isSigned)
+        .def_property_readonly("signer", [](const PdfVerification& v) { return toPython(v.signer); })
+        .def_property_readonly("signing_time", [](const PdfVerification& v) { return fromDateTime(v.signingTime); })
+        .def_readonly("covers_whole_file", &PdfVerification::coversWholeFile)
+        .def_readonly("digest_matches", &PdfVerification::digestMatches)
+        .def_property_readonly("problem", [](const PdfVerification& v) { return toPython(v.problem); })
+        .def("__bool__", &PdfVerification::intact)
+        .def("__repr__", [](const PdfVerification& v) {
+            return toPython(QStringLiteral("<PdfVerification %1: %2>")
+                                .arg(v.file, v.intact() ? QStringLiteral("intact") : v.problem));
+        });
+    module.def(
+        "verify_pdf",
+        [](const py::object& path) {
+            return verifyPdf(toQString(py::module_::import("os").attr("fsdecode")(path)));
+        },
+        py::arg("path"),
+        R"(Checks a PDF file's last signature as `recinfo verify` does: whether it is readable and
+signed, who signed it and when, whether the signed byte ranges cover the whole file and whether
+the digest matches. The result is true when the file is intact; problem says why it is not. The
+certificate is not checked against a trust store.)");
     py::module_::import("atexit").attr("register")(py::cpp_function(&releaseAtExit));
 }

@@ -23,6 +23,9 @@ enum Member : DispId {
     RightMargin,
     TopMargin,
     BotMargin,
+    PdfArchive,
+    PdfSigningKey,
+    PdfPassphraseFile,
 };
 
 const TypeInfo& hostSettingsType()
@@ -41,6 +44,10 @@ const TypeInfo& hostSettingsType()
             propertyGet(9, QStringLiteral("RightMargin"), RightMargin, VarType::Single),
             propertyGet(10, QStringLiteral("TopMargin"), TopMargin, VarType::Single),
             propertyGet(11, QStringLiteral("BotMargin"), BotMargin, VarType::Single),
+            // The PDF printer's: PDF/A-1b, and the key that signs its jobs.
+            propertyGet(12, QStringLiteral("PdfArchive"), PdfArchive, VarType::Boolean),
+            propertyGet(13, QStringLiteral("PdfSigningKey"), PdfSigningKey, VarType::String),
+            propertyGet(14, QStringLiteral("PdfPassphraseFile"), PdfPassphraseFile, VarType::String),
         });
     return info;
 }
@@ -61,6 +68,9 @@ struct Values {
     QString rfidPath;
     QString defaultPrinter;
     float margins[4] = {1, 1, 1, 1}; // left, right, top, bottom
+    bool pdfArchive = false;
+    QString pdfSigningKey;
+    QString pdfPassphraseFile;
 };
 
 Values load()
@@ -82,6 +92,9 @@ Values load()
     const char* const marginKeys[4] = {"LeftMargin", "RightMargin", "TopMargin", "BotMargin"};
     for (int i = 0; i < 4; ++i)
         v.margins[i] = Variant(file.value(QString::fromLatin1(marginKeys[i]), 1).toString()).toSingle();
+    v.pdfArchive = Variant(file.value(QStringLiteral("PdfArchive"), QStringLiteral("False")).toString()).toBool();
+    v.pdfSigningKey = file.value(QStringLiteral("PdfSigningKey")).toString();
+    v.pdfPassphraseFile = file.value(QStringLiteral("PdfPassphraseFile")).toString();
     return v;
 }
 
@@ -115,6 +128,9 @@ protected:
         case RightMargin: return v.margins[1];
         case TopMargin: return v.margins[2];
         case BotMargin: return v.margins[3];
+        case PdfArchive: return v.pdfArchive;
+        case PdfSigningKey: return v.pdfSigningKey;
+        case PdfPassphraseFile: return v.pdfPassphraseFile;
         default: throw RuntimeError(Err::ObjectDoesNotSupportMember);
         }
     }

@@ -3,6 +3,9 @@
 import datetime as dt
 import pathlib
 
+import os
+import subprocess
+
 import pytest
 
 import vxrecinfo
@@ -162,6 +165,33 @@ def test_windows_without_a_display_fail_instead_of_waiting_for_ever(rec, commit)
         with pytest.raises(AutomationError) as caught:
             show(*args)
         assert caught.value.number == 445 and "display" in caught.value.description
+
+
+@pytest.fixture(scope="module")
+def signing_key(tmp_path_factory):
+    folder = tmp_path_factory.mktemp("key")
+    subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj", "/CN=Cold Chain QA",
+                    "-keyout", folder / "key.pem", "-out", folder / "cert.pem"], check=True, capture_output=True)
+    subprocess.run(["openssl", "pkcs12", "-export", "-inkey", folder / "key.pem", "-in", folder / "cert.pem",
+                    "-out", folder / "key.p12", "-passout", "pass:s3cret"], check=True)
+    (folder / "passphrase").write_text("s3cret\n")
+    return folder
+
+
+def test_print_keywords_sign_and_archive_one_call_only(rec, commit, signing_key):
+    pdf = pathlib.Path(os.environ["VXRECINFO_PDF_DIR"])
+    commit(rec)
+    rec.PrintAll(0.0, 0, 1, "vxRecInfo PDF", pdfa=True, sign=signing_key / "key.p12",
+                 passphrase_file=signing_key / "passphrase")
+    rec.PrintAll(0.0, 0, 1, "vxRecInfo PDF")  # the keywords were for the call before
+    signed, plain = sorted(pdf.glob("job-*.pdf"))[-2:]
+    checked = vxrecinfo.verify_pdf(signed)
+    assert (bool(checked), checked.signer, checked.covers_whole_file) == (True, "Cold Chain QA", True)
+    assert (bool(vxrecinfo.verify_pdf(plain)), vxrecinfo.verify_pdf(plain).problem) == (False, "is not signed")
+    meta = [subprocess.run(["pdfinfo", "-meta", f], check=True, capture_output=True, text=True).stdout for f in (signed, plain)]
+    assert ["pdfaid:part>1<" in m for m in meta] == [True, False]
+    with pytest.raises(FileNotFoundError):
+        rec.PrintAll(0.0, 0, 1, "vxRecInfo PDF", sign=signing_key / "missing.p12")
 
 
 # Last: a loaded file's settings stay for the tests after it.
