@@ -15,3 +15,4 @@
 #include "component/IRecordInfo.h"
 #include "component/Identity.h"
 #include "component/ProgressObserver.h"
+#include "printing/PdfRecord.h"

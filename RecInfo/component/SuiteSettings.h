@@ -6,7 +6,8 @@
 //
 // Sections and keys:
 //   [HostSettings]    ResOffset, TScale, DFormat, RFIDPath, DefaultPrinter,
-//                     LeftMargin, RightMargin, TopMargin, BotMargin (inches)
+//                     LeftMargin, RightMargin, TopMargin, BotMargin (inches),
+//                     PdfArchive (True/False), PdfSigningKey, PdfPassphraseFile (paths)
 //   [TimeZoneService] TimeZones (list of IANA ids), SystemTimeZone (IANA id)
 //   [FontSettings]    GasDecimals
 
