@@ -266,3 +266,29 @@ def test_a_killed_process_leaves_the_old_output_or_the_new_never_a_mix(output, h
             else:
                 assert content(path) in allowed, f"try {attempt}: {path} holds a torn or mixed file"
         shutil.rmtree(folder)
+
+
+def test_a_disk_that_fills_while_the_job_is_signed_leaves_no_job(home, tmpfs, tmp_path):
+    key = tmp_path / "key"
+    key.mkdir()
+    subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj", "/CN=Faults",
+                    "-keyout", key / "k.pem", "-out", key / "c.pem"], check=True, capture_output=True)
+    subprocess.run(["openssl", "pkcs12", "-export", "-inkey", key / "k.pem", "-in", key / "c.pem",
+                    "-out", key / "k.p12", "-passout", "pass:faults"], check=True)
+    env = dict(home, VXRECINFO_SIGN_PASSPHRASE="faults")
+    plain = ["print", "-q", "--printer", "vxRecInfo PDF", SAMPLE]
+    signed = plain[:-1] + ["--sign", str(key / "k.p12"), SAMPLE]
+    reference = run([RECINFO] + plain, env, check=True)
+    assert reference.returncode == 0
+    size = os.path.getsize(os.path.join(home["VXRECINFO_PDF_DIR"], "job-0001.pdf"))
+    # Room for the pages and their metadata, not for the signature on top.
+    disk = tmpfs("1m")
+    free = os.statvfs(disk.path).f_bavail * os.statvfs(disk.path).f_frsize
+    with open(os.path.join(disk.path, "filler"), "wb") as f:
+        f.write(b"\0" * (free - (size // 4096 + 2) * 4096))
+    env["VXRECINFO_PDF_DIR"] = disk.path
+    result = run([RECINFO] + signed, env)
+    assert_one_line_naming(result, disk.path, "signing on a full disk")
+    assert "Disk full" in result.stderr.decode()
+    assert listing(disk.path) == ["filler"], "a failed signature left a file behind"
+    assert run([RECINFO] + plain, env).returncode == 0, "the disk had no room even for the unsigned job"
