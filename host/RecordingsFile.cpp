@@ -380,6 +380,9 @@ void RecordingsFile::writeSettings()
                 {QStringLiteral("RightMargin"), {QStringLiteral("HostSettings/RightMargin"), VarType::Single}},
                 {QStringLiteral("TopMargin"), {QStringLiteral("HostSettings/TopMargin"), VarType::Single}},
                 {QStringLiteral("BotMargin"), {QStringLiteral("HostSettings/BotMargin"), VarType::Single}},
+                {QStringLiteral("PdfArchive"), {QStringLiteral("HostSettings/PdfArchive"), VarType::Boolean}},
+                {QStringLiteral("PdfSigningKey"), {QStringLiteral("HostSettings/PdfSigningKey"), VarType::String}},
+                {QStringLiteral("PdfPassphraseFile"), {QStringLiteral("HostSettings/PdfPassphraseFile"), VarType::String}},
                 {QStringLiteral("GasDecimals"), {QStringLiteral("FontSettings/GasDecimals"), VarType::Boolean}},
                 {QStringLiteral("SystemTimeZone"), {QStringLiteral("TimeZoneService/SystemTimeZone"), VarType::String}},
             };
