@@ -115,11 +115,9 @@ PdfJobInfo printJobInfo(const std::vector<std::int16_t>& datasets)
 {
     PdfJobInfo info;
     const auto& store = ModuleState::current().DataSets;
-    QString first;
+    QString first = datasets.empty() ? QString() : store.at(datasets.front()).Description;
     for (const std::int16_t index : datasets) {
         const DataSetRecord& dataset = store.at(index);
-        if (&index == &datasets.front())
-            first = dataset.Description;
         if (!dataset.SerialNumber.isEmpty() && !info.serialNumbers.contains(dataset.SerialNumber))
             info.serialNumbers.append(dataset.SerialNumber);
         if (!dataset.Author.isEmpty() && !info.authors.contains(dataset.Author))

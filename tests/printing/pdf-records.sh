@@ -12,11 +12,6 @@ keys="$work/keys" pdf="$VXRECINFO_PDF_DIR"
 mkdir -p "$keys" "$pdf"
 unset VXRECINFO_SIGN_PASSPHRASE
 
-# Product fault, to enable once fixed: the title should start with the first recording's
-# Description; printJobInfo compares the address of its loop copy with the list's front, so the
-# description is never taken and the title falls back to "Record report SERIAL".
-titleNamesDescription=false
-
 ossl() { openssl "$@" >/dev/null 2>"$work/openssl" || fail "openssl $1: $(cat "$work/openssl")"; }
 ossl req -x509 -newkey rsa:2048 -nodes -keyout "$keys/key.pem" -out "$keys/cert.pem" -days 30 -subj "/CN=Test Signer"
 ossl pkcs12 -export -inkey "$keys/key.pem" -in "$keys/cert.pem" -out "$keys/good.p12" -passout pass:secret
@@ -58,9 +53,8 @@ while IFS='|' read -r file envs options; do
   qpdf --check "$job" >"$work/qpdf" 2>&1 || fail "$what: qpdf --check: $(cat "$work/qpdf")"
   pdfinfo -isodates "$job" >"$work/info" && pdfinfo -meta "$job" >"$work/meta" || fail "$what: pdfinfo failed"
   facts="$(facts "$file")" || fail "$file: cannot read the sample"
-  { read -r description; read -r more; read -r author; read -r serials; } <<<"$facts"
-  if $titleNamesDescription; then [ "$(info Title)" = "$description$more" ] || fail "$what: Title '$(info Title)', not '$description$more'"
-  else [[ "$(info Title)" == ?*"$more" ]] || fail "$what: Title '$(info Title)'"; fi
+  { IFS= read -r description; IFS= read -r more; IFS= read -r author; read -r serials; } <<<"$facts"
+  [ "$(info Title)" = "$description$more" ] || fail "$what: Title '$(info Title)', not '$description$more'"
   [ "$(info Author)" = "$author" ] && [[ "$(info Creator)" == "vxRecInfo "?* ]] ||
     fail "$what: Author '$(info Author)' and Creator '$(info Creator)'"
   for serial in $serials; do
