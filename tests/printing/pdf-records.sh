@@ -163,3 +163,15 @@ status=0
 "$recinfo" print "$sample" --printer "vxRecInfo PDF" --sign "$keys/good.p12" --sign-passphrase secret 2>"$work/err" || status=$?
 [ "$status" -eq 2 ] && grep -q "unknown option '--sign-passphrase'" "$work/err" || fail "--sign-passphrase: $status, $(cat "$work/err")"
 echo "ok: no passphrase on the command line"
+
+# The host's settings alone ask for PDF/A and the key; the reason is in the user's language.
+/usr/bin/python3 -c 'import json, sys
+d = json.load(open(sys.argv[1])); d.setdefault("settings", {}).update(ResOffset=2000, PdfArchive=True,
+    PdfSigningKey=sys.argv[2] + "/good.p12", PdfPassphraseFile=sys.argv[2] + "/pass")
+json.dump(d, open(sys.argv[3], "w"))' "$samples/temp-humidity.json" "$keys" "$work/settings.json"
+out="$("$recinfo" print "$work/settings.json" --printer "vxRecInfo PDF")" || fail "print with the host's settings failed"
+job="$(sed -n 's/^printed [0-9]* report(s) on "vxRecInfo PDF" into //p' <<<"$out")"
+"$recinfo" verify "$job" >/dev/null && "$check" "$job" >/dev/null || fail "host settings: not a signed PDF/A job"
+reason="$(/usr/bin/python3 -c 'import pikepdf, sys; print(pikepdf.open(sys.argv[1]).Root.AcroForm.Fields[0].V.Reason)' "$job")"
+[ "$reason" = "記録レポート" ] || fail "the reason at ResOffset 2000 is '$reason'"
+echo "ok: PDF/A and the key from the host's settings, the reason in the user's language"
