@@ -17,7 +17,10 @@ for f in lib/libvxRecInfo.so.1.0.0 lib/libvxRecInfo.so.1 lib/libvxRecInfo.so inc
          share/doc/vxRecInfo/architecture.md share/doc/vxRecInfo/recordings-file.md; do
   [ -e "$prefix/$f" ] || { echo "FAILED: $f is not installed"; exit 1; }
 done
-for folder in support printing report richtext windows; do
+# Of printing/, only the PDF records' options and check are for hosts.
+[ "$(ls "$prefix/include/vxRecInfo/printing")" = PdfRecord.h ] ||
+  { echo "FAILED: printing/ installs $(ls "$prefix/include/vxRecInfo/printing")"; exit 1; }
+for folder in support report richtext windows; do
   [ ! -e "$prefix/include/vxRecInfo/$folder" ] || { echo "FAILED: $folder/ headers are installed"; exit 1; }
 done
 [ "$(readlink "$prefix/lib/libvxRecInfo.so.1")" = libvxRecInfo.so.1.0.0 ] || { echo "FAILED: soname link"; exit 1; }
