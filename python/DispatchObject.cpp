@@ -37,8 +37,22 @@ ErrorInfo moduleError(int number, const QString& detail)
     return ErrorInfo{number, ModuleSource, standardErrorDescription(number) + QStringLiteral(": ") + detail};
 }
 
+// As a call through an interface of another apartment fails (RPC_E_WRONG_THREAD).
+void requireOwnThread(const DispatchRef& self)
+{
+    if (self.thread == std::this_thread::get_id())
+        return;
+    raiseAutomationError(
+        ErrorInfo{RPC_E_WRONG_THREAD, ModuleSource,
+                  QStringLiteral("Automation error: the object %1 belongs to the thread that created it; "
+                                 "create one object per thread")
+                      .arg(self.object->GetTypeInfo().name())},
+        RPC_E_WRONG_THREAD);
+}
+
 DispId idOfName(const DispatchRef& self, const QString& name)
 {
+    requireOwnThread(self);
     DispId id = DISPID_UNKNOWN;
     if (failed(self.object->GetIDsOfNames(name, &id)))
         raiseAutomationError(moduleError(Err::ObjectDoesNotSupportMember, name));
@@ -47,9 +61,15 @@ DispId idOfName(const DispatchRef& self, const QString& name)
 
 Variant invoke(const DispatchRef& self, DispId id, InvokeKind kind, std::vector<Variant>& args)
 {
+    requireOwnThread(self);
     Variant result;
     ErrorInfo error;
-    const HResult hr = self.object->Invoke(id, kind, args, &result, &error);
+    HResult hr;
+    {
+        // Other Python threads run meanwhile; a progress callback takes the lock back.
+        py::gil_scoped_release unlocked;
+        hr = self.object->Invoke(id, kind, args, &result, &error);
+    }
     if (failed(hr)) {
         if (error.number == 0)
             error.number = errorNumberFromHResult(hr);
@@ -135,8 +155,8 @@ public:
     CallbackProgress(const CallbackProgress&) = delete;
     CallbackProgress& operator=(const CallbackProgress&) = delete;
 
-    void datasetDone(int done, int total) override { tell("dataset", py::int_(done), py::int_(total)); }
-    void pageDone(int page) override { tell("page", py::int_(page), py::none()); }
+    void datasetDone(int done, int total) override { tell("dataset", done, total); }
+    void pageDone(int page) override { tell("page", page, std::nullopt); }
 
     // Raises what the callback raised, if it did.
     void raiseItsError()
@@ -146,10 +166,11 @@ public:
     }
 
 private:
-    void tell(const char* kind, py::object a, py::object b)
+    void tell(const char* kind, int a, std::optional<int> b)
     {
+        py::gil_scoped_acquire locked;
         try {
-            m_callback(kind, a, b);
+            m_callback(kind, a, b ? py::object(py::int_(*b)) : py::object(py::none()));
         } catch (py::error_already_set& e) {
             m_error.emplace(std::move(e));
             throw RuntimeError(18, QStringLiteral("User interrupt occurred: the progress callback raised an exception"));

@@ -8,10 +8,15 @@
 
 #include <pybind11/pybind11.h>
 
+#include <thread>
+
 namespace vxpy {
 
+// An object and the thread it belongs to: the component is apartment-threaded, so an object
+// works on the state of the thread that made it, and is refused on any other.
 struct DispatchRef {
     vxRecInfo::ComPtr<vxRecInfo::IDispatch> object;
+    std::thread::id thread = std::this_thread::get_id();
 };
 
 void defineDispatch(pybind11::module_& module);

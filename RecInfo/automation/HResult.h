@@ -23,6 +23,7 @@ inline constexpr HResult CLASS_E_NOAGGREGATION = hresultFrom(0x80040110u);
 inline constexpr HResult CLASS_E_CLASSNOTAVAILABLE = hresultFrom(0x80040111u);
 inline constexpr HResult REGDB_E_CLASSNOTREG = hresultFrom(0x80040154u);
 inline constexpr HResult SELFREG_E_CLASS = hresultFrom(0x80040201u);
+inline constexpr HResult RPC_E_WRONG_THREAD = hresultFrom(0x8001010Eu);
 inline constexpr HResult DISP_E_MEMBERNOTFOUND = hresultFrom(0x80020003u);
 inline constexpr HResult DISP_E_TYPEMISMATCH = hresultFrom(0x80020005u);
 inline constexpr HResult DISP_E_UNKNOWNNAME = hresultFrom(0x80020006u);

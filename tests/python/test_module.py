@@ -5,6 +5,8 @@ import pathlib
 
 import os
 import subprocess
+import threading
+import time
 
 import pytest
 
@@ -165,6 +167,76 @@ def test_windows_without_a_display_fail_instead_of_waiting_for_ever(rec, commit)
         with pytest.raises(AutomationError) as caught:
             show(*args)
         assert caught.value.number == 445 and "display" in caught.value.description
+
+
+def in_thread(work):
+    """Runs work() on a thread of its own; returns what it returned or raises what it raised."""
+    outcome = {}
+
+    def run():
+        try:
+            outcome["value"] = work()
+        except BaseException as error:  # handed to the caller's thread
+            outcome["error"] = error
+
+    thread = threading.Thread(target=run)
+    thread.start()
+    thread.join()
+    if "error" in outcome:
+        raise outcome["error"]
+    return outcome["value"]
+
+
+def test_an_object_is_refused_on_a_thread_not_its_own(rec, commit):
+    commit(rec)
+    with pytest.raises(AutomationError) as caught:
+        in_thread(lambda: rec.RTF_All(0.0, 0, 1, "", ""))
+    assert (caught.value.hresult, caught.value.number) == (0x8001010E, -0x7FFEFEF2)
+    assert "one object per thread" in caught.value.description
+    assert len(rec.NoteArray) == 1  # its own thread's store is untouched
+
+
+def test_threads_with_their_own_objects_run_beside_python(commit):
+    def batch(count):
+        record = vxrecinfo.Dispatch("vxRecInfo.RecordInfo")
+        record.ClearAllDataSets()
+        for _ in range(count):
+            commit(record)
+        return record.RTF_All(0.0, 0, 1, "", "")[4]
+
+    # Two fresh threads at once, each its own store: the same reports, nothing mixed.
+    reports = [None, None]
+    pair = [threading.Thread(target=lambda i=i: reports.__setitem__(i, batch(30))) for i in range(2)]
+    for thread in pair:
+        thread.start()
+    for thread in pair:
+        thread.join()
+    assert reports[0] == reports[1] and reports[0].count("\f") == 30
+    # A Python thread counts while a batch runs and then while this thread sleeps as long: it
+    # keeps most of its pace only if the batch lets go of the interpreter (12 % when it does not).
+    ticks, running = [0], [True]
+
+    def count():
+        while running[0]:
+            ticks[0] += 1
+
+    record = vxrecinfo.Dispatch("vxRecInfo.RecordInfo")
+    record.ClearAllDataSets()
+    for _ in range(800):
+        commit(record)
+    counter = threading.Thread(target=count)
+    counter.start()
+    try:
+        start, began = ticks[0], time.monotonic()
+        record.RTF_All(0.0, 0, 1, "", "")
+        during, took = ticks[0] - start, time.monotonic() - began
+        start = ticks[0]
+        time.sleep(took)
+        idle = ticks[0] - start
+    finally:
+        running[0] = False
+        counter.join()
+    assert during > 0.3 * idle, f"a Python thread ran {during} steps during a batch, {idle} while idle"
 
 
 @pytest.fixture(scope="module")
