@@ -47,6 +47,11 @@ value() { sed -n "s/.*\b$1=\([^ ]*\).*/\1/p" <<<"$2" | head -1; }
   signed="$("$build"/bench/services_bench print-signed 200 2>/dev/null)"
   sratio="$(value signed_over_plain "$signed")"
   row "signed PDF/A / plain PDF, 200 datasets (pages per second)" "$(printf '%.0f / %.0f = %.2f' "$(value signed_pages_per_second "$signed")" "$(value pages_per_second "$signed")" "${sratio:-0}")" ">= 0.8" "$(met "${sratio:-0}" 0.8 '>=')"
+  if [ -d "$build/python" ]; then
+    py="$(PYTHONPATH="$build/python" /usr/bin/python3 bench/python_threads_bench.py 2000 2>/dev/null)"
+    row "Python: two threads, each its own object / one (RTF_All)" "$(value two_over_one "$py")" ">= 1.7" "$(met "$(value two_over_one "$py")" 1.7 '>=')"
+    row "Python: a pure-Python thread's pace during a batch / idle" "$(value python_pace_during_batch "$py")" ">= 0.8" "$(met "$(value python_pace_during_batch "$py")" 0.8 '>=')"
+  fi
   times="$(value times_soffice "$printing")"
   if [ -n "$times" ]; then
     row "PrintAll / LibreOffice on the same reports' RTF" "$times" ">= 10" "$(met "$times" 10 '>=')"
