@@ -438,4 +438,10 @@ void JsonWriter::rawNumber(const QString& text)
     m_text += text;
 }
 
+void JsonWriter::moveTo(QTextStream& out)
+{
+    out << m_text;
+    m_text.resize(0); // keeps its room for the next piece
+}
+
 } // namespace recinfo

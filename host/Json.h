@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QIODevice>
 #include <QString>
+#include <QTextStream>
 
 #include <nlohmann/json.hpp>
 
@@ -66,6 +67,8 @@ public:
     void rawNumber(const QString& text);
 
     const QString& text() const { return m_text; }
+    // Hands what is written so far to out and goes on from there: a long listing streams.
+    void moveTo(QTextStream& out);
 
 private:
     void beforeValue();

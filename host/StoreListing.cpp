@@ -101,8 +101,9 @@ void writeVariant(JsonWriter& out, const Variant& value)
     writeElements(out, array);
 }
 
-QString storeListing(IDispatch* record)
+void writeStoreListing(IDispatch* record, QTextStream& stream)
 {
+    constexpr qsizetype Piece = 1 << 16;
     const ModuleState& state = ModuleState::current();
     JsonWriter out;
     out.beginObject();
@@ -114,6 +115,8 @@ QString storeListing(IDispatch* record)
             for (const auto& [name, value] : fieldsOf(state.DataSets.at(i)))
                 writeTyped(out, name, value);
             out.endObject();
+            if (out.text().size() >= Piece)
+                out.moveTo(stream);
         }
     }
     out.endArray();
@@ -123,7 +126,8 @@ QString storeListing(IDispatch* record)
         writeVariant(out, lateGet(record, QString::fromLatin1(getter)));
     }
     out.endObject();
-    return out.text();
+    out.moveTo(stream);
+    stream << '\n';
 }
 
 int storeCommand(const QString& path, QTextStream& out, QTextStream& err, bool progress)
@@ -135,12 +139,12 @@ int storeCommand(const QString& path, QTextStream& out, QTextStream& err, bool p
             file.load(&shown);
         } catch (const LoadError& e) {
             if (file.record())
-                out << storeListing(file.record()) << '\n';
+                writeStoreListing(file.record(), out);
             out.flush();
             err << "recinfo: " << e.message << '\n';
             return 1;
         }
-        out << storeListing(file.record()) << '\n';
+        writeStoreListing(file.record(), out);
         return 0;
     } catch (const LoadError& e) {
         err << "recinfo: " << e.message << '\n';

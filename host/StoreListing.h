@@ -8,7 +8,9 @@
 
 namespace recinfo {
 
-QString storeListing(vxRecInfo::IDispatch* record);
+// Written to out as it is made, a dataset at a time: a listing of any length needs no more
+// memory than the store it lists.
+void writeStoreListing(vxRecInfo::IDispatch* record, QTextStream& out);
 
 // `recinfo store PATH`: loads the recordings file and prints the listing. When loading stops,
 // the listing of what was committed so far still goes to out, the message to err, and the
