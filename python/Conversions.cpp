@@ -158,4 +158,9 @@ py::object fromVariant(const Variant& value)
     }
 }
 
+QString pathText(pybind11::handle path)
+{
+    return toQString(pybind11::module_::import("os").attr("fsdecode")(path));
+}
+
 } // namespace vxpy

@@ -23,6 +23,8 @@ void initConversions();
 pybind11::str toPython(const QString& text);
 // A Python str; TypeError for anything else, error 0 for half a surrogate pair.
 QString toQString(pybind11::handle text);
+// A path (str, bytes or os.PathLike) as os.fsdecode gives it.
+QString pathText(pybind11::handle path);
 
 // Error 13 for a Python value that has no automation type, 6 for a number or date outside
 // what a Variant holds.

@@ -208,8 +208,6 @@ public:
     }
 
 private:
-    static QString pathText(py::handle path) { return toQString(py::module_::import("os").attr("fsdecode")(path)); }
-
     PdfRecordOptions m_saved;
 };
 

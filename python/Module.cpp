@@ -25,7 +25,7 @@ std::unique_ptr<recinfo::RecordingsFile> g_loaded;
 int loadRecordings(const py::object& path)
 {
     ensureApplication();
-    const QString name = toQString(py::module_::import("os").attr("fsdecode")(path));
+    const QString name = pathText(path);
     try {
         auto file = std::make_unique<recinfo::RecordingsFile>(name);
         g_loaded.reset();
@@ -100,7 +100,7 @@ component's number for a failed call, 0 for any other fault of the file.)");
     module.def(
         "verify_pdf",
         [](const py::object& path) {
-            return verifyPdf(toQString(py::module_::import("os").attr("fsdecode")(path)));
+            return verifyPdf(pathText(path));
         },
         py::arg("path"),
         R"(Checks a PDF file's last signature as `recinfo verify` does: whether it is readable and

@@ -8,7 +8,6 @@
 #include "Version.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QtGlobal>
 
 #include <openssl/bio.h>
@@ -87,14 +86,18 @@ QDateTime fromAsn1(const ASN1_TIME* time)
     return QDateTime::fromSecsSinceEpoch(qint64(timegm(&parts)), Qt::UTC);
 }
 
-// A host settings member the host's object may not have: absent is unset.
-std::optional<Variant> optionalSetting(const QString& name)
+// What the host chose in code, else the member of its settings object (which may not have
+// it), else Empty.
+template <class T>
+Variant chosen(const std::optional<T>& inCode, const QString& setting)
 {
+    if (inCode)
+        return Variant(*inCode);
     IDispatch* settings = hostSettings();
     DispId id = 0;
-    if (!settings || failed(settings->GetIDsOfNames(name, &id)))
-        return std::nullopt;
-    return lateGet(settings, name);
+    if (!settings || failed(settings->GetIDsOfNames(setting, &id)))
+        return {};
+    return lateGet(settings, setting);
 }
 
 QByteArray readWholeFile(const QString& path, const QString& what)
@@ -130,9 +133,9 @@ QByteArray passphrase(const QString& keyFile, const QString& passphraseFile)
 class SigningKey
 {
 public:
-    SigningKey(const QString& file, const QByteArray& secret)
+    // bytes: the key file's, read before its passphrase is looked for.
+    SigningKey(const QString& file, const QByteArray& bytes, const QByteArray& secret)
     {
-        const QByteArray bytes = readWholeFile(file, QStringLiteral("the signing key"));
         const unsigned char* at = reinterpret_cast<const unsigned char*>(bytes.constData());
         const Pkcs12 p12(d2i_PKCS12(nullptr, &at, long(bytes.size())));
         if (!p12)
@@ -171,12 +174,11 @@ public:
     QByteArray sign(BIO* data) const
     {
         const Cms cms(CMS_sign(nullptr, nullptr, m_chain.get(), nullptr, CMS_DETACHED | CMS_BINARY | CMS_PARTIAL));
-        if (!cms || !CMS_add1_signer(cms.get(), m_certificate.get(), m_key.get(), EVP_sha256(), CMS_BINARY)
-            || CMS_final(cms.get(), data, nullptr, CMS_DETACHED | CMS_BINARY) != 1)
-            throw RuntimeError(Err::PrinterError, QStringLiteral("%1: the PDF job could not be signed: %2")
-                                                      .arg(standardErrorDescription(Err::PrinterError), opensslReason()));
         unsigned char* der = nullptr;
-        const int length = i2d_CMS_ContentInfo(cms.get(), &der);
+        const int length = cms && CMS_add1_signer(cms.get(), m_certificate.get(), m_key.get(), EVP_sha256(), CMS_BINARY)
+                && CMS_final(cms.get(), data, nullptr, CMS_DETACHED | CMS_BINARY) == 1
+            ? i2d_CMS_ContentInfo(cms.get(), &der)
+            : 0;
         if (length <= 0)
             throw RuntimeError(Err::PrinterError, QStringLiteral("%1: the PDF job could not be signed: %2")
                                                       .arg(standardErrorDescription(Err::PrinterError), opensslReason()));
@@ -221,25 +223,13 @@ PdfJobSettings currentPdfJobSettings()
 {
     const PdfRecordOptions& set = pdfRecordOptions();
     PdfJobSettings settings;
-    if (set.archival)
-        settings.archival = *set.archival;
-    else if (const std::optional<Variant> archival = optionalSetting(QStringLiteral("PdfArchive")))
-        settings.archival = archival->toBool();
-    QString key;
-    if (set.signingKey)
-        key = *set.signingKey;
-    else if (const std::optional<Variant> named = optionalSetting(QStringLiteral("PdfSigningKey")))
-        key = named->toString();
+    settings.archival = chosen(set.archival, QStringLiteral("PdfArchive")).toBool();
+    const QString key = chosen(set.signingKey, QStringLiteral("PdfSigningKey")).toString();
     if (key.isEmpty())
         return settings;
-    QString passphraseFile;
-    if (set.passphraseFile)
-        passphraseFile = *set.passphraseFile;
-    else if (const std::optional<Variant> named = optionalSetting(QStringLiteral("PdfPassphraseFile")))
-        passphraseFile = named->toString();
-    if (!QFileInfo::exists(key))
-        throw RuntimeError(Err::FileNotFound, QStringLiteral("File not found: the signing key %1").arg(key));
-    settings.key = std::make_shared<const SigningKey>(key, passphrase(key, passphraseFile));
+    const QByteArray bytes = readWholeFile(key, QStringLiteral("the signing key"));
+    const QString passphraseFile = chosen(set.passphraseFile, QStringLiteral("PdfPassphraseFile")).toString();
+    settings.key = std::make_shared<const SigningKey>(key, bytes, passphrase(key, passphraseFile));
     return settings;
 }
 
@@ -256,11 +246,6 @@ void quietPodofo()
         return true;
     }();
     (void)quiet;
-}
-
-QString xmlEscaped(const QString& text)
-{
-    return text.toHtmlEscaped();
 }
 
 PdfString pdfText(const QString& text)
@@ -291,21 +276,21 @@ QByteArray xmpPacket(const Metadata& m)
                         "<rdf:Description rdf:about=\"\" xmlns:dc=\"http://purl.org/dc/elements/1.1/\">\n"
                         "<dc:format>application/pdf</dc:format>\n");
     x += QStringLiteral("<dc:title><rdf:Alt><rdf:li xml:lang=\"x-default\">%1</rdf:li></rdf:Alt></dc:title>\n")
-             .arg(xmlEscaped(m.title));
+             .arg(m.title.toHtmlEscaped());
     if (!m.author.isEmpty())
-        x += QStringLiteral("<dc:creator><rdf:Seq><rdf:li>%1</rdf:li></rdf:Seq></dc:creator>\n").arg(xmlEscaped(m.author));
+        x += QStringLiteral("<dc:creator><rdf:Seq><rdf:li>%1</rdf:li></rdf:Seq></dc:creator>\n").arg(m.author.toHtmlEscaped());
     x += QStringLiteral("<dc:description><rdf:Alt><rdf:li xml:lang=\"x-default\">%1</rdf:li></rdf:Alt></dc:description>\n")
-             .arg(xmlEscaped(m.subject));
+             .arg(m.subject.toHtmlEscaped());
     x += QStringLiteral("</rdf:Description>\n"
                         "<rdf:Description rdf:about=\"\" xmlns:pdf=\"http://ns.adobe.com/pdf/1.3/\">\n"
                         "<pdf:Keywords>%1</pdf:Keywords>\n<pdf:Producer>%2</pdf:Producer>\n"
                         "</rdf:Description>\n")
-             .arg(xmlEscaped(m.keywords), xmlEscaped(m.producer));
+             .arg(m.keywords.toHtmlEscaped(), m.producer.toHtmlEscaped());
     x += QStringLiteral("<rdf:Description rdf:about=\"\" xmlns:xmp=\"http://ns.adobe.com/xap/1.0/\">\n"
                         "<xmp:CreatorTool>%1</xmp:CreatorTool>\n<xmp:CreateDate>%2</xmp:CreateDate>\n"
                         "<xmp:ModifyDate>%3</xmp:ModifyDate>\n<xmp:MetadataDate>%3</xmp:MetadataDate>\n"
                         "</rdf:Description>\n")
-             .arg(xmlEscaped(m.creator), xmpDate(m.created), xmpDate(m.modified));
+             .arg(m.creator.toHtmlEscaped(), xmpDate(m.created), xmpDate(m.modified));
     if (m.archival)
         x += QStringLiteral("<rdf:Description rdf:about=\"\" xmlns:pdfaid=\"http://www.aiim.org/pdfa/ns/id/\">\n"
                             "<pdfaid:part>1</pdfaid:part>\n<pdfaid:conformance>B</pdfaid:conformance>\n"
@@ -318,12 +303,45 @@ QByteArray xmpPacket(const Metadata& m)
     return x.toUtf8();
 }
 
-[[noreturn]] void cannotComplete(const PdfError& e)
+QString podofoReason(const PdfError& e)
 {
-    throw RuntimeError(Err::PrinterError,
-                       QStringLiteral("%1: the PDF job could not be completed: %2")
-                           .arg(standardErrorDescription(Err::PrinterError),
-                                QString::fromUtf8(PdfError::ErrorMessage(e.GetError()))));
+    return QString::fromUtf8(PdfError::ErrorMessage(e.GetError()));
+}
+
+// The update with a signature field, then the signature over the whole file.
+void writeSigned(PdfMemDocument& doc, PdfOutputDevice& device, const SigningKey& key, qint64 signingTime,
+                 const QString& reason)
+{
+    // An invisible signature field on the first page, printable as PDF/A wants annotations.
+    // The form gets no default appearance: it would name a font that is not embedded.
+    PdfAcroForm* form = doc.GetAcroForm(true, ePdfAcroFormDefaultAppearance_None);
+    form->GetObject()->GetDictionary().AddKey(PdfName("SigFlags"), PdfObject(pdf_int64(3)));
+    PdfSignatureField field(doc.GetPage(0), PdfRect(0, 0, 0, 0), &doc);
+    field.SetFieldName(PdfString("Signature1"));
+    field.GetWidgetAnnotation()->SetFlags(ePdfAnnotationFlags_Print);
+    field.SetSignatureReason(pdfText(reason));
+    field.SetSignatureDate(PdfDate(time_t(signingTime)));
+    field.GetSignatureObject()->GetDictionary().AddKey(PdfName("Name"), pdfText(key.signer()));
+
+    PdfSignOutputDevice signing(&device);
+    signing.SetSignatureSize(key.signatureRoom());
+    field.SetSignature(*signing.GetSignatureBeacon());
+    doc.WriteUpdate(&signing, true);
+    if (!signing.HasSignaturePosition())
+        throw RuntimeError(Err::PrinterError, QStringLiteral("%1: the PDF job has no room for its signature")
+                                                  .arg(standardErrorDescription(Err::PrinterError)));
+    signing.AdjustByteRange();
+    signing.Seek(0);
+    const Bio data(BIO_new(BIO_s_mem()));
+    char chunk[65536];
+    while (const std::size_t n = signing.ReadForSignature(chunk, sizeof chunk))
+        BIO_write(data.get(), chunk, int(n));
+    const QByteArray signature = key.sign(data.get());
+    if (std::size_t(signature.size()) > key.signatureRoom())
+        throw RuntimeError(Err::PrinterError, QStringLiteral("%1: the signature does not fit the room kept for it")
+                                                  .arg(standardErrorDescription(Err::PrinterError)));
+    signing.SetSignature(PdfData(signature.constData(), std::size_t(signature.size())));
+    signing.Flush();
 }
 
 // One attempt: the update written with its modification time at the second `modified`. The
@@ -353,43 +371,13 @@ bool writeUpdate(const QByteArray& pdf, const Metadata& m, const PdfJobSettings&
     doc.GetCatalog()->GetDictionary().AddKey(PdfName("Metadata"), metadata->Reference());
 
     PdfOutputDevice device(&out);
-    if (!settings.key) {
+    if (settings.key)
+        writeSigned(doc, device, *settings.key, m.modified, reason);
+    else
         doc.WriteUpdate(&device, true);
-        return PdfInfo(doc.GetInfo()->GetObject()).GetModDate().GetTime() == time_t(m.modified);
-    }
-
-    // An invisible signature field on the first page, printable as PDF/A wants annotations.
-    // The form gets no default appearance: it would name a font that is not embedded.
-    PdfAcroForm* form = doc.GetAcroForm(true, ePdfAcroFormDefaultAppearance_None);
-    form->GetObject()->GetDictionary().AddKey(PdfName("SigFlags"), PdfObject(pdf_int64(3)));
-    PdfSignatureField field(doc.GetPage(0), PdfRect(0, 0, 0, 0), &doc);
-    field.SetFieldName(PdfString("Signature1"));
-    field.GetWidgetAnnotation()->SetFlags(ePdfAnnotationFlags_Print);
-    field.SetSignatureReason(pdfText(reason));
-    field.SetSignatureDate(PdfDate(time_t(m.modified)));
-    field.GetSignatureObject()->GetDictionary().AddKey(PdfName("Name"), pdfText(settings.key->signer()));
-
-    PdfSignOutputDevice signing(&device);
-    signing.SetSignatureSize(settings.key->signatureRoom());
-    field.SetSignature(*signing.GetSignatureBeacon());
-    doc.WriteUpdate(&signing, true);
-    if (!signing.HasSignaturePosition())
-        throw RuntimeError(Err::PrinterError, QStringLiteral("%1: the PDF job has no room for its signature")
-                                                  .arg(standardErrorDescription(Err::PrinterError)));
-    signing.AdjustByteRange();
-    signing.Seek(0);
-    const Bio data(BIO_new(BIO_s_mem()));
-    char chunk[65536];
-    while (const std::size_t n = signing.ReadForSignature(chunk, sizeof chunk))
-        BIO_write(data.get(), chunk, int(n));
-    const QByteArray signature = settings.key->sign(data.get());
-    if (std::size_t(signature.size()) > settings.key->signatureRoom())
-        throw RuntimeError(Err::PrinterError, QStringLiteral("%1: the signature does not fit the room kept for it")
-                                                  .arg(standardErrorDescription(Err::PrinterError)));
-    signing.SetSignature(PdfData(signature.constData(), std::size_t(signature.size())));
-    signing.Flush();
-    return PdfInfo(doc.GetInfo()->GetObject()).GetModDate().GetTime() == time_t(m.modified);
+    return doc.GetInfo()->GetModDate().GetTime() == time_t(m.modified);
 }
+
 
 } // namespace
 
@@ -397,7 +385,7 @@ QByteArray pdfRecordUpdate(const QByteArray& pdf, const PdfJobInfo& info, const 
                            const QDateTime& created, const QString& reason)
 {
     Metadata m;
-    m.title = info.title.isEmpty() ? QStringLiteral("vxRecInfo report") : info.title;
+    m.title = pdfJobTitle(info.title, 1);
     m.author = info.authors.join(QStringLiteral("; "));
     m.keywords = info.serialNumbers.join(QStringLiteral(", "));
     m.subject = info.serialNumbers.isEmpty() ? reason : reason + QStringLiteral(": ") + m.keywords;
@@ -425,7 +413,8 @@ QByteArray pdfRecordUpdate(const QByteArray& pdf, const PdfJobInfo& info, const 
             return QByteArray(out.GetBuffer() + pdf.size(), qsizetype(size) - pdf.size());
         }
     } catch (const PdfError& e) {
-        cannotComplete(e);
+        throw RuntimeError(Err::PrinterError, QStringLiteral("%1: the PDF job could not be completed: %2")
+                                                  .arg(standardErrorDescription(Err::PrinterError), podofoReason(e)));
     }
     throw RuntimeError(Err::PrinterError, QStringLiteral("%1: the PDF job's dates could not be made to agree")
                                               .arg(standardErrorDescription(Err::PrinterError)));
@@ -457,7 +446,7 @@ PdfVerification verifyPdf(const QString& path)
     try {
         doc.LoadFromBuffer(bytes.constData(), long(bytes.size()));
     } catch (const PdfError& e) {
-        result.problem = QStringLiteral("is not a readable PDF file (%1)").arg(QString::fromUtf8(PdfError::ErrorMessage(e.GetError())));
+        result.problem = QStringLiteral("is not a readable PDF file (%1)").arg(podofoReason(e));
         return result;
     }
     result.readable = true;
@@ -488,8 +477,7 @@ PdfVerification verifyPdf(const QString& path)
             }
         }
     } catch (const PdfError& e) {
-        result.problem = QStringLiteral("has a signature that cannot be read (%1)")
-                             .arg(QString::fromUtf8(PdfError::ErrorMessage(e.GetError())));
+        result.problem = QStringLiteral("has a signature that cannot be read (%1)").arg(podofoReason(e));
         return result;
     }
     if (!signature) {

@@ -234,7 +234,7 @@ void Printer::beginJob()
         m_writer = pdfWriter(&m_job->device());
         if (m_jobSettings->archival)
             m_writer->setPdfVersion(QPagedPaintDevice::PdfVersion_A1b);
-        m_writer->setTitle(m_jobInfo.title.isEmpty() ? QStringLiteral("vxRecInfo report") : m_jobInfo.title);
+        m_writer->setTitle(pdfJobTitle(m_jobInfo.title, 1));
         m_writer->setCreator(QStringLiteral("vxRecInfo"));
     } else {
         m_jobTitle = cups::uniqueJobTitle();

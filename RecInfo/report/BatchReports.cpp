@@ -115,7 +115,14 @@ PdfJobInfo printJobInfo(const std::vector<std::int16_t>& datasets)
 {
     PdfJobInfo info;
     const auto& store = ModuleState::current().DataSets;
-    QString first = datasets.empty() ? QString() : store.at(datasets.front()).Description;
+    QString first;
+    if (!datasets.empty()) {
+        // A recording without a description is known by its logger.
+        const DataSetRecord& lead = store.at(datasets.front());
+        first = lead.Description.trimmed().isEmpty() && !lead.SerialNumber.isEmpty()
+            ? Label(LabelId::RecordReport) + QLatin1Char(' ') + lead.SerialNumber
+            : lead.Description;
+    }
     for (const std::int16_t index : datasets) {
         const DataSetRecord& dataset = store.at(index);
         if (!dataset.SerialNumber.isEmpty() && !info.serialNumbers.contains(dataset.SerialNumber))
@@ -123,9 +130,6 @@ PdfJobInfo printJobInfo(const std::vector<std::int16_t>& datasets)
         if (!dataset.Author.isEmpty() && !info.authors.contains(dataset.Author))
             info.authors.append(dataset.Author);
     }
-    // A recording without a description is known by its logger.
-    if (first.trimmed().isEmpty() && !datasets.empty() && !store.at(datasets.front()).SerialNumber.isEmpty())
-        first = Label(LabelId::RecordReport) + QLatin1Char(' ') + store.at(datasets.front()).SerialNumber;
     info.title = pdfJobTitle(first, int(datasets.size()));
     return info;
 }
