@@ -265,26 +265,13 @@ QString recordingsName(const QString& path)
     return path == QLatin1String("-") ? QStringLiteral("standard input") : path;
 }
 
-RecordingsFile::RecordingsFile(const QString& path) : m_path(recordingsName(path))
+RecordingsFile::RecordingsFile(const QString& path) : m_path(recordingsName(path)), m_fileName(path)
 {
-    const bool standardInput = path == QLatin1String("-");
-    auto file = std::make_unique<QFile>(path);
-    if (standardInput ? !file->open(STDIN_FILENO, QIODevice::ReadOnly) : !file->open(QIODevice::ReadOnly))
-        fail(m_path, file->errorString(), QFileInfo::exists(path) ? Err::PathFileAccessError : Err::FileNotFound);
-    if (standardInput || file->isSequential()) {
-        // A pipe is read once: what the datasets are read again from stays in memory.
-        m_bytes = file->readAll();
-        if (file->error() != QFileDevice::NoError)
-            fail(m_path, file->errorString());
-        auto buffer = std::make_unique<QBuffer>(&m_bytes);
-        buffer->open(QIODevice::ReadOnly);
-        m_file = std::move(buffer);
-    } else {
-        m_file = std::move(file);
-    }
+    open(path);
     if (m_file->peek(1).isEmpty()) // not the size: files such as those of /proc tell 0
-        fail(m_path, standardInput ? QStringLiteral("the input is empty, which is no recordings file (a JSON object)")
-                                   : QStringLiteral("the file is empty, which is no recordings file (a JSON object)"));
+        fail(m_path, path == QLatin1String("-")
+                         ? QStringLiteral("the input is empty, which is no recordings file (a JSON object)")
+                         : QStringLiteral("the file is empty, which is no recordings file (a JSON object)"));
     if (!parseJsonLeavingDataSets(*m_file, &m_document, &m_places)) {
         // Refused: the whole-document reader says why.
         QString error;
@@ -306,10 +293,49 @@ RecordingsFile::RecordingsFile(const QString& path) : m_path(recordingsName(path
             fail(m_path, QStringLiteral("unknown top-level key \"%1\"").arg(QString::fromStdString(item.key())));
 }
 
-void RecordingsFile::load(IProgressObserver* progress)
+RecordingsFile::RecordingsFile(const RecordingsFile& first, DataSetRange range)
+    : m_path(first.m_path), m_fileName(first.m_fileName), m_range(range), m_settingsApplied(true),
+      m_bytes(first.m_bytes), m_document(first.m_document), m_places(first.m_places), m_version(first.m_version)
+{
+    if (!m_bytes.isNull()) {
+        auto buffer = std::make_unique<QBuffer>(&m_bytes);
+        buffer->open(QIODevice::ReadOnly);
+        m_file = std::move(buffer);
+    } else {
+        open(m_fileName);
+    }
+}
+
+void RecordingsFile::open(const QString& path)
+{
+    const bool standardInput = path == QLatin1String("-");
+    auto file = std::make_unique<QFile>(path);
+    if (standardInput ? !file->open(STDIN_FILENO, QIODevice::ReadOnly) : !file->open(QIODevice::ReadOnly))
+        fail(m_path, file->errorString(), QFileInfo::exists(path) ? Err::PathFileAccessError : Err::FileNotFound);
+    if (standardInput || file->isSequential()) {
+        // A pipe is read once: what the datasets are read again from stays in memory.
+        m_bytes = file->readAll();
+        if (file->error() != QFileDevice::NoError)
+            fail(m_path, file->errorString());
+        auto buffer = std::make_unique<QBuffer>(&m_bytes);
+        buffer->open(QIODevice::ReadOnly);
+        m_file = std::move(buffer);
+    } else {
+        m_file = std::move(file);
+    }
+}
+
+void RecordingsFile::applySettings(SettingsScope scope)
 {
     applyLocale();
-    writeSettings();
+    writeSettings(scope);
+    m_settingsApplied = true;
+}
+
+void RecordingsFile::load(IProgressObserver* progress, SettingsScope scope)
+{
+    if (!m_settingsApplied)
+        applySettings(scope);
     try {
         m_record = ClassRegistry::instance().createObject(Identity::ProgId);
     } catch (const RuntimeError& e) {
@@ -327,8 +353,12 @@ void RecordingsFile::load(IProgressObserver* progress)
     if (inFile && versionOf(*m_file) != m_version)
         fail(m_path, QStringLiteral("the file changed while it was being read"));
     std::size_t kept = 0; // elements that are no objects stay in the document
-    const int total = int(m_places.size());
-    for (std::size_t i = 0; i < m_places.size(); ++i) {
+    const std::size_t first = std::min(m_range.first, m_places.size());
+    const std::size_t end = first + std::min(m_range.count, m_places.size() - first);
+    for (std::size_t i = 0; i < first; ++i)
+        kept += m_places[i].length == 0 ? 1 : 0;
+    const int total = int(end - first);
+    for (std::size_t i = first; i < end; ++i) {
         const DataSetPlace& place = m_places[i];
         if (place.length == 0) {
             commitDataSet(datasets->at(kept++), i + 1);
@@ -356,7 +386,7 @@ void RecordingsFile::applyLocale()
     QLocale::setDefault(chosen);
 }
 
-void RecordingsFile::writeSettings()
+void RecordingsFile::writeSettings(SettingsScope scope)
 {
     m_settingsDir = std::make_unique<QTemporaryDir>();
     if (!m_settingsDir->isValid())
@@ -414,7 +444,10 @@ void RecordingsFile::writeSettings()
         if (ini.status() != QSettings::NoError)
             fail(path, QStringLiteral("the settings could not be written"));
     }
-    setSuiteSettingsFile(path);
+    if (scope == SettingsScope::Apartment)
+        setApartmentSuiteSettingsFile(path);
+    else
+        setSuiteSettingsFile(path);
 }
 
 void RecordingsFile::setModuleProperties()

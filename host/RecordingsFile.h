@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <limits>
 #include <memory>
 #include <unordered_map>
 
@@ -27,6 +28,16 @@ struct LoadError {
     int errorNumber = 0;
 };
 
+// Where a file's settings apply: to every thread (the sample host), or to the calling thread's
+// apartment only (a script thread with a file of its own). Its locale is the process's either way.
+enum class SettingsScope { Process, Apartment };
+
+// Datasets first to first + count - 1 (from 0) of a file.
+struct DataSetRange {
+    std::size_t first = 0;
+    std::size_t count = std::numeric_limits<std::size_t>::max();
+};
+
 class RecordingsFile
 {
 public:
@@ -35,15 +46,23 @@ public:
     // commits them one by one, so a file of many datasets is never held whole. The path "-" is
     // standard input; it, and any other file that cannot seek (a pipe), is read whole first.
     explicit RecordingsFile(const QString& path);
+    // Another reader of a file already read, for another thread: the same document, a handle of
+    // its own on the file, and only the datasets of range to commit. The locale and settings are
+    // left to the first reader (applySettings), which must outlive this one.
+    RecordingsFile(const RecordingsFile& first, DataSetRange range);
 
+    // Applies locale and settings; load() does it first unless this is another reader.
+    void applySettings(SettingsScope scope = SettingsScope::Process);
     // Applies locale and settings, creates the RecordInfo, sets its module properties and
     // commits every dataset, telling progress (if any) of each. LoadError at the first problem;
     // what was committed stays.
-    void load(vxRecInfo::IProgressObserver* progress = nullptr);
+    void load(vxRecInfo::IProgressObserver* progress = nullptr, SettingsScope scope = SettingsScope::Process);
 
     // The RecordInfo, once load() has created it (null before).
     vxRecInfo::IDispatch* record() const { return m_record.get(); }
     int committed() const { return m_committed; }
+    // Datasets the file holds, committed or not.
+    std::size_t size() const { return m_places.size(); }
     // The file's ClassicFileFlag list as an array of Boolean (Empty when the file has none).
     const vxRecInfo::Variant& classicFileFlag() const { return m_classicFileFlag; }
 
@@ -56,8 +75,9 @@ private:
         int dimensions = -1; // -1: as the value comes (a list is one-dimensional)
     };
 
+    void open(const QString& path);
     void applyLocale();
-    void writeSettings();
+    void writeSettings(SettingsScope scope);
     void setModuleProperties();
     void commitDataSet(const Json& dataset, std::size_t number);
     const Setter& setter(const std::string& key);
@@ -65,6 +85,9 @@ private:
              bool datasetProperty);
 
     QString m_path;
+    QString m_fileName; // as given
+    DataSetRange m_range;
+    bool m_settingsApplied = false;
     QByteArray m_bytes;                // all of an input that cannot seek
     std::unique_ptr<QIODevice> m_file; // open from the start: the datasets are read as they are committed
     Json m_document;               // without the objects of "datasets"

@@ -8,9 +8,11 @@
 
 #include "RecordingsFile.h"
 
+#include "component/ModuleState.h"
 #include "printing/PdfRecord.h"
 
 #include <memory>
+#include <optional>
 
 namespace py = pybind11;
 using namespace vxRecInfo;
@@ -19,22 +21,36 @@ namespace vxpy {
 
 namespace {
 
-// The file last loaded stays: the host objects read the settings it wrote until the next load.
-std::unique_ptr<recinfo::RecordingsFile> g_loaded;
+// The file a thread loaded last stays with the thread's apartment: its host objects read the
+// settings it wrote until the thread loads another one, and its RecordInfo goes with the
+// apartment.
+struct LoadedRecordings {
+    std::unique_ptr<recinfo::RecordingsFile> file;
+};
 
 int loadRecordings(const py::object& path)
 {
     ensureApplication();
     const QString name = pathText(path);
-    try {
-        auto file = std::make_unique<recinfo::RecordingsFile>(name);
-        g_loaded.reset();
-        g_loaded = std::move(file);
-        g_loaded->load();
-    } catch (const recinfo::LoadError& e) {
-        raiseFileError(ErrorInfo{e.errorNumber, QStringLiteral("vxrecinfo.load_recordings"), e.message}, path);
+    std::optional<recinfo::LoadError> error;
+    int committed = 0;
+    {
+        // Other Python threads run meanwhile, loading files of their own.
+        py::gil_scoped_release unlocked;
+        try {
+            auto file = std::make_unique<recinfo::RecordingsFile>(name);
+            auto& loaded = ModuleState::current().part<LoadedRecordings>().file;
+            loaded.reset();
+            loaded = std::move(file);
+            loaded->load(nullptr, recinfo::SettingsScope::Apartment);
+            committed = loaded->committed();
+        } catch (const recinfo::LoadError& e) {
+            error = e;
+        }
     }
-    return g_loaded->committed();
+    if (error)
+        raiseFileError(ErrorInfo{error->errorNumber, QStringLiteral("vxrecinfo.load_recordings"), error->message}, path);
+    return committed;
 }
 
 py::object fromDateTime(const QDateTime& time)
@@ -49,7 +65,7 @@ py::object fromDateTime(const QDateTime& time)
 // released while module state is alive, then the application object goes.
 void releaseAtExit()
 {
-    g_loaded.reset();
+    ModuleState::current().part<LoadedRecordings>().file.reset();
     deleteApplication();
 }
 
@@ -77,7 +93,9 @@ recordings file with one is refused.)";
     defineDispatch(module);
     module.def("load_recordings", &loadRecordings, py::arg("path"),
                R"(Loads a recordings file (docs/recordings-file.md) as `recinfo store` does: its settings,
-module properties and datasets, each committed with AddDataSet; "-" reads standard input.
+module properties and datasets, each committed with AddDataSet; "-" reads standard input. They
+are the calling thread's, settings included (its locale is the process's); other threads run
+meanwhile.
 Returns the number of datasets committed; a file that cannot be loaded raises AutomationError
 with the reason and the run-time error number: 53 (also a FileNotFoundError) for a file that is
 not there, 28 (also a RecursionError) for lists and objects nested deeper than 1000 levels, the

@@ -58,7 +58,8 @@ RecordInfo::RecordInfo()
 
 RecordInfo::~RecordInfo()
 {
-    ReleaseTimeZoneService(false);
+    if (m_thread == std::this_thread::get_id())
+        ReleaseTimeZoneService(false);
 }
 
 ComPtr<RecordInfo> RecordInfo::create()

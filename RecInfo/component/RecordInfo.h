@@ -8,6 +8,8 @@
 
 #include "automation/Dispatch.h"
 
+#include <thread>
+
 namespace vxRecInfo {
 
 class RecordInfo final : public DispatchObject<_RecordInfo>
@@ -122,6 +124,8 @@ protected:
 private:
     PendingDataSet m_pending;
     std::int16_t m_dataSetCount = 0;
+    // The apartment's thread: released on any other, the object leaves that one's state alone.
+    std::thread::id m_thread = std::this_thread::get_id();
 };
 
 } // namespace vxRecInfo

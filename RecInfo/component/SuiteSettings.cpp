@@ -1,5 +1,7 @@
 #include "SuiteSettings.h"
 
+#include "ModuleState.h"
+
 #include "automation/AtomicFile.h"
 #include "automation/RuntimeError.h"
 
@@ -17,6 +19,10 @@ namespace vxRecInfo {
 namespace {
 std::mutex g_mutex;
 QString g_path;
+
+struct ApartmentSettingsFile {
+    QString path;
+};
 
 bool isHexDigit(QChar c)
 {
@@ -84,6 +90,8 @@ QByteArray lineEnd(const QByteArray& line)
 
 QString suiteSettingsFile()
 {
+    if (const QString& own = ModuleState::current().part<ApartmentSettingsFile>().path; !own.isEmpty())
+        return own;
     {
         std::lock_guard lock(g_mutex);
         if (!g_path.isEmpty())
@@ -98,6 +106,11 @@ void setSuiteSettingsFile(const QString& path)
 {
     std::lock_guard lock(g_mutex);
     g_path = path;
+}
+
+void setApartmentSuiteSettingsFile(const QString& path)
+{
+    ModuleState::current().part<ApartmentSettingsFile>().path = path;
 }
 
 void storeSuiteSetting(const QString& section, const QString& key, const QString& value)

@@ -15,9 +15,14 @@
 
 namespace vxRecInfo {
 
+// The file the calling thread's host objects read: its apartment's own if it has one, else the
+// process's, else the user's.
 QString suiteSettingsFile();
-// An empty path goes back to the user's file.
+// For every thread; an empty path goes back to the user's file.
 void setSuiteSettingsFile(const QString& path);
+// For the calling thread's apartment only (a script thread that loaded its own settings); an
+// empty path goes back to the process's. It ends with the apartment.
+void setApartmentSuiteSettingsFile(const QString& path);
 
 // Sets one key of the settings file in place. The file belongs to the suite: every other line
 // stays byte for byte (comments, order, lines a settings reader cannot parse); the key's first

@@ -1,6 +1,9 @@
 #include "automation/ClassRegistry.h"
 #include "automation/Dispatch.h"
+#include "component/HostObjects.h"
 #include "component/Identity.h"
+#include "component/ModuleState.h"
+#include "component/SuiteSettings.h"
 
 #include <gtest/gtest.h>
 
@@ -37,4 +40,26 @@ TEST(ModuleState, SharedWithinAThreadSeparateAcrossThreads)
         latePut(other.get(), QStringLiteral("TimeZone"), std::int16_t(3));
     }).join();
     EXPECT_EQ(lateGet(first.get(), QStringLiteral("TimeZone")).toInteger(), 12);
+}
+
+TEST(ModuleState, ApartmentsKeepTheirOwnWhicheverThreadReleases)
+{
+    // An object of another thread released here must not touch this apartment's host objects.
+    ComPtr<IDispatch> stranger;
+    std::thread([&] { stranger = ClassRegistry::instance().createObject(Identity::ProgId); }).join();
+    auto own = ClassRegistry::instance().createObject(Identity::ProgId);
+    IDispatch* zones = timeZoneService();
+    stranger.reset();
+    EXPECT_EQ(ModuleState::current().TimeZoneService.get(), zones);
+
+    // A settings file of one apartment is no other's.
+    const QString process = suiteSettingsFile();
+    std::thread([&] {
+        setApartmentSuiteSettingsFile(QStringLiteral("/tmp/own.ini"));
+        EXPECT_EQ(suiteSettingsFile(), QStringLiteral("/tmp/own.ini"));
+        ModuleState::endApartment();
+        EXPECT_EQ(suiteSettingsFile(), process);
+        setApartmentSuiteSettingsFile(QStringLiteral("/tmp/own.ini"));
+    }).join();
+    EXPECT_EQ(suiteSettingsFile(), process);
 }

@@ -1,6 +1,7 @@
 """The vxrecinfo module as a script uses it: values both ways, arrays, calls, errors, the store."""
 
 import datetime as dt
+import json
 import pathlib
 
 import os
@@ -264,6 +265,29 @@ def test_print_keywords_sign_and_archive_one_call_only(rec, commit, signing_key)
     assert ["pdfaid:part>1<" in m for m in meta] == [True, False]
     with pytest.raises(FileNotFoundError):
         rec.PrintAll(0.0, 0, 1, "vxRecInfo PDF", sign=signing_key / "missing.p12")
+
+
+def test_threads_load_files_of_their_own(tmp_path):
+    # At the same time, each thread with its own file: its own settings, datasets and reports.
+    sample = json.loads((SOURCE / "samples/four-channel-temperature.json").read_text())
+    files = []
+    for scale in (0, 2):
+        path = tmp_path / f"scale-{scale}.json"
+        path.write_text(json.dumps(dict(sample, settings=dict(sample["settings"], TScale=scale))))
+        files.append(path)
+
+    def report(path):
+        count = vxrecinfo.load_recordings(path)
+        return vxrecinfo.Dispatch("vxRecInfo.RecordInfo").RTF_All(0.0, 0, count, "", "")[4]
+
+    alone = [in_thread(lambda p=p: report(p)) for p in files]
+    together = [None, None]
+    pair = [threading.Thread(target=lambda i=i: together.__setitem__(i, report(files[i]))) for i in range(2)]
+    for thread in pair:
+        thread.start()
+    for thread in pair:
+        thread.join()
+    assert together == alone and "6.4F" in alone[0] and "6.4K" in alone[1]
 
 
 # Last: a loaded file's settings stay for the tests after it.
