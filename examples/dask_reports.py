@@ -175,7 +175,7 @@ def main(argv=None):
             return 1
         cluster = None
     else:
-        # Processes of one thread each: load_recordings keeps one file and its settings per process.
+        # Processes of one thread each: a recordings file's locale applies to its whole process.
         cluster = distributed.LocalCluster(n_workers=options.workers, threads_per_worker=1, processes=True,
                                            local_directory=options.local_directory)
         client = distributed.Client(cluster)
