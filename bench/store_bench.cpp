@@ -1,6 +1,7 @@
 // The dataset store and the recordings-file loader over many four-channel datasets, one run per
 // process so that resident and peak memory are the run's own.
-// Usage: store_bench store N | load N | load FILE   — prints one "key=value" line.
+// Usage: store_bench store N | load N | load FILE   — prints one "key=value" line;
+//        store_bench write N FILE                  — writes the recordings file of load N.
 //   store N    commits N datasets through _RecordInfo, each with strings and arrays of its own
 //              as a host builds them: resident and heap growth per dataset.
 //   load N     writes a recordings file of N datasets (a temporary file) and loads it;
@@ -274,9 +275,12 @@ int main(int argc, char** argv)
     QTextStream err(stderr);
     bool isCount = false;
     const int count = args.value(2).toInt(&isCount);
+    // A recordings file for benchmarks of whole commands.
+    if (args.size() == 4 && args[1] == QLatin1String("write") && isCount && count >= 1 && count <= 32767)
+        return writeRecordings(args[3], count) ? 0 : 1;
     if (args.size() != 3 || (args[1] != QLatin1String("store") && args[1] != QLatin1String("load"))
         || (args[1] == QLatin1String("store") && (!isCount || count < 1 || count > 32767))) {
-        err << "usage: store_bench store N | load N | load FILE\n";
+        err << "usage: store_bench store N | load N | load FILE | write N FILE\n";
         return 2;
     }
     if (args[1] == QLatin1String("store"))

@@ -111,8 +111,9 @@ private:
 class LeavingDataSets
 {
 public:
-    LeavingDataSets(const DeviceBytes& bytes, Json& root, std::vector<DataSetPlace>& places)
-        : m_bytes(bytes), m_root(root), m_places(places)
+    LeavingDataSets(const DeviceBytes& bytes, Json& root, std::vector<DataSetPlace>& places,
+                    const std::vector<std::string_view>& watched)
+        : m_bytes(bytes), m_root(root), m_places(places), m_watched(watched)
     {
     }
 
@@ -143,6 +144,8 @@ public:
             return false; // parseJson says where
         if (m_skipped == 0)
             m_key = std::move(k);
+        else if (m_skipped == 1)
+            m_places.back().watched |= watchedBits(k);
         return true;
     }
     bool end_object()
@@ -155,6 +158,19 @@ public:
     bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception&) { return false; }
 
 private:
+    std::uint32_t watchedBits(const std::string& k) const
+    {
+        std::uint32_t bits = 0;
+        for (std::size_t i = 0; i < m_watched.size(); ++i) {
+            const std::string_view w = m_watched[i];
+            if (w.size() == k.size()
+                && std::equal(w.begin(), w.end(), k.begin(), [](char a, char b) { return asciiLower(a) == asciiLower(b); }))
+                bits |= std::uint32_t(1) << i;
+        }
+        return bits;
+    }
+    static char asciiLower(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
+
     // Counts the datasets left in the file too: they are parsed again later.
     bool deeper() { return ++m_depth <= MaxJsonDepth; }
 
@@ -220,6 +236,7 @@ private:
     const DeviceBytes& m_bytes;
     Json& m_root;
     std::vector<DataSetPlace>& m_places;
+    const std::vector<std::string_view>& m_watched;
     std::vector<Json*> m_open;                           // containers being built, outermost first
     std::vector<std::unordered_set<std::string>> m_keys; // of every open object
     std::string m_key;                                   // of the member being read
@@ -230,12 +247,13 @@ private:
 
 } // namespace
 
-bool parseJsonLeavingDataSets(QIODevice& device, Json* value, std::vector<DataSetPlace>* places)
+bool parseJsonLeavingDataSets(QIODevice& device, Json* value, std::vector<DataSetPlace>* places,
+                              const std::vector<std::string_view>& watched)
 {
     places->clear();
     *value = Json();
     DeviceBytes bytes(device);
-    LeavingDataSets events(bytes, *value, *places);
+    LeavingDataSets events(bytes, *value, *places, watched);
     const bool read = Json::sax_parse(DeviceBytes::Iterator(&bytes), DeviceBytes::Iterator(nullptr), &events);
     return read && !bytes.failed();
 }

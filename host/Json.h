@@ -9,6 +9,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include <cstdint>
+#include <string_view>
 #include <vector>
 
 namespace recinfo {
@@ -32,13 +34,16 @@ bool parseJson(const QByteArray& bytes, Json* value, QString* error, int* number
 struct DataSetPlace {
     qint64 offset = 0;
     qint64 length = 0;
+    std::uint32_t watched = 0; // bit i: the object has watched key i among its own
 };
 
 // Reads a document from a device a buffer at a time, as parseJson would take it, except that the
 // objects of its top-level "datasets" list stay in the file: *places lists where every element
 // lies. Returns false on a document parseJson refuses (parseJson then says why) or a device that
 // fails.
-bool parseJsonLeavingDataSets(QIODevice& device, Json* value, std::vector<DataSetPlace>* places);
+// watched: up to 32 keys, matched without regard to ASCII case, that each place notes.
+bool parseJsonLeavingDataSets(QIODevice& device, Json* value, std::vector<DataSetPlace>* places,
+                              const std::vector<std::string_view>& watched = {});
 
 // Parses a whole document (the bytes at one of those places, say) without saying why it refuses
 // one; keys given twice are not looked for (the first reading did that).

@@ -3,6 +3,7 @@
 #include "automation/ClassRegistry.h"
 #include "automation/SafeArray.h"
 #include "component/DataSetRecord.h"
+#include "component/DataSetStore.h"
 #include "component/Identity.h"
 #include "component/SuiteSettings.h"
 
@@ -17,6 +18,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <map>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -272,7 +274,8 @@ RecordingsFile::RecordingsFile(const QString& path) : m_path(recordingsName(path
         fail(m_path, path == QLatin1String("-")
                          ? QStringLiteral("the input is empty, which is no recordings file (a JSON object)")
                          : QStringLiteral("the file is empty, which is no recordings file (a JSON object)"));
-    if (!parseJsonLeavingDataSets(*m_file, &m_document, &m_places)) {
+    static const std::vector<std::string_view> kept(KeptForNextDataSet.cbegin(), KeptForNextDataSet.cend());
+    if (!parseJsonLeavingDataSets(*m_file, &m_document, &m_places, kept)) {
         // Refused: the whole-document reader says why.
         QString error;
         int number = 0;
@@ -357,21 +360,57 @@ void RecordingsFile::load(IProgressObserver* progress, SettingsScope scope)
     const std::size_t end = first + std::min(m_range.count, m_places.size() - first);
     for (std::size_t i = 0; i < first; ++i)
         kept += m_places[i].length == 0 ? 1 : 0;
+    if (first > 0)
+        commitLead(first - 1);
     const int total = int(end - first);
     for (std::size_t i = first; i < end; ++i) {
         const DataSetPlace& place = m_places[i];
-        if (place.length == 0) {
-            commitDataSet(datasets->at(kept++), i + 1);
-        } else {
-            m_dataSetBytes.resize(qsizetype(place.length));
-            if (!m_file->seek(place.offset) || m_file->read(m_dataSetBytes.data(), place.length) != place.length
-                || !parseJsonQuietly(m_dataSetBytes, &m_dataSet))
-                fail(m_path, QStringLiteral("the file changed while it was being read"));
-            commitDataSet(m_dataSet, i + 1);
-        }
+        commitDataSet(place.length == 0 ? datasets->at(kept++) : readDataSet(i), i + 1);
         if (progress)
             progress->datasetDone(m_committed, total);
     }
+}
+
+const Json& RecordingsFile::readDataSet(std::size_t i)
+{
+    const DataSetPlace& place = m_places[i];
+    m_dataSetBytes.resize(qsizetype(place.length));
+    if (!m_file->seek(place.offset) || m_file->read(m_dataSetBytes.data(), place.length) != place.length
+        || !parseJsonQuietly(m_dataSetBytes, &m_dataSet))
+        fail(m_path, QStringLiteral("the file changed while it was being read"));
+    return m_dataSet;
+}
+
+bool RecordingsFile::datasetsInFile() const
+{
+    return std::all_of(m_places.cbegin(), m_places.cend(), [](const DataSetPlace& p) { return p.length > 0; });
+}
+
+void RecordingsFile::commitLead(std::size_t lead)
+{
+    if (!datasetsInFile())
+        fail(m_path, QStringLiteral("a slice of datasets needs every dataset to be an object"));
+    // The kept values, each from the last dataset before the lead that sets it.
+    std::map<std::size_t, std::uint32_t> sources;
+    for (std::size_t b = 0; b < KeptForNextDataSet.size(); ++b) {
+        const std::uint32_t bit = std::uint32_t(1) << b;
+        for (std::size_t i = lead; i-- > 0;)
+            if (m_places[i].watched & bit) {
+                sources[i] |= bit;
+                break;
+            }
+    }
+    for (const auto& [i, bits] : sources) {
+        const QString where = m_path + QStringLiteral(": dataset %1").arg(i + 1);
+        for (const auto& item : readDataSet(i).items())
+            for (std::size_t b = 0; b < KeptForNextDataSet.size(); ++b)
+                if ((bits & (std::uint32_t(1) << b))
+                    && QString::fromStdString(item.key()).compare(QLatin1String(KeptForNextDataSet[b]), Qt::CaseInsensitive) == 0)
+                    put(where, item.key(), setter(item.key()), item.value(), true);
+    }
+    commitDataSet(readDataSet(lead), lead + 1);
+    --m_committed;
+    m_lead = true;
 }
 
 void RecordingsFile::applyLocale()

@@ -63,6 +63,11 @@ public:
     int committed() const { return m_committed; }
     // Datasets the file holds, committed or not.
     std::size_t size() const { return m_places.size(); }
+    // Whether every dataset is an object, read from the file as it is committed.
+    bool datasetsInFile() const;
+    // Whether the store's first dataset is the one before the range, committed ahead of it so
+    // that the range starts with the pending values the datasets before it leave.
+    bool hasLead() const { return m_lead; }
     // The file's ClassicFileFlag list as an array of Boolean (Empty when the file has none).
     const vxRecInfo::Variant& classicFileFlag() const { return m_classicFileFlag; }
 
@@ -80,6 +85,8 @@ private:
     void writeSettings(SettingsScope scope);
     void setModuleProperties();
     void commitDataSet(const Json& dataset, std::size_t number);
+    const Json& readDataSet(std::size_t i);
+    void commitLead(std::size_t lead);
     const Setter& setter(const std::string& key);
     void put(const QString& where, const std::string& key, const Setter& setter, const Json& value,
              bool datasetProperty);
@@ -88,6 +95,7 @@ private:
     QString m_fileName; // as given
     DataSetRange m_range;
     bool m_settingsApplied = false;
+    bool m_lead = false;
     QByteArray m_bytes;                // all of an input that cannot seek
     std::unique_ptr<QIODevice> m_file; // open from the start: the datasets are read as they are committed
     Json m_document;               // without the objects of "datasets"

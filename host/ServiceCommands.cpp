@@ -1,5 +1,6 @@
 #include "ServiceCommands.h"
 
+#include "ParallelBatch.h"
 #include "Progress.h"
 #include "RecordingsFile.h"
 
@@ -15,6 +16,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QThread>
 
 #include <cstdio>
 #include <limits>
@@ -26,18 +28,48 @@ namespace recinfo {
 
 namespace {
 
-// Loads the file named by the first argument; on failure prints the reason and returns null.
-std::unique_ptr<RecordingsFile> loadFile(const QCommandLineParser& parsed, QTextStream& err, bool progress = false)
+constexpr int MaxJobs = 256;
+
+// Reads the file named by the first argument and applies its settings; on failure prints the
+// reason and returns null.
+std::unique_ptr<RecordingsFile> openFile(const QCommandLineParser& parsed, QTextStream& err)
 {
     try {
         auto file = std::make_unique<RecordingsFile>(inputFile(parsed.positionalArguments().front()));
-        TerminalProgress shown(err, QStringLiteral("loading"), 0, progress);
-        file->load(&shown);
+        file->applySettings();
         return file;
     } catch (const LoadError& e) {
         err << "recinfo: " << e.message << "\n";
         return nullptr;
     }
+}
+
+// Commits the datasets of an open file on this thread; on failure prints the reason.
+bool loadOpened(RecordingsFile& file, QTextStream& err, bool progress)
+{
+    try {
+        TerminalProgress shown(err, QStringLiteral("loading"), 0, progress);
+        file.load(&shown);
+        return true;
+    } catch (const LoadError& e) {
+        err << "recinfo: " << e.message << "\n";
+        return false;
+    }
+}
+
+// Loads the file named by the first argument; on failure prints the reason and returns null.
+std::unique_ptr<RecordingsFile> loadFile(const QCommandLineParser& parsed, QTextStream& err, bool progress = false)
+{
+    auto file = openFile(parsed, err);
+    return file && loadOpened(*file, err, progress) ? std::move(file) : nullptr;
+}
+
+int jobsWanted(const QCommandLineParser& parsed)
+{
+    const int jobs = intOption(parsed, QStringLiteral("jobs"), QThread::idealThreadCount());
+    if (jobs < 1 || jobs > MaxJobs)
+        throw UsageProblem{QStringLiteral("--jobs needs a number from 1 to %1").arg(MaxJobs)};
+    return jobs;
 }
 
 // How a batch service's progress shows on the terminal, if it does.
@@ -102,8 +134,8 @@ void writeInPieces(const QString& text, QTextStream& out)
 // and read back; the file is what mergeRtfDocuments makes of RTF_All's text.
 // The document replaces OUT whole, once it is complete: until then OUT keeps what it held, and
 // a target that is a link is refused before any report is made. "-" is standard output.
-int joinedRtf(std::int16_t datasets, bool pageNumbers, const QString& output, bool progress, QTextStream& out,
-              QTextStream& err)
+int joinedRtf(std::int16_t datasets, const QString& output, bool progress, QTextStream& out, QTextStream& err,
+              const std::function<void(JoinedRtfWriter&)>& fill)
 {
     std::optional<AtomicFile> target;
     if (output != QLatin1String("-")) {
@@ -118,14 +150,7 @@ int joinedRtf(std::int16_t datasets, bool pageNumbers, const QString& output, bo
     JoinedRtfWriter joined(QStringLiteral("Arial"), 10);
     try {
         TerminalProgress shown(err, QStringLiteral("exporting"), datasets, progress);
-        // What RTF_All does, with the joined document in place of its text.
-        BatchReports batch;
-        batch.load();
-        double job = 0;
-        std::int16_t page = 0;
-        std::int16_t pages = datasets;
-        QString printer;
-        Batch::JoinAllRec(batch, job, page, pages, printer, joined, pageNumbers);
+        fill(joined);
         joined.finish();
     } catch (...) {
         const ErrorInfo e = currentExceptionInfo();
@@ -199,7 +224,8 @@ int runPrint(const QCommandLineParser& parsed, QTextStream& out, QTextStream& er
         return Failed;
     }
     const bool progress = progressWanted(parsed);
-    auto file = loadFile(parsed, err, progress);
+    const int jobs = jobsWanted(parsed);
+    auto file = openFile(parsed, err);
     if (!file)
         return Failed;
     if (printer.isEmpty())
@@ -213,10 +239,31 @@ int runPrint(const QCommandLineParser& parsed, QTextStream& out, QTextStream& er
         options.signingKey = parsed.value(QStringLiteral("sign"));
     if (parsed.isSet(QStringLiteral("sign-passphrase-file")))
         options.passphraseFile = parsed.value(QStringLiteral("sign-passphrase-file"));
-    std::vector<Variant> a{0.0, std::int16_t(0), std::int16_t(file->committed()), printer};
-    if (!call(file->record(), "PrintAll", a, err, {QStringLiteral("printing"), file->committed(), progress}))
-        return Failed;
-    out << "printed " << file->committed() << " report(s) on \"" << printer << "\"";
+    // The reports are made over the threads; the job is printed here, in their order.
+    ParallelResult result;
+    const auto parallel = runParallel(
+        *file, {BatchKind::Prepared, jobs, true, progress, QString(), QStringLiteral("PrintAll")}, result, err,
+        [&](int count, const NextReport& next) {
+            TerminalProgress shown(err, QStringLiteral("printing"), count, progress);
+            Batch::PrintPreparedReports(count, result.jobInfo, printer, [&] {
+                auto report = next();
+                if (!report)
+                    throw RuntimeError(Err::InternalError, QStringLiteral("Internal error: a report went missing"));
+                return std::move(*report);
+            });
+            return int(Done);
+        });
+    if (parallel && *parallel != Done)
+        return *parallel;
+    if (!parallel) {
+        if (!loadOpened(*file, err, progress))
+            return Failed;
+        std::vector<Variant> a{0.0, std::int16_t(0), std::int16_t(file->committed()), printer};
+        if (!call(file->record(), "PrintAll", a, err, {QStringLiteral("printing"), file->committed(), progress}))
+            return Failed;
+    }
+    const std::size_t printed = parallel ? file->size() : std::size_t(file->committed());
+    out << "printed " << printed << " report(s) on \"" << printer << "\"";
     if (currentPrinter().isPdfPrinter())
         out << " into " << currentPrinter().lastOutputFile();
     out << "\n";
@@ -253,12 +300,50 @@ int runRtf(const QCommandLineParser& parsed, QTextStream& out, QTextStream& err)
 {
     const bool pageNumbers = !parsed.isSet(QStringLiteral("no-page-numbers"));
     const bool progress = progressWanted(parsed);
-    auto file = loadFile(parsed, err, progress);
+    const int jobs = jobsWanted(parsed);
+    auto file = openFile(parsed, err);
     if (!file)
         return Failed;
-    if (parsed.isSet(QStringLiteral("output")))
-        return joinedRtf(std::int16_t(file->committed()), pageNumbers, parsed.value(QStringLiteral("output")), progress,
-                         out, err);
+    const bool joined = parsed.isSet(QStringLiteral("output"));
+    const QString output = parsed.value(QStringLiteral("output"));
+    ParallelResult result;
+    const auto parallel = runParallel(
+        *file,
+        {joined ? BatchKind::Prepared : BatchKind::Rtf, jobs, pageNumbers, progress,
+         joined ? QString() : QStringLiteral("exporting"), QStringLiteral("RTF_All")},
+        result, err, [&](int count, const NextReport& next) {
+            return joinedRtf(std::int16_t(count), output, progress, out, err, [&](JoinedRtfWriter& document) {
+                RichTextBox box;
+                box.setDefaultFont(QStringLiteral("Arial"), 10);
+                IProgressObserver* const shown = progressObserver();
+                int done = 0;
+                while (auto report = next()) {
+                    if (!RecInfoCode::AppendJoinedPreparedReport(box, *report, document))
+                        throw RuntimeError(Err::InternalError,
+                                           QStringLiteral("Internal error: a report the joined document cannot take"));
+                    if (shown)
+                        shown->datasetDone(++done, count);
+                }
+            });
+        });
+    if (parallel) {
+        for (const QString& text : result.texts)
+            writeInPieces(text, out);
+        return *parallel;
+    }
+    if (!loadOpened(*file, err, progress))
+        return Failed;
+    if (joined)
+        return joinedRtf(std::int16_t(file->committed()), output, progress, out, err, [&](JoinedRtfWriter& document) {
+            // What RTF_All does, with the joined document in place of its text.
+            BatchReports batch;
+            batch.load();
+            double job = 0;
+            std::int16_t page = 0;
+            auto pages = std::int16_t(file->committed());
+            QString printer;
+            Batch::JoinAllRec(batch, job, page, pages, printer, document, pageNumbers);
+        });
     std::vector<Variant> a{0.0, std::int16_t(0), std::int16_t(file->committed()), QString(), QString(), pageNumbers};
     if (!call(file->record(), "RTF_All", a, err, {QStringLiteral("exporting"), file->committed(), progress}))
         return Failed;
@@ -269,11 +354,22 @@ int runRtf(const QCommandLineParser& parsed, QTextStream& out, QTextStream& err)
 int runPrintDoc(const QCommandLineParser& parsed, QTextStream& out, QTextStream& err)
 {
     const bool progress = progressWanted(parsed);
-    auto file = loadFile(parsed, err, progress);
+    const int jobs = jobsWanted(parsed);
+    auto file = openFile(parsed, err);
     if (!file)
         return Failed;
     // The builder writes the info file but leaves making its folder to the host.
     prepareInfoFolder();
+    ParallelResult result;
+    if (const auto parallel = runParallel(
+            *file, {BatchKind::PrintDocuments, jobs, true, progress, QStringLiteral("writing"), QStringLiteral("RTF_NT")},
+            result, err)) {
+        for (const QString& text : result.texts)
+            writeInPieces(text, out);
+        return *parallel;
+    }
+    if (!loadOpened(*file, err, progress))
+        return Failed;
     std::vector<Variant> a{QString()};
     if (!call(file->record(), "RTF_NT", a, err, {QStringLiteral("writing"), file->committed(), progress}))
         return Failed;
@@ -293,6 +389,10 @@ QList<Command> serviceCommands()
     };
     const QCommandLineOption noPageNumbers(QStringLiteral("no-page-numbers"),
                                            QStringLiteral("Without the print job and page numbers."));
+    const QCommandLineOption jobs(
+        QStringLiteral("jobs"),
+        QStringLiteral("Make the reports on N threads (default: one per core); the output is the same."),
+        QStringLiteral("N"));
     return {
         {QStringLiteral("show"), file, QStringLiteral("Open the Statistics and Info window (ShowInfo)."),
          QStringLiteral("Open the Statistics and Info window on the file's datasets (ShowInfo), then print the "
@@ -327,7 +427,7 @@ QList<Command> serviceCommands()
           QCommandLineOption(QStringLiteral("sign-passphrase-file"),
                              QStringLiteral("The signing key's passphrase is the first line of PATH."),
                              QStringLiteral("PATH")),
-          quietOption()},
+          jobs, quietOption()},
          runPrint},
         {QStringLiteral("verify"), {QStringLiteral("FILE.pdf...")},
          QStringLiteral("Check signed PDF files: signer, time, coverage, digest."),
@@ -344,12 +444,12 @@ QList<Command> serviceCommands()
                              QStringLiteral("Join the reports into one RTF document, a page each, written to OUT "
                                             "(- for standard output) once it is complete."),
                              QStringLiteral("OUT")),
-          noPageNumbers, quietOption()},
+          noPageNumbers, jobs, quietOption()},
          runRtf},
         {QStringLiteral("printdoc"), file, QStringLiteral("All print documents (RTF_NT)."),
          QStringLiteral("The print documents of all datasets back to back (RTF_NT); the last one is also written "
                         "to the info file."),
-         {quietOption()},
+         {jobs, quietOption()},
          runPrintDoc},
     };
 }

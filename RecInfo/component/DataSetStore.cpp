@@ -103,7 +103,8 @@ void copyFields(const PendingDataSet& pending, DataSetRecord& record)
 
 #undef ARRAY_FIELD
 
-// The pending values after a commit: most start over, a few are kept for the next recording.
+// The pending values after a commit: most start over, those of KeptForNextDataSet
+// (DataSetStore.h) are kept for the next recording; change the two together.
 PendingDataSet nextPending(PendingDataSet& committed)
 {
     PendingDataSet next;

@@ -3,7 +3,9 @@
 
 #include "PendingDataSet.h"
 
+#include <array>
 #include <cstdint>
+#include <string_view>
 
 namespace vxRecInfo {
 
@@ -13,6 +15,11 @@ namespace vxRecInfo {
 // so far in the slot and count and pending values unchanged; the commit past 32767 fills its
 // slot and then fails with error 6.
 void commitDataSet(PendingDataSet& pending, std::int16_t& count);
+
+// The pending values a commit keeps for the next dataset; SerialNumber and TrackingNumber
+// start over at "0", every other value at its default.
+inline constexpr std::array<std::string_view, 8> KeptForNextDataSet{
+    "Author", "CMDate", "MiscField", "RF_Model", "AlarmMode", "FirstHiAlarm", "FirstLowAlarm", "ProbeSensorDetail"};
 
 // ClearAllDataSets: one blank record, count 0, one False flag; notes and pending values stay.
 void clearAllDataSets(std::int16_t& count);

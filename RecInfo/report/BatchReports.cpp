@@ -37,20 +37,31 @@ void choosePrinter(const QString& name)
     }
 }
 
-// The reports of all entries in turn: StartPageNum raised, the entry selected, then its report
-// made by report(entry), and the host's observer told.
+// The reports of the batch's entries in turn: StartPageNum raised, the entry selected, then its
+// report made by report(entry), and the host's observer told.
 template <class Report>
 void eachBatchReport(DatasetList& list, std::int16_t& StartPageNum, Report report)
 {
-    const int count = list.datasetListCount();
+    const int first = list.firstBatchEntry();
+    const int end = list.endBatchEntry();
     IProgressObserver* const progress = ModuleState::current().progressObserver();
-    for (int i = 0; i < count; ++i) {
+    for (int i = first; i < end; ++i) {
         StartPageNum = raised(StartPageNum);
         list.selectForBatch(i);
         report(i);
         if (progress)
-            progress->datasetDone(i + 1, count);
+            progress->datasetDone(i + 1 - first, end - first);
     }
+}
+
+// One report's pages, from the box, into the open job.
+void printReportBox(RichTextBox& box, DatasetList* list)
+{
+    const std::int32_t width = RTBFormat::WYSIWYG_RTF(box, 1440, 1440);
+    if (list)
+        list->boundToPrinter(width);
+    const double top = 1440 - 2 * currentPrinter().TextHeight(QStringLiteral("Dummy8"));
+    RTBFormat::PrintRTF(box, 1440, top, 1440, 1440, true, QString());
 }
 
 // Room for the reports still to come, judged by those so far: the text is reallocated a few
@@ -58,12 +69,17 @@ void eachBatchReport(DatasetList& list, std::int16_t& StartPageNum, Report repor
 class Room
 {
 public:
-    Room(qsizetype start, int count) : m_start(start), m_count(count) {}
-
-    // Before report `done` (from 0) is added to text.
-    template <class Text>
-    void before(Text& text, int done) const
+    // For the entries of list's batch, added to text that holds start units already.
+    Room(qsizetype start, const DatasetList& list)
+        : m_start(start), m_first(list.firstBatchEntry()), m_count(list.endBatchEntry() - m_first)
     {
+    }
+
+    // Before the report of entry is added to text.
+    template <class Text>
+    void before(Text& text, int entry) const
+    {
+        const int done = entry - m_first;
         if (done == 0)
             return;
         const qsizetype average = (text.size() - m_start) / done + 1;
@@ -77,6 +93,7 @@ private:
     static qsizetype capacityOf(const JoinedRtfWriter& joined) { return joined.capacity(); }
 
     qsizetype m_start;
+    int m_first;
     int m_count;
 };
 
@@ -111,7 +128,7 @@ bool printAllowed()
     }
 }
 
-PdfJobInfo printJobInfo(const std::vector<std::int16_t>& datasets)
+PdfJobInfo printJobInfo(const std::vector<std::int16_t>& datasets, int batchSize)
 {
     PdfJobInfo info;
     const auto& store = ModuleState::current().DataSets;
@@ -130,7 +147,7 @@ PdfJobInfo printJobInfo(const std::vector<std::int16_t>& datasets)
         if (!dataset.Author.isEmpty() && !info.authors.contains(dataset.Author))
             info.authors.append(dataset.Author);
     }
-    info.title = pdfJobTitle(first, int(datasets.size()));
+    info.title = pdfJobTitle(first, batchSize < 0 ? int(datasets.size()) : batchSize);
     return info;
 }
 
@@ -141,7 +158,7 @@ void PrintAllRec(DatasetList& list, double& PJob, std::int16_t& StartPageNum, st
     list.tickDetails();
     const int count = list.datasetListCount();
     if (RTFOnly && !list.showsBox()) {
-        Room room(RTF_Text.size(), count);
+        Room room(RTF_Text.size(), list);
         QString report;
         eachBatchReport(list, StartPageNum, [&](int i) {
             room.before(RTF_Text, i);
@@ -166,9 +183,7 @@ void PrintAllRec(DatasetList& list, double& PJob, std::int16_t& StartPageNum, st
                 RTF_Text += box.TextRTF();
                 RTF_Text += QChar(12);
             } else {
-                list.boundToPrinter(RTBFormat::WYSIWYG_RTF(box, 1440, 1440));
-                const double top = 1440 - 2 * currentPrinter().TextHeight(QStringLiteral("Dummy8"));
-                RTBFormat::PrintRTF(box, 1440, top, 1440, 1440, true, QString());
+                printReportBox(box, &list);
             }
         });
         if (!RTFOnly)
@@ -186,7 +201,7 @@ void JoinAllRec(DatasetList& list, double& PJob, std::int16_t& StartPageNum, std
 {
     choosePrinter(PrinterName);
     list.tickDetails();
-    Room room(joined.size(), list.datasetListCount());
+    Room room(joined.size(), list);
     QString report;
     eachBatchReport(list, StartPageNum, [&](int i) {
         room.before(joined, i);
@@ -203,13 +218,15 @@ void PrintAllRecOnly_NT(DatasetList& list, QString& RTF_Text)
     list.load();
     list.tickDetails();
     const bool direct = !list.showsBox();
-    const int count = list.datasetListCount();
+    const int first = list.firstBatchEntry();
+    const int end = list.endBatchEntry();
     IProgressObserver* const progress = ModuleState::current().progressObserver();
-    Room room(0, count);
+    Room room(0, list);
     QString report;
-    RecInfoCode::BatchInfoFile info;
+    // The file holds the batch's last document: one slice's alone.
+    RecInfoCode::BatchInfoFile info(end == list.datasetListCount());
     try {
-        for (int i = 0; i < count; ++i) {
+        for (int i = first; i < end; ++i) {
             list.selectForBatch(i);
             if (direct) {
                 room.before(RTF_Text, i);
@@ -218,7 +235,7 @@ void PrintAllRecOnly_NT(DatasetList& list, QString& RTF_Text)
                 RTF_Text += RecInfoCode::BuildPrintDocument(list, list.datasetOf(i));
             }
             if (progress)
-                progress->datasetDone(i + 1, count);
+                progress->datasetDone(i + 1 - first, end - first);
         }
     } catch (...) {
         // The file holds the last document made, as when every document was written; the
@@ -232,14 +249,52 @@ void PrintAllRecOnly_NT(DatasetList& list, QString& RTF_Text)
     info.finish(RTF_Text);
 }
 
+void PrepareAllRec(DatasetList& list, double& PJob, std::int16_t& StartPageNum, std::int16_t& TotalPages,
+                   bool EnablePageNumbering, const std::function<void(RecInfoCode::PreparedReport&&)>& take)
+{
+    list.tickDetails();
+    RecInfoCode::PreparedReport prepared;
+    eachBatchReport(list, StartPageNum, [&](int i) {
+        RecInfoCode::PrepareBatchReport(list, list.datasetOf(i), Label(LabelId::DataSet), std::int16_t(i + 1), PJob,
+                                        StartPageNum, TotalPages, EnablePageNumbering, prepared);
+        take(std::move(prepared));
+    });
+}
+
+void PrintPreparedReports(int count, const PdfJobInfo& job, const QString& PrinterName,
+                          const std::function<RecInfoCode::PreparedReport()>& next)
+{
+    choosePrinter(PrinterName);
+    currentPrinter().setJobInfo(job);
+    IProgressObserver* const progress = ModuleState::current().progressObserver();
+    RichTextBox box;
+    box.setDefaultFont(QStringLiteral("Arial"), 10); // as BatchReports' box
+    try {
+        for (int i = 0; i < count; ++i) {
+            RecInfoCode::ApplyPreparedReport(box, next());
+            printReportBox(box, nullptr);
+            if (progress)
+                progress->datasetDone(i + 1, count);
+        }
+        currentPrinter().EndDoc();
+    } catch (...) {
+        abortCurrentJob();
+        throw;
+    }
+}
+
 } // namespace Batch
 
 void BatchReports::load()
 {
     ModuleState::current().TimeZoneService.reset(); // a new instance, made at its first use
     m_box.setDefaultFont(QStringLiteral("Arial"), 10);
-    m_count = int(Batch::lastDatasetIndex()) + 1;
-    selectEntry(Batch::clampedListIndexPointer(m_count));
+    const int stored = int(Batch::lastDatasetIndex()) + 1 - m_skipped;
+    m_count = m_total < 0 ? stored : m_total;
+    m_end = m_first + stored;
+    const int selected = Batch::clampedListIndexPointer(m_count);
+    if (selected >= m_first && selected < m_end)
+        selectEntry(selected);
     // The window enables its Print button by it: a UserSettings without a Boolean element 6
     // fails this load as it fails the window's.
     Batch::printAllowed();
@@ -247,7 +302,7 @@ void BatchReports::load()
 
 void BatchReports::selectForBatch(int entry)
 {
-    if (entry < 0 || entry >= m_count)
+    if (entry < m_first || entry >= m_end)
         throw RuntimeError(Err::InvalidPropertyValue);
     if (!RecInfoCode::RebuildRepeatsAll(datasetOf(entry)))
         selectEntry(entry);
@@ -255,12 +310,12 @@ void BatchReports::selectForBatch(int entry)
 
 std::int16_t BatchReports::datasetOf(int entry) const
 {
-    return Variant(std::int32_t(entry)).toInteger();
+    return Variant(std::int32_t(entry - m_first + m_skipped)).toInteger();
 }
 
 void BatchReports::selectEntry(int entry)
 {
-    if (entry < 0 || entry >= m_count)
+    if (entry < m_first || entry >= m_end)
         throw RuntimeError(Err::InvalidPropertyValue);
     RecInfoCode::BuildReport(*this, datasetOf(entry), false, QString(), 0, 0, 0, 0, true);
 }

@@ -7,12 +7,15 @@
 
 #include "ReportTarget.h"
 
+#include "RecInfoCode.h"
+
 #include "printing/PdfRecord.h"
 #include "richtext/RichTextBox.h"
 
 #include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace vxRecInfo {
@@ -38,13 +41,17 @@ public:
     // not, the batch writes each report's rich text or print document straight from its text
     // and runs, and leaves the box alone.
     virtual bool showsBox() const { return true; }
+    // The entries a batch walks: all of them, or a slice where threads share one batch.
+    virtual int firstBatchEntry() const { return 0; }
+    virtual int endBatchEntry() const { return datasetListCount(); }
 };
 
 namespace Batch {
 
 // What a print job of these datasets holds, for the PDF printer's metadata: the first one's
 // description as the title, every serial number and author once.
-PdfJobInfo printJobInfo(const std::vector<std::int16_t>& datasets);
+// batchSize: the datasets of the whole batch, when these are only a part of it.
+PdfJobInfo printJobInfo(const std::vector<std::int16_t>& datasets, int batchSize = -1);
 
 // PrintAllRec: the reports of all entries with the batch header, printed as one job on the
 // printer named (if one is) or appended to RTF_Text as rich text, each followed by a form feed.
@@ -61,6 +68,15 @@ void PrintAllRecOnly_NT(DatasetList& list, QString& RTF_Text);
 void JoinAllRec(DatasetList& list, double& PJob, std::int16_t& StartPageNum, std::int16_t& TotalPages,
                 QString& PrinterName, JoinedRtfWriter& joined, bool EnablePageNumbering);
 
+// JoinAllRec's reports made ahead for another thread to write or print, handed to take in
+// entry order.
+void PrepareAllRec(DatasetList& list, double& PJob, std::int16_t& StartPageNum, std::int16_t& TotalPages,
+                   bool EnablePageNumbering, const std::function<void(RecInfoCode::PreparedReport&&)>& take);
+// PrintAllRec's print job of reports made ahead: next() hands over each of `count` in turn.
+// The printer named (if one is) becomes the current one, and job the job's metadata.
+void PrintPreparedReports(int count, const PdfJobInfo& job, const QString& PrinterName,
+                          const std::function<RecInfoCode::PreparedReport()>& next);
+
 // Pieces of the load sequence. UBound(DataSets); error 9 naming DataSets(0) when the store was
 // never filled.
 std::int32_t lastDatasetIndex();
@@ -76,6 +92,12 @@ bool printAllowed();
 class BatchReports final : public DatasetList
 {
 public:
+    BatchReports() = default;
+    // One slice of a batch of `total` entries that several threads share: this apartment's
+    // store holds `skipped` datasets of no entry, then entries first onwards. Only the slice that
+    // holds the entry the load selects builds its report.
+    BatchReports(int first, int total, int skipped = 0) : m_first(first), m_total(total), m_skipped(skipped) {}
+
     // The load sequence without what only a window has (size, captions, placement, fonts).
     void load() override;
     std::int16_t datasetOf(int entry) const override;
@@ -90,9 +112,15 @@ public:
     Variant detailsValue() const override { return std::int16_t(m_details ? 1 : 0); }
     QString windowName() const override { return QStringLiteral("frmStatistics"); }
     int datasetListCount() const override { return m_count; }
+    int firstBatchEntry() const override { return m_first; }
+    int endBatchEntry() const override { return m_end; }
 
 private:
     RichTextBox m_box;
+    int m_first = 0;
+    int m_total = -1; // -1: the store's
+    int m_skipped = 0;
+    int m_end = 0;
     int m_count = 0;
     bool m_details = false;
 };

@@ -80,7 +80,7 @@ void writeInfoFile(QStringView document)
 
 void BatchInfoFile::documentAppended(QString& out, qsizetype start)
 {
-    if (!m_file) {
+    if (m_written && !m_file) {
         try {
             openInfoFile(m_file);
         } catch (...) {

@@ -7,6 +7,7 @@
 
 #include "automation/AtomicFile.h"
 #include "automation/Variant.h"
+#include "richtext/RTBFormat.h"
 
 #include <QString>
 
@@ -85,6 +86,9 @@ bool AppendJoinedBatchReport(ReportTarget& window, std::int16_t index, const QSt
 class BatchInfoFile
 {
 public:
+    // Not written: the batch is one part of a larger one, whose last document is another's.
+    explicit BatchInfoFile(bool written = true) : m_written(written) {}
+
     // The document that starts at start in out was appended: it is the one to write so far.
     void documentAppended(QString& out, qsizetype start);
     // Writes the last document; on failure it is taken off out again and the error raised.
@@ -93,10 +97,26 @@ public:
 private:
     std::optional<AtomicFile> m_file;
     qsizetype m_start = -1;
+    bool m_written = true;
 };
 
 // The print document, as BuildPrintDocument returns it; info stands for the info file.
 void AppendPrintDocument(ReportTarget& window, std::int16_t index, QString& out, QString& report, BatchInfoFile& info);
+
+// A batch report made on one thread to be written or printed on another: its text and runs.
+struct PreparedReport {
+    QString text;
+    RunLists runs;
+};
+// The report AppendBatchReportRTF would add, into prepared.
+void PrepareBatchReport(ReportTarget& window, std::int16_t index, const QString& datasetLabel,
+                        std::int16_t datasetNumber, double PJob, std::int16_t StartPageNum, std::int16_t TotalPages,
+                        bool EnablePageNumbering, PreparedReport& prepared);
+// Puts a prepared report into box as BuildReport leaves it.
+void ApplyPreparedReport(RichTextBox& box, const PreparedReport& prepared);
+// Adds a prepared report to joined as AppendJoinedBatchReport does; false, with the report in
+// box, where the joined document cannot take it.
+bool AppendJoinedPreparedReport(RichTextBox& box, const PreparedReport& prepared, JoinedRtfWriter& out);
 
 // Whether a report of dataset index built right after another one of it repeats all the first
 // leaves behind, so that the first need not be built: not for loggers whose alarm verdict shows

@@ -185,6 +185,30 @@ bool AppendJoinedBatchReport(ReportTarget& window, std::int16_t index, const QSt
     return false;
 }
 
+void PrepareBatchReport(ReportTarget& window, std::int16_t index, const QString& datasetLabel,
+                        std::int16_t datasetNumber, double PJob, std::int16_t StartPageNum, std::int16_t TotalPages,
+                        bool EnablePageNumbering, PreparedReport& prepared)
+{
+    assembleReport(prepared.text, window, index, false, datasetLabel, datasetNumber, PJob, StartPageNum, TotalPages,
+                   EnablePageNumbering);
+    prepared.runs = RTBFormat::runLists();
+}
+
+void ApplyPreparedReport(RichTextBox& box, const PreparedReport& prepared)
+{
+    RTBFormat::RestoreRTBFormat(prepared.runs);
+    box.setText(QString());
+    applyToBox(box, prepared.text);
+}
+
+bool AppendJoinedPreparedReport(RichTextBox& box, const PreparedReport& prepared, JoinedRtfWriter& out)
+{
+    if (out.add({prepared.text, prepared.runs, box.defaultFontName(), box.defaultFontSize(), tabStops()}))
+        return true;
+    ApplyPreparedReport(box, prepared);
+    return false;
+}
+
 void AppendPrintDocument(ReportTarget& window, std::int16_t index, QString& out, QString& report, BatchInfoFile& info)
 {
     assembleDocumentReport(report, window, index);

@@ -108,6 +108,11 @@ const RunLists& runLists()
     return lists();
 }
 
+void RestoreRTBFormat(RunLists runs)
+{
+    lists() = std::move(runs);
+}
+
 void ClearRTBFormat()
 {
     // Element 0 holds no run and stays; the lists keep their room for the next report.

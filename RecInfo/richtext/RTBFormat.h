@@ -65,6 +65,8 @@ const RunLists& runLists();
 
 // All five lists back to element 0 alone.
 void ClearRTBFormat();
+// The runs of a report made on another thread, as this thread's.
+void RestoreRTBFormat(RunLists runs);
 
 // Appends piece to report and records a run for every attribute it sets: font other than "",
 // colour other than -1, size, style and alignment above 0. Every error is raised again as

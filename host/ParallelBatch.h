@@ -1,0 +1,52 @@
+#pragma once
+// A batch service of recinfo over several threads: each thread is an apartment of its own, with
+// its own RecordInfo and a slice of the recordings file's datasets, and the output is the same,
+// byte for byte, as one thread makes it. RTF and print documents are made whole in the slices
+// and joined in order; the joined RTF document and the print job are written on the calling
+// thread from reports the slices make ahead, in order.
+
+#include "RecordingsFile.h"
+
+#include "printing/PdfRecord.h"
+#include "report/RecInfoCode.h"
+
+#include <QTextStream>
+
+#include <functional>
+#include <optional>
+
+namespace recinfo {
+
+enum class BatchKind { Rtf, PrintDocuments, Prepared };
+
+struct ParallelBatch {
+    BatchKind kind = BatchKind::Rtf;
+    int jobs = 1;
+    bool pageNumbers = true;
+    bool progress = false;
+    QString what; // the progress line's verb for the slices' reports ("" when the caller shows its own)
+    QString service; // its name in error messages: "RTF_All"
+};
+
+// What a run left for the caller to write.
+struct ParallelResult {
+    QStringList texts;  // Rtf and PrintDocuments: each slice's text, in order
+    vxRecInfo::PdfJobInfo jobInfo; // Prepared: the print job's metadata, of every slice
+};
+
+// Hands the reports made ahead to the calling thread in entry order; null at the end. A slice's
+// error is raised where its reports end.
+using NextReport = std::function<std::optional<vxRecInfo::RecInfoCode::PreparedReport>()>;
+
+// Loads the datasets of file (parsed, its settings applied) over batch.jobs threads and runs the
+// batch. For Prepared, consume(count, next) runs on the calling thread while the slices work,
+// and its exit status is the run's; an error it raises is the service's.
+// Returns the exit status, having said any failure on err; nullopt when the batch must run on
+// one thread after all (fewer than two datasets, more than one apartment holds, reports that
+// read what the one before left behind, a print document that failed), before anything was
+// written.
+std::optional<int> runParallel(const RecordingsFile& file, const ParallelBatch& batch, ParallelResult& result,
+                               QTextStream& err,
+                               const std::function<int(int count, const NextReport& next)>& consume = {});
+
+} // namespace recinfo

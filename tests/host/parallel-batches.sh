@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# The batch commands on several threads give what one thread gives, byte for byte: standard
+# output, standard error, exit status and the info file, for every recordings file of the tree,
+# good and bad (the slices file sets the values a commit keeps in some datasets only); a print
+# job's text, pages and metadata as pdftotext and pdfinfo read them.
+set -euo pipefail
+recinfo="$1"; source="$2"
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work/runtime" \
+  VXRECINFO_REGISTRY="$work/registry.ini" VXRECINFO_PDF_DIR="$work/pdf" QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8
+mkdir -p "$HOME" "$XDG_RUNTIME_DIR" "$VXRECINFO_PDF_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+info="$XDG_DATA_HOME/Orvale Systems/info.txt"
+failed=0
+
+# run NAME ARGS...: the command's output, errors, status and info file in $work/NAME.*
+run() {
+  local name="$1"; shift
+  rm -f "$info"
+  set +e
+  "$recinfo" "$@" -q >"$work/$name.out" 2>"$work/$name.err"
+  echo "$?" >"$work/$name.status"
+  set -e
+  if [ -f "$info" ]; then cp "$info" "$work/$name.info"; else : >"$work/$name.info"; fi
+}
+
+same() {
+  local what="$1"
+  for part in out err status info; do
+    if ! cmp -s "$work/one.$part" "$work/many.$part"; then
+      echo "FAIL: $what: --jobs 1 and --jobs 3 differ in $part"
+      diff <(head -c 2000 "$work/one.$part") <(head -c 2000 "$work/many.$part") | head -5 || true
+      failed=1
+    fi
+  done
+}
+
+for file in "$source"/samples/*.json "$source"/tests/data/recordings/*.json; do
+  for command in "rtf" "rtf --no-page-numbers" "rtf -o -" "printdoc"; do
+    # shellcheck disable=SC2086 # the command's words
+    run one $command "$file" --jobs 1
+    # shellcheck disable=SC2086
+    run many $command "$file" --jobs 3
+    same "recinfo $command $(basename "$file")"
+  done
+done
+
+# A print job: the pages in order, one job, the same metadata but for its dates.
+for file in "$source"/tests/data/recordings/slices.json "$source"/samples/four-channel-temperature.json; do
+  for jobs in 1 3; do
+    rm -f "$VXRECINFO_PDF_DIR"/*.pdf
+    "$recinfo" print "$file" --printer "vxRecInfo PDF" --jobs "$jobs" -q | sed 's/ into .*//' >"$work/print$jobs.out"
+    pdf="$(ls "$VXRECINFO_PDF_DIR"/*.pdf)"
+    pdftotext -layout "$pdf" "$work/print$jobs.txt"
+    pdfinfo "$pdf" | grep -v -e Date -e '^File size' >"$work/print$jobs.info"
+  done
+  for part in out txt info; do
+    cmp -s "$work/print1.$part" "$work/print3.$part" || { echo "FAIL: print $(basename "$file"): $part differs"; failed=1; }
+  done
+done
+
+# A count of threads from 1 to 256, nothing else.
+for jobs in 0 x 257; do
+  if "$recinfo" rtf "$source/samples/four-channel-temperature.json" --jobs "$jobs" >/dev/null 2>"$work/usage"; then
+    echo "FAIL: --jobs $jobs accepted"; failed=1
+  fi
+  grep -q -e "--jobs" "$work/usage" || { echo "FAIL: --jobs $jobs: $(cat "$work/usage")"; failed=1; }
+done
+exit "$failed"
