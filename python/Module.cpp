@@ -118,7 +118,9 @@ component's number for a failed call, 0 for any other fault of the file.)");
     module.def(
         "verify_pdf",
         [](const py::object& path) {
-            return verifyPdf(pathText(path));
+            const QString name = pathText(path);
+            py::gil_scoped_release unlocked; // a large file takes a while to digest
+            return verifyPdf(name);
         },
         py::arg("path"),
         R"(Checks a PDF file's last signature as `recinfo verify` does: whether it is readable and

@@ -28,6 +28,14 @@ namespace {
 
 constexpr double TwipsPerInch = 1440.0;
 
+// Qt's printer support makes its plugin and printer list at first use without a guard: threads
+// that print or list printers at once take turns there.
+std::mutex& printSupportMutex()
+{
+    static std::mutex mutex;
+    return mutex;
+}
+
 std::mutex g_folderMutex;
 QString g_pdfFolder;
 
@@ -90,10 +98,12 @@ QPrinter& Printer::qprinter() const
 {
     if (m_printer)
         return *m_printer;
+    std::unique_lock lock(printSupportMutex());
     const QPrinterInfo info = QPrinterInfo::printerInfo(m_name);
     if (info.isNull())
         throw RuntimeError(Err::PrinterError, QStringLiteral("No printer named \"%1\"").arg(m_name));
     m_printer = std::make_unique<QPrinter>(info, QPrinter::HighResolution);
+    lock.unlock();
     // Margins are the print engine's business: draw on the whole paper.
     m_printer->setFullPage(true);
     m_printer->setPageMargins(QMarginsF(0, 0, 0, 0));
@@ -401,7 +411,11 @@ QStringList Printers()
     }
     if (source)
         return source();
-    QStringList names = QPrinterInfo::availablePrinterNames();
+    QStringList names;
+    {
+        std::lock_guard lock(printSupportMutex());
+        names = QPrinterInfo::availablePrinterNames();
+    }
     names.sort();
     names.removeAll(Printer::PdfPrinterName);
     names.append(Printer::PdfPrinterName);
