@@ -45,6 +45,11 @@ for file in "$source"/samples/*.json "$source"/tests/data/recordings/*.json; do
   done
 done
 
+# Standard input, read once and shared by the threads.
+run one rtf - --jobs 1 <"$source/tests/data/recordings/slices.json"
+run many rtf - --jobs 3 <"$source/tests/data/recordings/slices.json"
+same "recinfo rtf - (slices.json)"
+
 # A print job: the pages in order, one job, the same metadata but for its dates.
 for file in "$source"/tests/data/recordings/slices.json "$source"/samples/four-channel-temperature.json; do
   for jobs in 1 3; do
