@@ -13,6 +13,7 @@
 #include <limits>
 #include <memory>
 #include <mutex>
+#include <system_error>
 #include <thread>
 
 using namespace vxRecInfo;
@@ -209,7 +210,7 @@ std::optional<int> runParallel(const RecordingsFile& file, const ParallelBatch& 
     std::vector<std::thread> threads;
     for (auto& owned : slices) {
         Slice& slice = *owned;
-        threads.emplace_back([&] {
+        auto work = [&] {
             SliceObserver observer(progress);
             setProgressObserver(&observer);
             {
@@ -246,7 +247,14 @@ std::optional<int> runParallel(const RecordingsFile& file, const ParallelBatch& 
                 slice.queue.close();
             }
             setProgressObserver(nullptr);
-        });
+        };
+        try {
+            threads.emplace_back(work);
+        } catch (const std::system_error&) {
+            // No thread for this slice: the batch runs on one after all.
+            slice.independent = false;
+            sync.arrive_and_drop();
+        }
     }
     sync.arrive_and_wait();
     progress.end();
