@@ -15,6 +15,7 @@
 #include <mutex>
 #include <system_error>
 #include <thread>
+#include <utility>
 
 using namespace vxRecInfo;
 
@@ -135,6 +136,7 @@ struct Slice {
     bool independent = true;
     std::optional<ErrorInfo> error;
     QString text;
+    QByteArray encoded; // the text as it goes out, encoded on the slice's thread
     PdfJobInfo jobInfo;
     ReportQueue queue;
 };
@@ -239,6 +241,7 @@ std::optional<int> runParallel(const RecordingsFile& file, const ParallelBatch& 
                 if (go) {
                     try {
                         runSlice(slice, *reports, batch, int(total));
+                        slice.encoded = std::exchange(slice.text, QString()).toUtf8();
                     } catch (const Cancelled&) {
                     } catch (...) {
                         slice.error = currentExceptionInfo();
@@ -337,7 +340,7 @@ std::optional<int> runParallel(const RecordingsFile& file, const ParallelBatch& 
             return failure(*s->error);
         }
     for (auto& s : slices)
-        result.texts.append(std::move(s->text));
+        result.texts.append(std::move(s->encoded));
     return int(Done);
 }
 

@@ -30,7 +30,7 @@ struct ParallelBatch {
 
 // What a run left for the caller to write.
 struct ParallelResult {
-    QStringList texts;  // Rtf and PrintDocuments: each slice's text, in order
+    QList<QByteArray> texts; // Rtf and PrintDocuments: each slice's text in UTF-8, in order
     vxRecInfo::PdfJobInfo jobInfo; // Prepared: the print job's metadata, of every slice
 };
 

@@ -129,6 +129,20 @@ void writeInPieces(const QString& text, QTextStream& out)
         out << QStringView(text).mid(at, Piece);
 }
 
+// Text the threads encoded already goes to standard output as it is.
+void writeEncoded(const QList<QByteArray>& pieces, QTextStream& out)
+{
+    QIODevice* device = out.device();
+    if (device)
+        out.flush();
+    for (const QByteArray& piece : pieces) {
+        if (!device)
+            out << QString::fromUtf8(piece);
+        else if (device->write(piece) != piece.size())
+            out.setStatus(QTextStream::WriteFailed);
+    }
+}
+
 // One file for a word processor: RTF_All's reports joined into one document, a page each.
 // The component hands each report over as its text and runs, so no report's RTF is written
 // and read back; the file is what mergeRtfDocuments makes of RTF_All's text.
@@ -327,8 +341,7 @@ int runRtf(const QCommandLineParser& parsed, QTextStream& out, QTextStream& err)
             });
         });
     if (parallel) {
-        for (const QString& text : result.texts)
-            writeInPieces(text, out);
+        writeEncoded(result.texts, out);
         return *parallel;
     }
     if (!loadOpened(*file, err, progress))
@@ -364,8 +377,7 @@ int runPrintDoc(const QCommandLineParser& parsed, QTextStream& out, QTextStream&
     if (const auto parallel = runParallel(
             *file, {BatchKind::PrintDocuments, jobs, true, progress, QStringLiteral("writing"), QStringLiteral("RTF_NT")},
             result, err)) {
-        for (const QString& text : result.texts)
-            writeInPieces(text, out);
+        writeEncoded(result.texts, out);
         return *parallel;
     }
     if (!loadOpened(*file, err, progress))
