@@ -141,6 +141,9 @@ void writeEncoded(const QList<QByteArray>& pieces, QTextStream& out)
         else if (device->write(piece) != piece.size())
             out.setStatus(QTextStream::WriteFailed);
     }
+    // Written through the device's buffer: a full disk shows when it is flushed.
+    if (auto* file = qobject_cast<QFileDevice*>(device); file && !file->flush())
+        out.setStatus(QTextStream::WriteFailed);
 }
 
 // One file for a word processor: RTF_All's reports joined into one document, a page each.

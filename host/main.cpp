@@ -28,8 +28,12 @@ int standardOutputChecked(QTextStream& out, QTextStream& err, int status)
     const bool flushed = std::fflush(stdout) == 0 && !std::ferror(stdout);
     if ((streamed && flushed) || status != recinfo::Done)
         return status; // a failed command has said why already
+    // The device knows why when it failed itself (text written to it as bytes).
+    const auto* file = qobject_cast<const QFileDevice*>(out.device());
     const int why = errno != 0 ? errno : EIO;
-    err << "recinfo: standard output: " << QString::fromLocal8Bit(std::strerror(why)) << '\n';
+    err << "recinfo: standard output: "
+        << (file && file->error() != QFileDevice::NoError ? file->errorString() : QString::fromLocal8Bit(std::strerror(why)))
+        << '\n';
     return recinfo::Failed;
 }
 
