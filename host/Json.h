@@ -45,6 +45,16 @@ struct DataSetPlace {
 bool parseJsonLeavingDataSets(QIODevice& device, Json* value, std::vector<DataSetPlace>* places,
                               const std::vector<std::string_view>& watched = {});
 
+// A quick look at a recordings document for loading it in slices on several threads: where each
+// element of its top-level "datasets" list lies and which watched keys each names among its
+// own, with the values inside the datasets skipped, not read; *value is the rest of the document
+// (with an empty "datasets" list), read with parseJson's checks. False at any doubt (a dataset
+// key with escapes or other than ASCII letters, an element that is no object, nesting past
+// MaxJsonDepth, anything parseJson would say more about): the document is then read the usual
+// way. Every dataset must still pass parseJson on its own.
+bool scanDataSets(QByteArrayView bytes, Json* value, std::vector<DataSetPlace>* places,
+                  const std::vector<std::string_view>& watched);
+
 // Parses a whole document (the bytes at one of those places, say) without saying why it refuses
 // one; keys given twice are not looked for (the first reading did that).
 bool parseJsonQuietly(const QByteArray& bytes, Json* value);

@@ -233,6 +233,8 @@ std::optional<int> runParallel(const RecordingsFile& file, const ParallelBatch& 
                     }
                 } catch (const LoadError& e) {
                     slice.loadError = e;
+                } catch (const NeedsWholeReading&) {
+                    slice.independent = false;
                 } catch (...) {
                     slice.error = currentExceptionInfo();
                 }
@@ -278,7 +280,11 @@ std::optional<int> runParallel(const RecordingsFile& file, const ParallelBatch& 
     };
     if (!go) {
         joinAll();
-        // In the order one thread meets them: the file's datasets all load before the batch.
+        // In the order one thread meets them: the file's datasets all load before the batch. A
+        // quick first reading did not check the datasets after an error: the whole one will.
+        const bool loadFailed = std::any_of(slices.cbegin(), slices.cend(), [](const auto& s) { return s->loadError; });
+        if (loadFailed && !file.checked())
+            return std::nullopt;
         for (const auto& s : slices)
             if (s->loadError) {
                 err << "recinfo: " << s->loadError->message << "\n";

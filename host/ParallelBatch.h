@@ -38,13 +38,14 @@ struct ParallelResult {
 // error is raised where its reports end.
 using NextReport = std::function<std::optional<vxRecInfo::RecInfoCode::PreparedReport>()>;
 
-// Loads the datasets of file (parsed, its settings applied) over batch.jobs threads and runs the
-// batch. For Prepared, consume(count, next) runs on the calling thread while the slices work,
+// Loads the datasets of file (read, maybe quickly, its settings applied) over batch.jobs threads
+// and runs the batch. For Prepared, consume(count, next) runs on the calling thread while the slices work,
 // and its exit status is the run's; an error it raises is the service's.
 // Returns the exit status, having said any failure on err; nullopt when the batch must run on
 // one thread after all (fewer than two datasets, more than one apartment holds, reports that
-// read what the one before left behind, a print document that failed), before anything was
-// written.
+// read what the one before left behind, a print document that failed, a file read quickly
+// that has a fault), before anything was written; a file read quickly must then be read again
+// the whole way.
 std::optional<int> runParallel(const RecordingsFile& file, const ParallelBatch& batch, ParallelResult& result,
                                QTextStream& err,
                                const std::function<int(int count, const NextReport& next)>& consume = {});

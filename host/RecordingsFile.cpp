@@ -267,7 +267,7 @@ QString recordingsName(const QString& path)
     return path == QLatin1String("-") ? QStringLiteral("standard input") : path;
 }
 
-RecordingsFile::RecordingsFile(const QString& path) : m_path(recordingsName(path)), m_fileName(path)
+RecordingsFile::RecordingsFile(const QString& path, Reading reading) : m_path(recordingsName(path)), m_fileName(path)
 {
     open(path);
     if (m_file->peek(1).isEmpty()) // not the size: files such as those of /proc tell 0
@@ -275,7 +275,9 @@ RecordingsFile::RecordingsFile(const QString& path) : m_path(recordingsName(path
                          ? QStringLiteral("the input is empty, which is no recordings file (a JSON object)")
                          : QStringLiteral("the file is empty, which is no recordings file (a JSON object)"));
     static const std::vector<std::string_view> kept(KeptForNextDataSet.cbegin(), KeptForNextDataSet.cend());
-    if (!parseJsonLeavingDataSets(*m_file, &m_document, &m_places, kept)) {
+    if (reading == Reading::Quick && quickScan(kept)) {
+        m_checked = false;
+    } else if (!m_file->seek(0) || !parseJsonLeavingDataSets(*m_file, &m_document, &m_places, kept)) {
         // Refused: the whole-document reader says why.
         QString error;
         int number = 0;
@@ -296,9 +298,25 @@ RecordingsFile::RecordingsFile(const QString& path) : m_path(recordingsName(path
             fail(m_path, QStringLiteral("unknown top-level key \"%1\"").arg(QString::fromStdString(item.key())));
 }
 
+bool RecordingsFile::quickScan(const std::vector<std::string_view>& watched)
+{
+    // Standard input cannot be read a second time, should the whole reading be needed.
+    if (!m_bytes.isNull())
+        return false;
+    auto* file = static_cast<QFile*>(m_file.get());
+    const qint64 size = file->size();
+    uchar* mapped = size > 0 ? file->map(0, size) : nullptr;
+    if (!mapped)
+        return false;
+    const bool scanned = scanDataSets(QByteArrayView(mapped, size), &m_document, &m_places, watched);
+    file->unmap(mapped);
+    return scanned;
+}
+
 RecordingsFile::RecordingsFile(const RecordingsFile& first, DataSetRange range)
     : m_path(first.m_path), m_fileName(first.m_fileName), m_range(range), m_settingsApplied(true),
-      m_bytes(first.m_bytes), m_document(first.m_document), m_places(first.m_places), m_version(first.m_version)
+      m_checked(first.m_checked), m_bytes(first.m_bytes), m_document(first.m_document), m_places(first.m_places),
+      m_version(first.m_version)
 {
     if (!m_bytes.isNull()) {
         auto buffer = std::make_unique<QBuffer>(&m_bytes);
@@ -375,9 +393,15 @@ const Json& RecordingsFile::readDataSet(std::size_t i)
 {
     const DataSetPlace& place = m_places[i];
     m_dataSetBytes.resize(qsizetype(place.length));
-    if (!m_file->seek(place.offset) || m_file->read(m_dataSetBytes.data(), place.length) != place.length
-        || !parseJsonQuietly(m_dataSetBytes, &m_dataSet))
+    if (!m_file->seek(place.offset) || m_file->read(m_dataSetBytes.data(), place.length) != place.length)
         fail(m_path, QStringLiteral("the file changed while it was being read"));
+    if (!m_checked) {
+        QString error;
+        if (!parseJson(m_dataSetBytes, &m_dataSet, &error))
+            throw NeedsWholeReading{};
+    } else if (!parseJsonQuietly(m_dataSetBytes, &m_dataSet)) {
+        fail(m_path, QStringLiteral("the file changed while it was being read"));
+    }
     return m_dataSet;
 }
 

@@ -32,6 +32,15 @@ struct LoadError {
 // apartment only (a script thread with a file of its own). Its locale is the process's either way.
 enum class SettingsScope { Process, Apartment };
 
+// How the first reading goes: the whole document checked, or (for loading in slices) a quick
+// look that leaves checking each dataset to its commit.
+enum class Reading { Whole, Quick };
+
+// A dataset of a quickly read file that does not pass the whole reading's checks: read the file
+// the whole way, which says what is wrong where.
+struct NeedsWholeReading {
+};
+
 // Datasets first to first + count - 1 (from 0) of a file.
 struct DataSetRange {
     std::size_t first = 0;
@@ -45,7 +54,7 @@ public:
     // error 53 when it does not exist. The datasets themselves stay in the file until load()
     // commits them one by one, so a file of many datasets is never held whole. The path "-" is
     // standard input; it, and any other file that cannot seek (a pipe), is read whole first.
-    explicit RecordingsFile(const QString& path);
+    explicit RecordingsFile(const QString& path, Reading reading = Reading::Whole);
     // Another reader of a file already read, for another thread: the same document, a handle of
     // its own on the file, and only the datasets of range to commit. The locale and settings are
     // left to the first reader (applySettings), which must outlive this one.
@@ -65,6 +74,9 @@ public:
     std::size_t size() const { return m_places.size(); }
     // Whether every dataset is an object, read from the file as it is committed.
     bool datasetsInFile() const;
+    // Whether the first reading checked the datasets (else each commit does, and raises
+    // NeedsWholeReading where one fails).
+    bool checked() const { return m_checked; }
     // Whether the store's first dataset is the one before the range, committed ahead of it so
     // that the range starts with the pending values the datasets before it leave.
     bool hasLead() const { return m_lead; }
@@ -81,6 +93,7 @@ private:
     };
 
     void open(const QString& path);
+    bool quickScan(const std::vector<std::string_view>& watched);
     void applyLocale();
     void writeSettings(SettingsScope scope);
     void setModuleProperties();
@@ -96,6 +109,7 @@ private:
     DataSetRange m_range;
     bool m_settingsApplied = false;
     bool m_lead = false;
+    bool m_checked = true;
     QByteArray m_bytes;                // all of an input that cannot seek
     std::unique_ptr<QIODevice> m_file; // open from the start: the datasets are read as they are committed
     Json m_document;               // without the objects of "datasets"

@@ -32,13 +32,16 @@ constexpr int MaxJobs = 256;
 
 // Reads the file named by the first argument and applies its settings; on failure prints the
 // reason and returns null.
-std::unique_ptr<RecordingsFile> openFile(const QCommandLineParser& parsed, QTextStream& err)
+std::unique_ptr<RecordingsFile> openFile(const QCommandLineParser& parsed, QTextStream& err,
+                                         Reading reading = Reading::Whole)
 {
     try {
-        auto file = std::make_unique<RecordingsFile>(inputFile(parsed.positionalArguments().front()));
+        auto file = std::make_unique<RecordingsFile>(inputFile(parsed.positionalArguments().front()), reading);
         file->applySettings();
         return file;
     } catch (const LoadError& e) {
+        if (reading == Reading::Quick) // the whole reading says what is wrong first
+            return openFile(parsed, err, Reading::Whole);
         err << "recinfo: " << e.message << "\n";
         return nullptr;
     }
@@ -55,6 +58,20 @@ bool loadOpened(RecordingsFile& file, QTextStream& err, bool progress)
         err << "recinfo: " << e.message << "\n";
         return false;
     }
+}
+
+// For a batch on several threads: a quick first reading, which the slices' commits complete.
+std::unique_ptr<RecordingsFile> openForJobs(const QCommandLineParser& parsed, QTextStream& err, int jobs)
+{
+    return openFile(parsed, err, jobs > 1 ? Reading::Quick : Reading::Whole);
+}
+
+// The batch on this thread after all: a file read quickly is read again the whole way first.
+bool loadHere(std::unique_ptr<RecordingsFile>& file, const QCommandLineParser& parsed, QTextStream& err, bool progress)
+{
+    if (!file->checked() && !(file = openFile(parsed, err)))
+        return false;
+    return loadOpened(*file, err, progress);
 }
 
 // Loads the file named by the first argument; on failure prints the reason and returns null.
@@ -242,7 +259,7 @@ int runPrint(const QCommandLineParser& parsed, QTextStream& out, QTextStream& er
     }
     const bool progress = progressWanted(parsed);
     const int jobs = jobsWanted(parsed);
-    auto file = openFile(parsed, err);
+    auto file = openForJobs(parsed, err, jobs);
     if (!file)
         return Failed;
     if (printer.isEmpty())
@@ -273,7 +290,7 @@ int runPrint(const QCommandLineParser& parsed, QTextStream& out, QTextStream& er
     if (parallel && *parallel != Done)
         return *parallel;
     if (!parallel) {
-        if (!loadOpened(*file, err, progress))
+        if (!loadHere(file, parsed, err, progress))
             return Failed;
         std::vector<Variant> a{0.0, std::int16_t(0), std::int16_t(file->committed()), printer};
         if (!call(file->record(), "PrintAll", a, err, {QStringLiteral("printing"), file->committed(), progress}))
@@ -318,7 +335,7 @@ int runRtf(const QCommandLineParser& parsed, QTextStream& out, QTextStream& err)
     const bool pageNumbers = !parsed.isSet(QStringLiteral("no-page-numbers"));
     const bool progress = progressWanted(parsed);
     const int jobs = jobsWanted(parsed);
-    auto file = openFile(parsed, err);
+    auto file = openForJobs(parsed, err, jobs);
     if (!file)
         return Failed;
     const bool joined = parsed.isSet(QStringLiteral("output"));
@@ -347,7 +364,7 @@ int runRtf(const QCommandLineParser& parsed, QTextStream& out, QTextStream& err)
         writeEncoded(result.texts, out);
         return *parallel;
     }
-    if (!loadOpened(*file, err, progress))
+    if (!loadHere(file, parsed, err, progress))
         return Failed;
     if (joined)
         return joinedRtf(std::int16_t(file->committed()), output, progress, out, err, [&](JoinedRtfWriter& document) {
@@ -371,7 +388,7 @@ int runPrintDoc(const QCommandLineParser& parsed, QTextStream& out, QTextStream&
 {
     const bool progress = progressWanted(parsed);
     const int jobs = jobsWanted(parsed);
-    auto file = openFile(parsed, err);
+    auto file = openForJobs(parsed, err, jobs);
     if (!file)
         return Failed;
     // The builder writes the info file but leaves making its folder to the host.
@@ -383,7 +400,7 @@ int runPrintDoc(const QCommandLineParser& parsed, QTextStream& out, QTextStream&
         writeEncoded(result.texts, out);
         return *parallel;
     }
-    if (!loadOpened(*file, err, progress))
+    if (!loadHere(file, parsed, err, progress))
         return Failed;
     std::vector<Variant> a{QString()};
     if (!call(file->record(), "RTF_NT", a, err, {QStringLiteral("writing"), file->committed(), progress}))
