@@ -10,7 +10,7 @@ packages=(
   pybind11-dev python3-dev python3-pytest python3-distributed
   libgtest-dev libgmock-dev libbenchmark-dev
   fontconfig fonts-liberation2 fonts-ipafont-gothic fonts-wqy-microhei
-  poppler-utils qpdf pandoc help2man bash-completion
+  poppler-utils qpdf pandoc help2man bash-completion time
   cups-daemon cups-client libreoffice-writer-nogui
   libcups2-dev libpodofo-dev libssl-dev openssl python3-pikepdf
   clang-14 libclang-rt-14-dev

@@ -58,18 +58,21 @@ value() { sed -n "s/.*\b$1=\([^ ]*\).*/\1/p" <<<"$2" | head -1; }
   else
     row "PrintAll / LibreOffice on the same reports' RTF" "skipped" ">= 10" "-"
   fi
-  # End to end on an idle machine: the wall time of one thread over that of two, best of two
-  # runs each, the outputs compared.
+  # End to end: the wall time of one thread over that of two, best of three runs each, the
+  # outputs compared. The CPU share of the two-thread run says whether the machine had both
+  # cores to give (a shared machine often has not).
   big="$(mktemp -d)"
   "$build"/bench/store_bench write 16000 "$big/recordings.json"
-  wall() { local best=""; for _ in 1 2; do
-    local t; t="$( { TIMEFORMAT=%R; time "$build"/host/recinfo rtf "$big/recordings.json" -q --jobs "$1" >"$big/out$1.rtf"; } 2>&1 )"
-    best="$(awk -v a="${best:-$t}" -v b="$t" 'BEGIN { print (b < a) ? b : a }')"; done; echo "$best"; }
-  one="$(wall 1)"; two="$(wall 2)"
+  wall() { local best="" cpu=""; for _ in 1 2 3; do
+    local t; t="$(/usr/bin/time -f '%e %P' "$build"/host/recinfo rtf "$big/recordings.json" -q --jobs "$1" 2>&1 >"$big/out$1.rtf")"
+    if [ -z "$best" ] || awk -v a="${t%% *}" -v b="$best" 'BEGIN { exit !(a < b) }'; then best="${t%% *}"; cpu="${t##* }"; fi
+    done; echo "$best $cpu"; }
+  read -r one _ <<<"$(wall 1)"
+  read -r two two_cpu <<<"$(wall 2)"
   jobs_ratio="$(awk -v a="$one" -v b="$two" 'BEGIN { printf "%.2f", a / b }')"
   cmp -s "$big/out1.rtf" "$big/out2.rtf" || jobs_ratio="differs"
   rm -rf "$big"
-  row "recinfo rtf, 16,000 datasets: --jobs 1 / --jobs 2 (wall)" "$(printf '%.2fs / %.2fs = %s' "$one" "$two" "$jobs_ratio")" ">= 1.7" "$(met "${jobs_ratio/differs/0}" 1.7 '>=')"
+  row "recinfo rtf, 16,000 datasets: --jobs 1 / --jobs 2 (wall; CPU of 2)" "$(printf '%.2fs / %.2fs = %s (%s)' "$one" "$two" "$jobs_ratio" "$two_cpu")" ">= 1.7" "$(met "${jobs_ratio/differs/0}" 1.7 '>=')"
   store="$("$build"/bench/store_bench store 16000 2>/dev/null)"
   row "store, 16,000 datasets committed (KB per dataset)" "$(value kb_per_dataset "$store")" "<= 6" "$(met "$(value kb_per_dataset "$store")" 6 '<=')"
   load="$("$build"/bench/store_bench load 16000 2>/dev/null)"
