@@ -67,29 +67,49 @@ Date dateInRange(QDate date, QTime time)
     return Date::fromDateTime(date, time);
 }
 
-// "YYYY-MM-DD" or "YYYY-MM-DDThh:mm:ss" and nothing else: no zone, no fraction of a second,
-// no hour 24 (Qt's ISO reader takes all of these, and a date with any text after it).
-bool parseIsoDate(const QString& text, Date* date)
+// Two ASCII digits at text[at], or -1.
+int twoDigits(QStringView text, qsizetype at)
 {
-    static const QRegularExpression iso(
-        QStringLiteral("^([0-9]{4})-([0-9]{2})-([0-9]{2})(?:T([0-9]{2}):([0-9]{2}):([0-9]{2}))?$"));
-    const QRegularExpressionMatch m = iso.match(text);
-    if (!m.hasMatch())
+    const char16_t a = text[at].unicode();
+    const char16_t b = text[at + 1].unicode();
+    if (a < u'0' || a > u'9' || b < u'0' || b > u'9')
+        return -1;
+    return (a - u'0') * 10 + (b - u'0');
+}
+
+// "YYYY-MM-DD" or "YYYY-MM-DDThh:mm:ss" and nothing else: no zone, no fraction of a second,
+// no hour 24 (Qt's ISO reader takes all of these, and a date with any text after it). The
+// text comes trimmed.
+bool parseIsoDate(QStringView text, Date* date)
+{
+    const qsizetype n = text.size();
+    if (n != 10 && n != 19)
         return false;
-    const auto field = [&](int n) { return m.capturedView(n).toInt(); };
-    const int year = field(1);
-    // Year 0 is no QDate, but a leap year of the calendar: a real date, outside the range.
-    if (!QDate::isValid(year == 0 ? 2000 : year, field(2), field(3)))
+    const int century = twoDigits(text, 0);
+    const int years = twoDigits(text, 2);
+    const int month = text[4] == u'-' ? twoDigits(text, 5) : -1;
+    const int day = text[7] == u'-' ? twoDigits(text, 8) : -1;
+    if (century < 0 || years < 0 || month < 0 || day < 0)
         return false;
-    QTime time(0, 0);
-    if (m.hasCaptured(4)) {
-        if (!QTime::isValid(field(4), field(5), field(6)))
+    const int year = century * 100 + years;
+    int hour = 0, minute = 0, second = 0;
+    if (n == 19) {
+        if (text[10] != u'T' || text[13] != u':' || text[16] != u':')
             return false;
-        time = QTime(field(4), field(5), field(6));
+        hour = twoDigits(text, 11);
+        minute = twoDigits(text, 14);
+        second = twoDigits(text, 17);
+        if (hour < 0 || minute < 0 || second < 0)
+            return false;
     }
+    // Year 0 is no QDate, but a leap year of the calendar: a real date, outside the range.
+    if (!QDate::isValid(year == 0 ? 2000 : year, month, day))
+        return false;
+    if (!QTime::isValid(hour, minute, second))
+        return false;
     if (year == 0)
         throw RuntimeError(Err::Overflow);
-    *date = dateInRange(QDate(year, field(2), field(3)), time);
+    *date = dateInRange(QDate(year, month, day), QTime(hour, minute, second));
     return true;
 }
 
