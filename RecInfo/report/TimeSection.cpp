@@ -42,10 +42,7 @@ public:
 
     static QString elapsed(double days, bool converted)
     {
-        std::vector<Variant> args{days};
-        if (converted)
-            args.push_back(true);
-        return basicTrim(lateGet(unitConverter(), QStringLiteral("ElaspedTime2Unit"), std::move(args)).toString());
+        return basicTrim(elapsedTimeText(days, converted));
     }
 
     bool converted() const { return m_converted; }

@@ -34,7 +34,7 @@ float RoundToResolution(float value, const Variant&, std::int32_t kind)
 {
     switch (kind) {
     case 1:
-        switch (lateGet(hostSettings(), QStringLiteral("TScale")).toInteger()) {
+        switch (settingTScale()) {
         case 0: return roundToSteps(value, 5.0f);
         case 1:
         case 2: return roundToSteps(value, 10.0f);

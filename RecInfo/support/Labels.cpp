@@ -75,7 +75,7 @@ std::optional<QString> StringTable::find(std::int32_t id) const
 
 QString labelText(std::int32_t id)
 {
-    const std::int64_t sum = std::int64_t(lateGet(hostSettings(), QStringLiteral("ResOffset")).toLong()) + id;
+    const std::int64_t sum = std::int64_t(settingResOffset()) + id;
     if (sum < std::numeric_limits<std::int32_t>::min() || sum > std::numeric_limits<std::int32_t>::max())
         throw RuntimeError(Err::Overflow);
     const std::optional<QString> text = StringTable::instance().find(std::int32_t(sum));

@@ -14,7 +14,8 @@
 namespace vxRecInfo {
 
 // The text of label id in the user's language: the entry ResOffset + id, with ResOffset read
-// from the apartment's HostSettings at every call. Error 326 when there is no such entry.
+// from the apartment's HostSettings at every call (or kept by a batch, see HostValueScope).
+// Error 326 when there is no such entry.
 QString Label(LabelId id);
 // The same for an id given as a number (hosts and tools).
 QString labelText(std::int32_t id);
