@@ -86,18 +86,18 @@ void ChannelHeading(QString& report, std::int16_t index, std::int32_t channel)
     QString line;
     if (d.Logger_Type == QLatin1String("C")) {
         line = TAB
-            + (MeasFieldProcessor_C::forThread().ProbeEnabled() ? Label(LabelId::ProbeTemperature)
+            % (MeasFieldProcessor_C::forThread().ProbeEnabled() ? Label(LabelId::ProbeTemperature)
                                                                 : d.ChnlDescription.at(channel).toString());
     } else if (d.ProbeNumber.isDimensioned()) {
-        line = TAB + d.ChnlDescription.at(channel).toString();
+        line = TAB % d.ChnlDescription.at(channel).toString();
         if (measurementType(d, channel) == 8)
-            line += QLatin1Char(' ') + SensorDetailText(index, channel, true);
-        line += TAB + Label(LabelId::Probe) + QLatin1Char(' ') + d.ProbeNumber.at(channel).toString() + TAB
-            + d.ProbeUserDescription.at(channel).toString();
+            line += QLatin1Char(' ') % SensorDetailText(index, channel, true);
+        line += TAB % Label(LabelId::Probe) % QLatin1Char(' ') % d.ProbeNumber.at(channel).toString() % TAB
+            % d.ProbeUserDescription.at(channel).toString();
     } else {
-        line = TAB + d.ChnlDescription.at(channel).toString();
+        line = TAB % d.ChnlDescription.at(channel).toString();
     }
-    RTBFormat::AddRTBFormatInfo(report, line + CRLF, QString(), -1, 0, FontStyle::Bold, 0);
+    RTBFormat::AddRTBFormatInfo(report, line % CRLF, QString(), -1, 0, FontStyle::Bold, 0);
 }
 
 } // namespace vxRecInfo::RecInfoCode

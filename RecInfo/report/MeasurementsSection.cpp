@@ -42,7 +42,7 @@ void channelBlock(QString& report, std::int16_t index, std::int32_t c)
     appendRow(report, l.AverageLabel, value(d.AverageVal));
     if (d.MKT.at(c).toSingle() > NoMkt && type == 1)
         appendRow(report, l.MktLabel, value(d.MKT));
-    report += TAB + CRLF;
+    report += TAB % CRLF;
 }
 
 } // namespace

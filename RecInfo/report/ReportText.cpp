@@ -10,7 +10,7 @@ namespace vxRecInfo::RecInfoCode {
 
 void appendHeading(QString& report, const QString& text)
 {
-    RTBFormat::AddRTBFormatInfo(report, text + CRLF, QString(), AccentColor, 10,
+    RTBFormat::AddRTBFormatInfo(report, text % CRLF, QString(), AccentColor, 10,
                                 FontStyle::Bold | FontStyle::Underline, 0);
 }
 

@@ -126,6 +126,31 @@ void raiseWrapped(const char* procedure)
     throw RuntimeError(hresultFrom(0x80040000u), source + QStringLiteral("\r\n") + caught.description, source);
 }
 
+namespace detail {
+
+std::int16_t runInteger(qsizetype value)
+{
+    return toInteger(value);
+}
+
+void addRuns(std::int16_t start, std::int16_t length, const QString& fontName, std::int32_t color,
+             std::int16_t size, std::int16_t style, std::int32_t alignment)
+{
+    RunLists& l = lists();
+    if (!fontName.isEmpty())
+        append(l.RTBFontRuns, RTBFontRun{start, length, fontName});
+    if (color != -1)
+        append(l.RTBColorRuns, RTBColorRun{start, length, color});
+    if (size > 0)
+        append(l.RTBSizeRuns, RTBSizeRun{start, length, size});
+    if (style > 0)
+        append(l.RTBFStyleRuns, RTBFStyleRun{start, length, style});
+    if (alignment > 0)
+        append(l.RTBFAlignRuns, RTBFAlignRun{start, length, toInteger(alignment)});
+}
+
+} // namespace detail
+
 void AddRTBFormatInfo(QString& report, const QString& piece, const QString& fontName, std::int32_t color,
                       std::int16_t size, std::int16_t style, std::int32_t alignment)
 {
@@ -133,17 +158,7 @@ void AddRTBFormatInfo(QString& report, const QString& piece, const QString& font
         const std::int16_t start = toInteger(report.size());
         const std::int16_t length = toInteger(piece.size());
         report += piece;
-        RunLists& l = lists();
-        if (!fontName.isEmpty())
-            append(l.RTBFontRuns, RTBFontRun{start, length, fontName});
-        if (color != -1)
-            append(l.RTBColorRuns, RTBColorRun{start, length, color});
-        if (size > 0)
-            append(l.RTBSizeRuns, RTBSizeRun{start, length, size});
-        if (style > 0)
-            append(l.RTBFStyleRuns, RTBFStyleRun{start, length, style});
-        if (alignment > 0)
-            append(l.RTBFAlignRuns, RTBFAlignRun{start, length, toInteger(alignment)});
+        detail::addRuns(start, length, fontName, color, size, style, alignment);
     } catch (...) {
         raiseWrapped("AddRTBFormatInfo");
     }
