@@ -1,5 +1,5 @@
 // The dataset store and the recordings-file loader over many four-channel datasets, one run per
-// process so that resident and peak memory are the run's own.
+// process so that resident and peak memory are the run's own. MB are 10^6 bytes, KB 10^3.
 // Usage: store_bench store N | load N | load FILE   — prints one "key=value" line.
 //   store N    commits N datasets through _RecordInfo, each with strings and arrays of its own
 //              as a host builds them: resident and heap growth per dataset.
@@ -36,21 +36,21 @@ double residentMb()
     if (!statm.open(QIODevice::ReadOnly))
         return 0;
     const QList<QByteArray> fields = statm.readAll().split(' ');
-    return fields.size() > 1 ? fields[1].toDouble() * double(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0) : 0;
+    return fields.size() > 1 ? fields[1].toDouble() * double(sysconf(_SC_PAGESIZE)) / 1e6 : 0;
 }
 
 // Bytes the allocator has handed out and not got back: the live heap, whatever is resident.
 double heapMb()
 {
     const struct mallinfo2 info = mallinfo2();
-    return double(info.uordblks + info.hblkhd) / (1024.0 * 1024.0);
+    return double(info.uordblks + info.hblkhd) / 1e6;
 }
 
 double peakMb()
 {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_maxrss) / 1024.0;
+    return double(usage.ru_maxrss) * 1024 / 1e6;
 }
 
 // One array of a dataset, built afresh as a host builds it for every recording.
@@ -160,7 +160,7 @@ int storeRun(int count, QTextStream& out)
             return 1;
     }
     const double seconds = double(timer.nsecsElapsed()) / 1e9;
-    const auto perDataSet = [count](double mb) { return mb * 1024.0 / count; };
+    const auto perDataSet = [count](double mb) { return mb * 1000.0 / count; };
     out << "datasets=" << count << " seconds=" << seconds << " datasets_per_second=" << count / seconds
         << " kb_per_dataset=" << perDataSet(residentMb() - resident) << " heap_kb_per_dataset="
         << perDataSet(heapMb() - heap) << " peak_mb=" << peakMb() << "\n";
@@ -237,7 +237,7 @@ int loadRun(const QString& path, QTextStream& out, QTextStream& err)
 {
     const double base = residentMb();
     const double heap = heapMb();
-    const double fileMb = double(QFileInfo(path).size()) / (1024.0 * 1024.0);
+    const double fileMb = double(QFileInfo(path).size()) / 1e6;
     QElapsedTimer timer;
     int committed = 0;
     double seconds = 0;
