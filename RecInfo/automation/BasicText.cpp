@@ -5,8 +5,12 @@
 #include <QLocale>
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
 
 namespace vxRecInfo {
 
@@ -156,30 +160,40 @@ QString basicNumberText(double value, int significantDigits)
     // Mantissa digits and decimal exponent of the value rounded to the significant digits.
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, "%.*e", significantDigits - 1, std::fabs(value));
-    const QString scientific = QString::fromLatin1(buffer);
-    const qsizetype ePos = scientific.indexOf(QLatin1Char('e'));
-    const int exponent = scientific.mid(ePos + 1).toInt();
-    QString digits = scientific.left(ePos);
-    digits.remove(QLatin1Char('.'));
-    while (digits.size() > 1 && digits.endsWith(QLatin1Char('0')))
-        digits.chop(1);
+    const char* const e = std::strchr(buffer, 'e');
+    const int exponent = std::atoi(e + 1);
+    std::string digits;
+    for (const char* p = buffer; p < e; ++p)
+        if (*p != '.')
+            digits.push_back(*p);
+    while (digits.size() > 1 && digits.back() == '0')
+        digits.pop_back();
+    const auto latin1 = [](const std::string& d, std::size_t from, std::size_t count = std::string::npos) {
+        const std::size_t n = std::min(count, d.size() - std::min(from, d.size()));
+        return QLatin1StringView(d.data() + std::min(from, d.size()), qsizetype(n));
+    };
 
     const QString point = QLocale().decimalPoint();
     QString text;
+    text.reserve(qsizetype(digits.size()) + 12);
+    if (value < 0)
+        text.append(QLatin1Char('-'));
+    const int size = int(digits.size());
     if (exponent >= significantDigits || exponent < -4) {
-        text = digits.left(1);
-        if (digits.size() > 1)
-            text += point + digits.mid(1);
-        text += QString(QLatin1Char('E')) + QLatin1Char(exponent < 0 ? '-' : '+')
-                + QString::number(std::abs(exponent)).rightJustified(2, QLatin1Char('0'));
+        text.append(latin1(digits, 0, 1));
+        if (size > 1)
+            text.append(point).append(latin1(digits, 1));
+        char tail[16];
+        std::snprintf(tail, sizeof tail, "E%c%02d", exponent < 0 ? '-' : '+', std::abs(exponent));
+        text.append(QLatin1StringView(tail));
     } else if (exponent < 0) {
-        text = QLatin1Char('0') + point + QString(-exponent - 1, QLatin1Char('0')) + digits;
-    } else if (digits.size() <= exponent + 1) {
-        text = digits + QString(exponent + 1 - digits.size(), QLatin1Char('0'));
+        text.append(QLatin1Char('0')).append(point).append(QString(-exponent - 1, QLatin1Char('0'))).append(latin1(digits, 0));
+    } else if (size <= exponent + 1) {
+        text.append(latin1(digits, 0)).append(QString(exponent + 1 - size, QLatin1Char('0')));
     } else {
-        text = digits.left(exponent + 1) + point + digits.mid(exponent + 1);
+        text.append(latin1(digits, 0, std::size_t(exponent + 1))).append(point).append(latin1(digits, std::size_t(exponent + 1)));
     }
-    return value < 0 ? QLatin1Char('-') + text : text;
+    return text;
 }
 
 QString basicBooleanText(bool value)
@@ -191,6 +205,37 @@ QString shortDateText(QDate date)
 {
     const QLocale locale;
     return locale.toString(date, widenYear(locale.dateFormat(QLocale::ShortFormat)));
+}
+
+const QString& DatePatterns::shortDate(const QLocale& locale)
+{
+    const QString source = locale.dateFormat(QLocale::ShortFormat);
+    if (source != m_dateSource || m_date.isNull()) {
+        m_date = widenYear(source);
+        m_dateSource = source;
+    }
+    return m_date;
+}
+
+const QString& DatePatterns::longTime(const QLocale& locale)
+{
+    const QString source = locale.timeFormat(QLocale::LongFormat);
+    if (source != m_timeSource || m_time.isNull()) {
+        m_time = withoutZone(source);
+        m_timeSource = source;
+    }
+    return m_time;
+}
+
+QString dateAndTimeText(Date value, DatePatterns& patterns)
+{
+    const QLocale locale;
+    const QString date = locale.toString(value.date(), patterns.shortDate(locale));
+    const QString time = locale.toString(value.time(), patterns.longTime(locale));
+    QString text;
+    text.reserve(date.size() + 2 + time.size());
+    text.append(date).append(QLatin1StringView("  ")).append(time);
+    return text;
 }
 
 QString longTimeText(QTime time)

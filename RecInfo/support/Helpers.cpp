@@ -5,6 +5,7 @@
 #include "automation/Dispatch.h"
 #include "automation/SafeArray.h"
 #include "component/HostObjects.h"
+#include "component/ModuleState.h"
 
 #include <cmath>
 #include <limits>
@@ -27,7 +28,8 @@ float roundToSteps(float value, float steps)
 
 QString FormatDateTimeText(Date value)
 {
-    return shortDateText(value.date()) + QStringLiteral("  ") + longTimeText(value.time());
+    // Reports write many: the apartment keeps the patterns.
+    return dateAndTimeText(value, ModuleState::current().part<DatePatterns>());
 }
 
 float RoundToResolution(float value, const Variant&, std::int32_t kind)
