@@ -67,10 +67,14 @@ const StringTable& StringTable::instance()
 
 std::optional<QString> StringTable::find(std::int32_t id) const
 {
+    const QString* text = entry(id);
+    return text ? std::optional<QString>(*text) : std::nullopt;
+}
+
+const QString* StringTable::entry(std::int32_t id) const
+{
     const auto it = m_texts.constFind(id);
-    if (it == m_texts.cend())
-        return std::nullopt;
-    return *it;
+    return it == m_texts.cend() ? nullptr : &*it;
 }
 
 QString labelText(std::int32_t id)
@@ -78,7 +82,7 @@ QString labelText(std::int32_t id)
     const std::int64_t sum = std::int64_t(settingResOffset()) + id;
     if (sum < std::numeric_limits<std::int32_t>::min() || sum > std::numeric_limits<std::int32_t>::max())
         throw RuntimeError(Err::Overflow);
-    const std::optional<QString> text = StringTable::instance().find(std::int32_t(sum));
+    const QString* text = StringTable::instance().entry(std::int32_t(sum));
     if (!text)
         throw RuntimeError(Err::ResourceNotFound, QStringLiteral("Resource with identifier '%1' not found").arg(sum));
     return *text;

@@ -34,6 +34,8 @@ public:
     static const StringTable& instance();
 
     std::optional<QString> find(std::int32_t id) const;
+    // The same without a copy; null when there is none. The table lives as long as the process.
+    const QString* entry(std::int32_t id) const;
     const QList<Language>& languages() const { return m_languages; }
     // Ids that appear more than once across the table (should be none).
     const QList<int>& duplicateIds() const { return m_duplicates; }
