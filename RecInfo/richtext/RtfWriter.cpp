@@ -42,19 +42,25 @@ public:
     }
     void text(QStringView text)
     {
+        const auto plain = [](char16_t u) { return u >= 0x20 && u < 0x7F && u != u'\\' && u != u'{' && u != u'}'; };
         const char16_t* p = text.utf16();
         const char16_t* const end = p + text.size();
         while (p < end) {
-            const char16_t u = *p++;
-            if (u >= 0x20 && u < 0x7F && u != u'\\' && u != u'{' && u != u'}') {
+            // A run of characters that stand for themselves, copied at once.
+            const char16_t* const run = p;
+            while (p < end && plain(*p))
+                ++p;
+            if (p > run) {
                 if (m_needsDelimiter) {
                     m_out->push_back(' ');
                     m_needsDelimiter = false;
                 }
-                m_out->push_back(char(u));
-            } else {
-                character(u);
+                const std::size_t at = m_out->size();
+                m_out->resize(at + std::size_t(p - run));
+                std::copy(run, p, m_out->begin() + std::ptrdiff_t(at));
             }
+            if (p < end)
+                character(*p++);
         }
     }
     // A font name ends at a plain ";" and loses plain blanks at either end.
