@@ -22,6 +22,8 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 
+#include <ctime>
+
 #include <malloc.h>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -29,6 +31,13 @@
 using namespace vxRecInfo;
 
 namespace {
+
+double cpuSeconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
+}
 
 double residentMb()
 {
@@ -241,11 +250,14 @@ int loadRun(const QString& path, QTextStream& out, QTextStream& err)
     QElapsedTimer timer;
     int committed = 0;
     double seconds = 0;
+    double cpu = 0;
     try {
+        const double cpuStart = cpuSeconds();
         timer.start();
         recinfo::RecordingsFile file(path);
         file.load();
         seconds = double(timer.nsecsElapsed()) / 1e9;
+        cpu = cpuSeconds() - cpuStart;
         committed = file.committed();
     } catch (const recinfo::LoadError& e) {
         err << "store_bench: " << e.message << "\n";
@@ -255,7 +267,8 @@ int loadRun(const QString& path, QTextStream& out, QTextStream& err)
     const double store = heapMb() - heap;
     const double peak = peakMb();
     out << "datasets=" << committed << " file_mb=" << fileMb << " seconds=" << seconds
-        << " datasets_per_second=" << committed / seconds << " peak_mb=" << peak << " base_mb=" << base
+        << " datasets_per_second=" << committed / seconds << " cpu_seconds=" << cpu
+        << " datasets_per_cpu_second=" << committed / cpu << " peak_mb=" << peak << " base_mb=" << base
         << " store_mb=" << store << " peak_over_store=" << (peak - base) / store << "\n";
     return 0;
 }
