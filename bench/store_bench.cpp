@@ -1,10 +1,11 @@
 // The dataset store and the recordings-file loader over many four-channel datasets, one run per
 // process so that resident and peak memory are the run's own. MB are 10^6 bytes, KB 10^3.
-// Usage: store_bench store N | load N | load FILE   — prints one "key=value" line.
+// Usage: store_bench store N | load N | load FILE | write N FILE — prints one "key=value" line.
 //   store N    commits N datasets through _RecordInfo, each with strings and arrays of its own
 //              as a host builds them: resident and heap growth per dataset.
 //   load N     writes a recordings file of N datasets (a temporary file) and loads it;
 //   load FILE  loads the given file: datasets per second, peak memory and the store's size.
+//   write N FILE  writes the file load N would load (for measuring recinfo on it).
 
 #include "RecordingsFile.h"
 
@@ -287,9 +288,11 @@ int main(int argc, char** argv)
     QTextStream err(stderr);
     bool isCount = false;
     const int count = args.value(2).toInt(&isCount);
+    if (args.size() == 4 && args[1] == QLatin1String("write") && isCount && count >= 1 && count <= 32767)
+        return writeRecordings(args[3], count) ? 0 : 1;
     if (args.size() != 3 || (args[1] != QLatin1String("store") && args[1] != QLatin1String("load"))
         || (args[1] == QLatin1String("store") && (!isCount || count < 1 || count > 32767))) {
-        err << "usage: store_bench store N | load N | load FILE\n";
+        err << "usage: store_bench store N | load N | load FILE | write N FILE\n";
         return 2;
     }
     if (args[1] == QLatin1String("store"))
