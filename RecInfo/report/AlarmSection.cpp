@@ -215,10 +215,10 @@ void notificationRow(QString& report, const DataSetRecord& d)
 }
 
 // The text of a label up to its first colon ("High Alarm Mode :" gives "High Alarm Mode ").
-QString beforeColon(const QString& text)
+QStringView beforeColon(const QString& text)
 {
     const qsizetype colon = text.indexOf(QLatin1Char(':'));
-    return colon < 0 ? text : text.left(colon);
+    return colon < 0 ? QStringView(text) : QStringView(text).left(colon);
 }
 
 void alarmModeRows(QString& report, const DataSetRecord& d)

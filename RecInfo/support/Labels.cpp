@@ -77,7 +77,7 @@ const QString* StringTable::entry(std::int32_t id) const
     return it == m_texts.cend() ? nullptr : &*it;
 }
 
-QString labelText(std::int32_t id)
+const QString& labelText(std::int32_t id)
 {
     const std::int64_t sum = std::int64_t(settingResOffset()) + id;
     if (sum < std::numeric_limits<std::int32_t>::min() || sum > std::numeric_limits<std::int32_t>::max())
@@ -88,7 +88,7 @@ QString labelText(std::int32_t id)
     return *text;
 }
 
-QString Label(LabelId id)
+const QString& Label(LabelId id)
 {
     return labelText(static_cast<std::int32_t>(id));
 }

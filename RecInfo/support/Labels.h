@@ -16,9 +16,10 @@ namespace vxRecInfo {
 // The text of label id in the user's language: the entry ResOffset + id, with ResOffset read
 // from the apartment's HostSettings at every call (or kept by a batch, see HostValueScope).
 // Error 326 when there is no such entry.
-QString Label(LabelId id);
-// The same for an id given as a number (hosts and tools).
-QString labelText(std::int32_t id);
+const QString& Label(LabelId id);
+// The same for an id given as a number (hosts and tools). The text is the table's own, which
+// lives as long as the process.
+const QString& labelText(std::int32_t id);
 
 // The embedded table, loaded once per process.
 class StringTable
