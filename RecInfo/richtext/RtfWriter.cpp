@@ -462,7 +462,11 @@ private:
 
     void layParagraphs(const RunText& r)
     {
-        paragraphFormats.assign(paragraphStarts.size(), ParagraphFormat{});
+        // The formats of the report before are reused: a tab list that is already the one to
+        // set is left alone (no copy, no count to change).
+        paragraphFormats.resize(paragraphStarts.size());
+        for (ParagraphFormat& f : paragraphFormats)
+            f.alignment = ParagraphFormat{}.alignment;
         const std::vector<RTBFAlignRun>& align = r.runs.RTBFAlignRuns;
         for (std::size_t i = 1; i < align.size(); ++i) {
             const auto [s, e] = span(align[i].Start, align[i].Length);
@@ -471,12 +475,17 @@ private:
             for (int p = first; p <= last; ++p)
                 paragraphFormats[std::size_t(p)].alignment = align[i].Alignment;
         }
-        if (r.tabs.isEmpty())
-            return;
         // The whole text selected: the empty paragraph after a last line break is not.
-        const int last = m_size == 0 ? 0 : paragraphOf(m_size - 1);
-        for (int p = 0; p <= last; ++p)
-            paragraphFormats[std::size_t(p)].tabs = r.tabs;
+        const int last = r.tabs.isEmpty() ? -1 : m_size == 0 ? 0 : paragraphOf(m_size - 1);
+        for (std::size_t p = 0; p < paragraphFormats.size(); ++p) {
+            QList<std::int32_t>& tabs = paragraphFormats[p].tabs;
+            if (int(p) <= last) {
+                if (tabs != r.tabs)
+                    tabs = r.tabs;
+            } else if (!tabs.isEmpty()) {
+                tabs = QList<std::int32_t>();
+            }
+        }
     }
 
     qsizetype m_size = 0;
