@@ -264,8 +264,14 @@ QString render(const Section& s, double magnitude, int significant, bool* shownZ
     std::string digits = d.integer;
     if (digits.size() < std::size_t(s.integerZeros))
         digits.insert(0, std::size_t(s.integerZeros) - digits.size(), '0');
-    const QString integer = s.grouping ? grouped(digits, locale.groupSeparator())
-                                       : QString::fromLatin1(digits.data(), qsizetype(digits.size()));
+    // The integer digits as they are shown: grouped with the locale's separator, or as they are.
+    const QString groupedDigits = s.grouping ? grouped(digits, locale.groupSeparator()) : QString();
+    const auto appendInteger = [&](QString& to) {
+        if (s.grouping)
+            to += groupedDigits;
+        else
+            to += QLatin1StringView(digits.data(), qsizetype(digits.size()));
+    };
     std::string fraction = d.fraction;
     while (fraction.size() > std::size_t(s.fractionZeros) && fraction.back() == '0')
         fraction.pop_back();
@@ -273,7 +279,7 @@ QString render(const Section& s, double magnitude, int significant, bool* shownZ
     // Walk the section: the whole integer text at the first integer placeholder, fraction
     // digits one per placeholder, literals as they stand.
     QString out;
-    out.reserve(s.text.size() + integer.size() + 8);
+    out.reserve(s.text.size() + qsizetype(digits.size()) * 2 + 8);
     bool quoted = false;
     bool afterPoint = false;
     bool integerDone = false;
@@ -309,7 +315,7 @@ QString render(const Section& s, double magnitude, int significant, bool* shownZ
         } else if (isPlaceholder(c)) {
             if (!afterPoint) {
                 if (!integerDone)
-                    out += integer;
+                    appendInteger(out);
                 integerDone = true;
             } else {
                 if (std::size_t(fractionIndex) < fraction.size())
@@ -318,7 +324,7 @@ QString render(const Section& s, double magnitude, int significant, bool* shownZ
             }
         } else if (c == QLatin1Char('.') && !afterPoint) {
             if (!integerDone)
-                out += integer;
+                appendInteger(out);
             integerDone = true;
             afterPoint = true;
             out += locale.decimalPoint();
