@@ -27,12 +27,16 @@ public:
     // A time as its form shows it, two blanks and the zone name of the stored time.
     QString at(Date stored) const
     {
-        QString text;
-        if (m_converted)
-            text = FormatDateTimeText(lateGet(timeZoneService(), QStringLiteral("GMT2Time"), {stored, m_zone}).toDate());
-        else
-            text = generalDateText(stored);
-        return text + QStringLiteral("  ") + zoneName(stored);
+        const QString text = timeText(stored);
+        return text % QLatin1StringView("  ") % zoneName(stored);
+    }
+
+    // The row of a time: asks the host as at() does, in the same order, then the label.
+    void row(QString& report, LabelId label, Date stored) const
+    {
+        const QString text = timeText(stored);
+        const QString zone = zoneName(stored);
+        report += TAB % Label(label) % TAB % text % QLatin1StringView("  ") % zone % CRLF;
     }
 
     static QString zoneName(Date stored)
@@ -48,6 +52,13 @@ public:
     bool converted() const { return m_converted; }
 
 private:
+    QString timeText(Date stored) const
+    {
+        if (m_converted)
+            return FormatDateTimeText(lateGet(timeZoneService(), QStringLiteral("GMT2Time"), {stored, m_zone}).toDate());
+        return generalDateText(stored);
+    }
+
     bool m_converted;
     std::int16_t m_zone;
 };
@@ -75,9 +86,9 @@ void delayAndReadRows(QString& report, const DataSetRecord& d, const TimeTexts& 
             delayRow(report, d);
             firstReadRow(report, d, times);
         }
-        appendRow(report, LabelId::DateLoggerWasRead, times.at(d.LoggerReadDate));
+        times.row(report, LabelId::DateLoggerWasRead, d.LoggerReadDate);
         if (!lOrM)
-            appendRow(report, LabelId::LoggerInternalTimeWhenRead, times.at(d.LoggerTime));
+            times.row(report, LabelId::LoggerInternalTimeWhenRead, d.LoggerTime);
         return;
     }
     if (type == QLatin1String("L"))
@@ -85,9 +96,9 @@ void delayAndReadRows(QString& report, const DataSetRecord& d, const TimeTexts& 
     else
         delayRow(report, d);
     firstReadRow(report, d, times);
-    appendRow(report, LabelId::DateLoggerWasRead, times.at(d.LoggerReadDate));
+    times.row(report, LabelId::DateLoggerWasRead, d.LoggerReadDate);
     if (!lOrM)
-        appendRow(report, LabelId::LoggerInternalTimeWhenRead, times.at(d.LoggerTime));
+        times.row(report, LabelId::LoggerInternalTimeWhenRead, d.LoggerTime);
 }
 
 bool classicFile(std::int16_t index)
@@ -110,10 +121,10 @@ void TimeSection(QString& report, std::int16_t index, const Variant& details, bo
     const TimeTexts times(!stored, zone);
     const double elapsed = d.RecordStopTime.value() - d.RecordStartTime.value();
 
-    appendRow(report, LabelId::StartTime, times.at(d.RecordStartTime));
+    times.row(report, LabelId::StartTime, d.RecordStartTime);
     if (d.ContinuousMemory)
-        appendRow(report, LabelId::EarliestMeasurementDate, times.at(d.CMDate));
-    appendRow(report, LabelId::StopTime, times.at(d.RecordStopTime));
+        times.row(report, LabelId::EarliestMeasurementDate, d.CMDate);
+    times.row(report, LabelId::StopTime, d.RecordStopTime);
     if (stored) {
         appendRow(report, LabelId::ElapsedTime, TimeTexts::elapsed(elapsed, false));
     } else {
