@@ -374,16 +374,20 @@ private:
 
     void splitParagraphs(QStringView text)
     {
+        // The next CR and the next LF, each found by Qt's vectorised search.
         paragraphStarts.assign(1, 0);
-        const char16_t* const begin = text.utf16();
         const qsizetype n = text.size();
-        for (qsizetype i = 0; i < n; ++i) {
-            const char16_t c = begin[i];
-            if (c > u'\r' || (c != u'\r' && c != u'\n'))
-                continue;
-            if (c == u'\r' && i + 1 < n && begin[i + 1] == u'\n')
+        qsizetype cr = text.indexOf(u'\r');
+        qsizetype lf = text.indexOf(u'\n');
+        while (cr >= 0 || lf >= 0) {
+            qsizetype i = cr < 0 ? lf : lf < 0 ? cr : std::min(cr, lf);
+            if (i == cr && i + 1 < n && text[i + 1] == u'\n')
                 ++i;
             paragraphStarts.push_back(i + 1);
+            if (cr >= 0 && cr <= i)
+                cr = text.indexOf(u'\r', i + 1);
+            if (lf >= 0 && lf <= i)
+                lf = text.indexOf(u'\n', i + 1);
         }
     }
 
