@@ -234,14 +234,18 @@ const QString& DatePatterns::longTime(const QLocale& locale)
     return m_time;
 }
 
-QString dateAndTimeText(Date value, DatePatterns& patterns)
+void appendDateAndTimeText(QString& out, Date value, DatePatterns& patterns)
 {
     const QLocale locale;
-    const QString date = locale.toString(value.date(), patterns.shortDate(locale));
-    const QString time = locale.toString(value.time(), patterns.longTime(locale));
+    out.append(locale.toString(value.date(), patterns.shortDate(locale)));
+    out.append(QLatin1StringView("  "));
+    out.append(locale.toString(value.time(), patterns.longTime(locale)));
+}
+
+QString dateAndTimeText(Date value, DatePatterns& patterns)
+{
     QString text;
-    text.reserve(date.size() + 2 + time.size());
-    text.append(date).append(QLatin1StringView("  ")).append(time);
+    appendDateAndTimeText(text, value, patterns);
     return text;
 }
 

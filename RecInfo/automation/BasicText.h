@@ -38,8 +38,10 @@ public:
 private:
     QString m_dateSource, m_date, m_timeSource, m_time;
 };
-// shortDateText + two blanks + longTimeText, in the user's locale, with patterns kept there.
+// shortDateText + two blanks + longTimeText, in the user's locale, with patterns kept there;
+// or appended to out.
 QString dateAndTimeText(Date value, DatePatterns& patterns);
+void appendDateAndTimeText(QString& out, Date value, DatePatterns& patterns);
 
 // Trim: blanks (spaces only) removed at both ends.
 QString basicTrim(const QString& text);

@@ -31,12 +31,21 @@ public:
         return text % QLatin1StringView("  ") % zoneName(stored);
     }
 
-    // The row of a time: asks the host as at() does, in the same order, then the label.
+    // The row of a time: asks the host as at() does, in the same order, then the label; the
+    // converted time is written straight into the report.
     void row(QString& report, LabelId label, Date stored) const
     {
-        const QString text = timeText(stored);
+        if (!m_converted) {
+            const QString text = generalDateText(stored);
+            const QString zone = zoneName(stored);
+            report += TAB % Label(label) % TAB % text % QLatin1StringView("  ") % zone % CRLF;
+            return;
+        }
+        const Date local = toLocal(stored);
         const QString zone = zoneName(stored);
-        report += TAB % Label(label) % TAB % text % QLatin1StringView("  ") % zone % CRLF;
+        report += TAB % Label(label) % TAB;
+        AppendDateTimeText(report, local);
+        report += QLatin1StringView("  ") % zone % CRLF;
     }
 
     static QString zoneName(Date stored)
@@ -52,11 +61,14 @@ public:
     bool converted() const { return m_converted; }
 
 private:
+    Date toLocal(Date stored) const
+    {
+        return lateGet(timeZoneService(), QStringLiteral("GMT2Time"), {stored, m_zone}).toDate();
+    }
+
     QString timeText(Date stored) const
     {
-        if (m_converted)
-            return FormatDateTimeText(lateGet(timeZoneService(), QStringLiteral("GMT2Time"), {stored, m_zone}).toDate());
-        return generalDateText(stored);
+        return m_converted ? FormatDateTimeText(toLocal(stored)) : generalDateText(stored);
     }
 
     bool m_converted;

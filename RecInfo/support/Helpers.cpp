@@ -32,6 +32,11 @@ QString FormatDateTimeText(Date value)
     return dateAndTimeText(value, ModuleState::current().part<DatePatterns>());
 }
 
+void AppendDateTimeText(QString& out, Date value)
+{
+    appendDateAndTimeText(out, value, ModuleState::current().part<DatePatterns>());
+}
+
 float RoundToResolution(float value, const Variant&, std::int32_t kind)
 {
     switch (kind) {
