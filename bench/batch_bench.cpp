@@ -6,7 +6,11 @@
 // us_per_report, cpu_seconds (of this process: the machine may be shared), chars (of the
 // result), result_mb (its size in memory: two bytes a character for a string, one for the
 // joined document's bytes), store_mb (resident before the call), peak_mb (resident at most
-// during the call), added_mb (peak_mb - store_mb) and added_ratio (added_mb / result_mb).
+// during the call), added_mb (peak_mb - store_mb) and added_ratio (added_mb / result_mb); MB are
+// 10^6 bytes throughout. rtf-all and rtf-nt then measure, in the same run, the floor: the result
+// cut into the pieces a writer appends (see piecesOf) and appended piece by piece to an empty
+// QString: pieces_per_report, floor_us_per_report (CPU) and over_floor (the call's CPU time over
+// the floor's).
 
 #include "automation/ClassRegistry.h"
 #include "automation/Dispatch.h"
@@ -28,7 +32,10 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 
+#include <algorithm>
+#include <cstdint>
 #include <ctime>
+#include <vector>
 
 #include <malloc.h>
 
@@ -43,7 +50,7 @@ double cpuSeconds()
     return double(t.tv_sec) + t.tv_nsec / 1e9;
 }
 
-// A line of /proc/self/status in megabytes.
+// A line of /proc/self/status (kB there are 1024 bytes) in MB.
 double statusMegabytes(const char* key)
 {
     QFile status(QStringLiteral("/proc/self/status"));
@@ -51,7 +58,7 @@ double statusMegabytes(const char* key)
         return 0;
     for (const QByteArray& line : status.readAll().split('\n'))
         if (line.startsWith(key))
-            return line.mid(qsizetype(std::strlen(key))).trimmed().split(' ').front().toDouble() / 1024;
+            return line.mid(qsizetype(std::strlen(key))).trimmed().split(' ').front().toDouble() * 1024 / 1e6;
     return 0;
 }
 
@@ -63,6 +70,62 @@ double settle()
     if (reset.open(QIODevice::WriteOnly))
         reset.write("5");
     return statusMegabytes("VmRSS:");
+}
+
+// The lengths of the pieces text breaks into, as a writer appends them one by one. Rich text:
+// a control word with its number and delimiting blank, a control symbol (\'hh with its digits),
+// a brace, a line break (CR LF), a form feed, and the text between them. Plain text: a tab, a
+// line break, a form feed and the text between them.
+std::vector<std::uint32_t> piecesOf(QStringView text, bool rtf)
+{
+    std::vector<std::uint32_t> pieces;
+    const qsizetype n = text.size();
+    const auto isLetter = [](QChar c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); };
+    const auto isDigit = [](QChar c) { return c >= u'0' && c <= u'9'; };
+    const auto alone = [&](qsizetype i) {
+        const QChar c = text[i];
+        return c == u'\t' || c == u'\x0c' || c == u'\r' || (rtf && (c == u'\\' || c == u'{' || c == u'}'));
+    };
+    for (qsizetype i = 0; i < n;) {
+        qsizetype end = i + 1;
+        const QChar c = text[i];
+        if (c == u'\r' && end < n && text[end] == u'\n') {
+            ++end;
+        } else if (rtf && c == u'\\' && end < n && isLetter(text[end])) {
+            while (end < n && isLetter(text[end]))
+                ++end;
+            if (end < n && text[end] == u'-')
+                ++end;
+            while (end < n && isDigit(text[end]))
+                ++end;
+            if (end < n && text[end] == u' ')
+                ++end;
+        } else if (rtf && c == u'\\' && end < n) {
+            end = std::min(n, end + (text[end] == u'\'' ? 3 : 1));
+        } else if (!alone(i)) {
+            while (end < n && !alone(end))
+                ++end;
+        }
+        pieces.push_back(std::uint32_t(end - i));
+        i = end;
+    }
+    return pieces;
+}
+
+// CPU seconds of appending the pieces of text one by one to an empty string.
+double floorSeconds(const QString& text, const std::vector<std::uint32_t>& pieces)
+{
+    QString out;
+    const double start = cpuSeconds();
+    qsizetype at = 0;
+    for (const std::uint32_t length : pieces) {
+        out.append(QStringView(text).mid(at, length));
+        at += length;
+    }
+    const double seconds = cpuSeconds() - start;
+    if (out != text)
+        std::abort();
+    return seconds;
 }
 
 } // namespace
@@ -126,6 +189,13 @@ int main(int argc, char** argv)
     QTextStream(stdout) << "datasets=" << count << " seconds=" << seconds << " per_second=" << count / seconds
                         << " us_per_report=" << seconds * 1e6 / count << " cpu_seconds=" << cpu << " chars=" << chars
                         << " result_mb=" << resultMegabytes << " store_mb=" << store << " peak_mb=" << peak
-                        << " added_mb=" << peak - store << " added_ratio=" << (peak - store) / resultMegabytes << "\n";
+                        << " added_mb=" << peak - store << " added_ratio=" << (peak - store) / resultMegabytes;
+    if (mode != QLatin1String("rtf-joined")) {
+        const std::vector<std::uint32_t> pieces = piecesOf(text, mode == QLatin1String("rtf-all"));
+        const double floor = floorSeconds(text, pieces);
+        QTextStream(stdout) << " pieces_per_report=" << double(pieces.size()) / count
+                            << " floor_us_per_report=" << floor * 1e6 / count << " over_floor=" << cpu / floor;
+    }
+    QTextStream(stdout) << "\n";
     return 0;
 }

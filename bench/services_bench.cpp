@@ -171,7 +171,7 @@ int main(int argc, char** argv)
         const double seconds = timer.nsecsElapsed() / 1e9;
         const double megabytes = rtf.toLatin1().size() / 1e6;
         out << "datasets=" << count << " seconds=" << seconds << " megabytes=" << megabytes
-            << " mb_per_second=" << megabytes / seconds << " peak_mb=" << peakKilobytes() / 1024.0 << "\n";
+            << " mb_per_second=" << megabytes / seconds << " peak_mb=" << peakKilobytes() * 1024 / 1e6 << "\n";
         return 0;
     }
     QString printer = Printer::PdfPrinterName;

@@ -1,11 +1,12 @@
 // The dataset store and the recordings-file loader over many four-channel datasets, one run per
-// process so that resident and peak memory are the run's own.
+// process so that resident and peak memory are the run's own. MB are 10^6 bytes, KB 10^3.
 // Usage: store_bench store N | load N | load FILE   — prints one "key=value" line;
 //        store_bench write N FILE                  — writes the recordings file of load N.
 //   store N    commits N datasets through _RecordInfo, each with strings and arrays of its own
 //              as a host builds them: resident and heap growth per dataset.
 //   load N     writes a recordings file of N datasets (a temporary file) and loads it;
 //   load FILE  loads the given file: datasets per second, peak memory and the store's size.
+//   write N FILE  writes the file load N would load (for measuring recinfo on it).
 
 #include "RecordingsFile.h"
 
@@ -23,6 +24,8 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 
+#include <ctime>
+
 #include <malloc.h>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -31,27 +34,34 @@ using namespace vxRecInfo;
 
 namespace {
 
+double cpuSeconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
+}
+
 double residentMb()
 {
     QFile statm(QStringLiteral("/proc/self/statm"));
     if (!statm.open(QIODevice::ReadOnly))
         return 0;
     const QList<QByteArray> fields = statm.readAll().split(' ');
-    return fields.size() > 1 ? fields[1].toDouble() * double(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0) : 0;
+    return fields.size() > 1 ? fields[1].toDouble() * double(sysconf(_SC_PAGESIZE)) / 1e6 : 0;
 }
 
 // Bytes the allocator has handed out and not got back: the live heap, whatever is resident.
 double heapMb()
 {
     const struct mallinfo2 info = mallinfo2();
-    return double(info.uordblks + info.hblkhd) / (1024.0 * 1024.0);
+    return double(info.uordblks + info.hblkhd) / 1e6;
 }
 
 double peakMb()
 {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_maxrss) / 1024.0;
+    return double(usage.ru_maxrss) * 1024 / 1e6;
 }
 
 // One array of a dataset, built afresh as a host builds it for every recording.
@@ -161,7 +171,7 @@ int storeRun(int count, QTextStream& out)
             return 1;
     }
     const double seconds = double(timer.nsecsElapsed()) / 1e9;
-    const auto perDataSet = [count](double mb) { return mb * 1024.0 / count; };
+    const auto perDataSet = [count](double mb) { return mb * 1000.0 / count; };
     out << "datasets=" << count << " seconds=" << seconds << " datasets_per_second=" << count / seconds
         << " kb_per_dataset=" << perDataSet(residentMb() - resident) << " heap_kb_per_dataset="
         << perDataSet(heapMb() - heap) << " peak_mb=" << peakMb() << "\n";
@@ -238,15 +248,18 @@ int loadRun(const QString& path, QTextStream& out, QTextStream& err)
 {
     const double base = residentMb();
     const double heap = heapMb();
-    const double fileMb = double(QFileInfo(path).size()) / (1024.0 * 1024.0);
+    const double fileMb = double(QFileInfo(path).size()) / 1e6;
     QElapsedTimer timer;
     int committed = 0;
     double seconds = 0;
+    double cpu = 0;
     try {
+        const double cpuStart = cpuSeconds();
         timer.start();
         recinfo::RecordingsFile file(path);
         file.load();
         seconds = double(timer.nsecsElapsed()) / 1e9;
+        cpu = cpuSeconds() - cpuStart;
         committed = file.committed();
     } catch (const recinfo::LoadError& e) {
         err << "store_bench: " << e.message << "\n";
@@ -256,7 +269,8 @@ int loadRun(const QString& path, QTextStream& out, QTextStream& err)
     const double store = heapMb() - heap;
     const double peak = peakMb();
     out << "datasets=" << committed << " file_mb=" << fileMb << " seconds=" << seconds
-        << " datasets_per_second=" << committed / seconds << " peak_mb=" << peak << " base_mb=" << base
+        << " datasets_per_second=" << committed / seconds << " cpu_seconds=" << cpu
+        << " datasets_per_cpu_second=" << committed / cpu << " peak_mb=" << peak << " base_mb=" << base
         << " store_mb=" << store << " peak_over_store=" << (peak - base) / store << "\n";
     return 0;
 }

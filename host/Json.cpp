@@ -251,6 +251,90 @@ private:
     int m_depth = 0;                                     // of lists and objects open
 };
 
+// Builds the value nlohmann's own reader builds (a key given twice keeps its first place and
+// its last value), but each object once its members are all read: nlohmann's reader grows an
+// ordered object a member at a time, and every growth copies the members read so far, deeply.
+class WholeObjects
+{
+public:
+    explicit WholeObjects(Json& root) : m_root(root) {}
+
+    bool null() { return value(Json(nullptr)); }
+    bool boolean(bool v) { return value(Json(v)); }
+    bool number_integer(Json::number_integer_t v) { return value(Json(v)); }
+    bool number_unsigned(Json::number_unsigned_t v) { return value(Json(v)); }
+    bool number_float(Json::number_float_t v, const std::string&) { return value(Json(v)); }
+    bool string(std::string& v) { return value(Json(std::move(v))); }
+    bool binary(Json::binary_t&) { return false; }
+    bool start_object(std::size_t)
+    {
+        open().object = true;
+        return true;
+    }
+    bool key(std::string& k)
+    {
+        m_open[m_depth - 1].key = std::move(k);
+        return true;
+    }
+    bool end_object()
+    {
+        Open& done = m_open[--m_depth];
+        Json object(Json::value_t::object);
+        Json::object_t& members = object.get_ref<Json::object_t&>();
+        members.reserve(done.members.size());
+        for (auto& [k, v] : done.members)
+            members[std::move(k)] = std::move(v);
+        done.members.clear();
+        return value(std::move(object));
+    }
+    bool start_array(std::size_t)
+    {
+        open().object = false;
+        return true;
+    }
+    bool end_array()
+    {
+        Json array(Json::value_t::array);
+        array.get_ref<Json::array_t&>() = std::move(m_open[--m_depth].elements);
+        return value(std::move(array));
+    }
+    bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception&) { return false; }
+
+private:
+    // A list or object being read; kept with its room for the next one at its depth.
+    struct Open {
+        bool object = false;
+        std::string key;
+        std::vector<std::pair<std::string, Json>> members;
+        Json::array_t elements;
+    };
+
+    Open& open()
+    {
+        if (m_depth == m_open.size())
+            m_open.emplace_back();
+        Open& o = m_open[m_depth++];
+        o.elements.clear();
+        return o;
+    }
+
+    bool value(Json&& v)
+    {
+        if (m_depth == 0) {
+            m_root = std::move(v);
+        } else if (Open& o = m_open[m_depth - 1]; o.object) {
+            o.members.emplace_back(std::move(o.key), std::move(v));
+        } else {
+            o.elements.push_back(std::move(v));
+        }
+        return true;
+    }
+
+    Json& m_root;
+    std::vector<Open> m_open;
+    std::size_t m_depth = 0;
+};
+
 } // namespace
 
 bool parseJsonLeavingDataSets(QIODevice& device, Json* value, std::vector<DataSetPlace>* places,
@@ -454,8 +538,12 @@ bool scanDataSets(QByteArrayView bytes, Json* value, std::vector<DataSetPlace>* 
 
 bool parseJsonQuietly(const QByteArray& bytes, Json* value)
 {
-    *value = Json::parse(bytes.cbegin(), bytes.cend(), nullptr, false);
-    return !value->is_discarded();
+    *value = Json();
+    WholeObjects events(*value);
+    if (Json::sax_parse(bytes.cbegin(), bytes.cend(), &events))
+        return true;
+    *value = Json(Json::value_t::discarded);
+    return false;
 }
 
 bool parseJson(const QByteArray& bytes, Json* value, QString* error, int* number)

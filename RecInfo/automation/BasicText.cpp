@@ -5,8 +5,13 @@
 #include <QLocale>
 #include <QRegularExpression>
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
 
 namespace vxRecInfo {
 
@@ -67,29 +72,49 @@ Date dateInRange(QDate date, QTime time)
     return Date::fromDateTime(date, time);
 }
 
-// "YYYY-MM-DD" or "YYYY-MM-DDThh:mm:ss" and nothing else: no zone, no fraction of a second,
-// no hour 24 (Qt's ISO reader takes all of these, and a date with any text after it).
-bool parseIsoDate(const QString& text, Date* date)
+// Two ASCII digits at text[at], or -1.
+int twoDigits(QStringView text, qsizetype at)
 {
-    static const QRegularExpression iso(
-        QStringLiteral("^([0-9]{4})-([0-9]{2})-([0-9]{2})(?:T([0-9]{2}):([0-9]{2}):([0-9]{2}))?$"));
-    const QRegularExpressionMatch m = iso.match(text);
-    if (!m.hasMatch())
+    const char16_t a = text[at].unicode();
+    const char16_t b = text[at + 1].unicode();
+    if (a < u'0' || a > u'9' || b < u'0' || b > u'9')
+        return -1;
+    return (a - u'0') * 10 + (b - u'0');
+}
+
+// "YYYY-MM-DD" or "YYYY-MM-DDThh:mm:ss" and nothing else: no zone, no fraction of a second,
+// no hour 24 (Qt's ISO reader takes all of these, and a date with any text after it). The
+// text comes trimmed.
+bool parseIsoDate(QStringView text, Date* date)
+{
+    const qsizetype n = text.size();
+    if (n != 10 && n != 19)
         return false;
-    const auto field = [&](int n) { return m.capturedView(n).toInt(); };
-    const int year = field(1);
-    // Year 0 is no QDate, but a leap year of the calendar: a real date, outside the range.
-    if (!QDate::isValid(year == 0 ? 2000 : year, field(2), field(3)))
+    const int century = twoDigits(text, 0);
+    const int years = twoDigits(text, 2);
+    const int month = text[4] == u'-' ? twoDigits(text, 5) : -1;
+    const int day = text[7] == u'-' ? twoDigits(text, 8) : -1;
+    if (century < 0 || years < 0 || month < 0 || day < 0)
         return false;
-    QTime time(0, 0);
-    if (m.hasCaptured(4)) {
-        if (!QTime::isValid(field(4), field(5), field(6)))
+    const int year = century * 100 + years;
+    int hour = 0, minute = 0, second = 0;
+    if (n == 19) {
+        if (text[10] != u'T' || text[13] != u':' || text[16] != u':')
             return false;
-        time = QTime(field(4), field(5), field(6));
+        hour = twoDigits(text, 11);
+        minute = twoDigits(text, 14);
+        second = twoDigits(text, 17);
+        if (hour < 0 || minute < 0 || second < 0)
+            return false;
     }
+    // Year 0 is no QDate, but a leap year of the calendar: a real date, outside the range.
+    if (!QDate::isValid(year == 0 ? 2000 : year, month, day))
+        return false;
+    if (!QTime::isValid(hour, minute, second))
+        return false;
     if (year == 0)
         throw RuntimeError(Err::Overflow);
-    *date = dateInRange(QDate(year, field(2), field(3)), time);
+    *date = dateInRange(QDate(year, month, day), QTime(hour, minute, second));
     return true;
 }
 
@@ -134,32 +159,48 @@ QString basicNumberText(double value, int significantDigits)
         return value > 0 ? QStringLiteral("1.#INF") : QStringLiteral("-1.#INF");
 
     // Mantissa digits and decimal exponent of the value rounded to the significant digits.
+    // As printf's %.*e writes it (the same digits; std::to_chars is the faster).
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.*e", significantDigits - 1, std::fabs(value));
-    const QString scientific = QString::fromLatin1(buffer);
-    const qsizetype ePos = scientific.indexOf(QLatin1Char('e'));
-    const int exponent = scientific.mid(ePos + 1).toInt();
-    QString digits = scientific.left(ePos);
-    digits.remove(QLatin1Char('.'));
-    while (digits.size() > 1 && digits.endsWith(QLatin1Char('0')))
-        digits.chop(1);
+    const char* const end = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
+                                          std::chars_format::scientific, significantDigits - 1)
+                                .ptr;
+    const char* const e = std::find(static_cast<const char*>(buffer), end, 'e');
+    int exponent = 0; // "e+05", "e-12"
+    std::from_chars(e + 2, end, exponent);
+    if (e[1] == '-')
+        exponent = -exponent;
+    std::string digits;
+    for (const char* p = buffer; p < e; ++p)
+        if (*p != '.')
+            digits.push_back(*p);
+    while (digits.size() > 1 && digits.back() == '0')
+        digits.pop_back();
+    const auto latin1 = [](const std::string& d, std::size_t from, std::size_t count = std::string::npos) {
+        const std::size_t n = std::min(count, d.size() - std::min(from, d.size()));
+        return QLatin1StringView(d.data() + std::min(from, d.size()), qsizetype(n));
+    };
 
     const QString point = QLocale().decimalPoint();
     QString text;
+    text.reserve(qsizetype(digits.size()) + 12);
+    if (value < 0)
+        text.append(QLatin1Char('-'));
+    const int size = int(digits.size());
     if (exponent >= significantDigits || exponent < -4) {
-        text = digits.left(1);
-        if (digits.size() > 1)
-            text += point + digits.mid(1);
-        text += QString(QLatin1Char('E')) + QLatin1Char(exponent < 0 ? '-' : '+')
-                + QString::number(std::abs(exponent)).rightJustified(2, QLatin1Char('0'));
+        text.append(latin1(digits, 0, 1));
+        if (size > 1)
+            text.append(point).append(latin1(digits, 1));
+        char tail[16];
+        std::snprintf(tail, sizeof tail, "E%c%02d", exponent < 0 ? '-' : '+', std::abs(exponent));
+        text.append(QLatin1StringView(tail));
     } else if (exponent < 0) {
-        text = QLatin1Char('0') + point + QString(-exponent - 1, QLatin1Char('0')) + digits;
-    } else if (digits.size() <= exponent + 1) {
-        text = digits + QString(exponent + 1 - digits.size(), QLatin1Char('0'));
+        text.append(QLatin1Char('0')).append(point).append(QString(-exponent - 1, QLatin1Char('0'))).append(latin1(digits, 0));
+    } else if (size <= exponent + 1) {
+        text.append(latin1(digits, 0)).append(QString(exponent + 1 - size, QLatin1Char('0')));
     } else {
-        text = digits.left(exponent + 1) + point + digits.mid(exponent + 1);
+        text.append(latin1(digits, 0, std::size_t(exponent + 1))).append(point).append(latin1(digits, std::size_t(exponent + 1)));
     }
-    return value < 0 ? QLatin1Char('-') + text : text;
+    return text;
 }
 
 QString basicBooleanText(bool value)
@@ -171,6 +212,41 @@ QString shortDateText(QDate date)
 {
     const QLocale locale;
     return locale.toString(date, widenYear(locale.dateFormat(QLocale::ShortFormat)));
+}
+
+const QString& DatePatterns::shortDate(const QLocale& locale)
+{
+    const QString source = locale.dateFormat(QLocale::ShortFormat);
+    if (source != m_dateSource || m_date.isNull()) {
+        m_date = widenYear(source);
+        m_dateSource = source;
+    }
+    return m_date;
+}
+
+const QString& DatePatterns::longTime(const QLocale& locale)
+{
+    const QString source = locale.timeFormat(QLocale::LongFormat);
+    if (source != m_timeSource || m_time.isNull()) {
+        m_time = withoutZone(source);
+        m_timeSource = source;
+    }
+    return m_time;
+}
+
+void appendDateAndTimeText(QString& out, Date value, DatePatterns& patterns)
+{
+    const QLocale locale;
+    out.append(locale.toString(value.date(), patterns.shortDate(locale)));
+    out.append(QLatin1StringView("  "));
+    out.append(locale.toString(value.time(), patterns.longTime(locale)));
+}
+
+QString dateAndTimeText(Date value, DatePatterns& patterns)
+{
+    QString text;
+    appendDateAndTimeText(text, value, patterns);
+    return text;
 }
 
 QString longTimeText(QTime time)

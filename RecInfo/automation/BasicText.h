@@ -4,6 +4,7 @@
 
 #include "Date.h"
 
+#include <QLocale>
 #include <QString>
 
 namespace vxRecInfo {
@@ -24,6 +25,23 @@ QString basicBooleanText(bool value);
 QString generalDateText(Date date);
 QString shortDateText(QDate date);
 QString longTimeText(QTime time);
+
+// The short date and long time patterns those texts use, made once from the locale's own
+// patterns for as long as the locale gives the same ones (a caller that writes many dates
+// keeps one).
+class DatePatterns
+{
+public:
+    const QString& shortDate(const QLocale& locale);
+    const QString& longTime(const QLocale& locale);
+
+private:
+    QString m_dateSource, m_date, m_timeSource, m_time;
+};
+// shortDateText + two blanks + longTimeText, in the user's locale, with patterns kept there;
+// or appended to out.
+QString dateAndTimeText(Date value, DatePatterns& patterns);
+void appendDateAndTimeText(QString& out, Date value, DatePatterns& patterns);
 
 // Trim: blanks (spaces only) removed at both ends.
 QString basicTrim(const QString& text);

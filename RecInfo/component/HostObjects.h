@@ -8,6 +8,9 @@
 
 #include "automation/Dispatch.h"
 
+#include <cstdint>
+#include <memory>
+
 namespace vxRecInfo {
 
 namespace HostClasses {
@@ -36,5 +39,45 @@ ComPtr<IDispatch> createHostSettings();
 void renewFontSettings();
 // With keep False, releases the apartment's TimeZoneService; with keep True, nothing.
 void ReleaseTimeZoneService(bool keep);
+
+// Implemented by host objects whose Get members answer from their arguments and from state
+// that changes only through their own members (the default classes): answersVersion() changes
+// whenever an answer could, and 0 promises nothing (every answer is asked for).
+class IStableAnswers
+{
+public:
+    virtual std::uint64_t answersVersion() const = 0;
+
+protected:
+    ~IStableAnswers() = default;
+};
+
+struct HostValueCache;
+
+// Open for one batch service on the calling thread: the host values below are asked for once
+// and kept while they provably hold, that is while the apartment keeps the same HostSettings
+// (and UnitConverter), both promise stable answers and their versions stay. Anything else is
+// asked for every time, as outside a batch. The values go when the scope closes.
+class HostValueScope
+{
+public:
+    HostValueScope();
+    ~HostValueScope();
+    HostValueScope(const HostValueScope&) = delete;
+    HostValueScope& operator=(const HostValueScope&) = delete;
+
+private:
+    std::unique_ptr<HostValueCache> m_cache;
+    HostValueCache* m_previous;
+};
+
+// HostSettings.ResOffset, TScale and DFormat, late bound (or kept, see HostValueScope).
+std::int32_t settingResOffset();
+std::int16_t settingTScale();
+QString settingDFormat();
+// UnitConverter.Seconds2Units(seconds) and ElaspedTime2Unit(days) (converted omitted when
+// false), likewise.
+QString secondsToUnitsText(const Variant& seconds);
+QString elapsedTimeText(double days, bool converted);
 
 } // namespace vxRecInfo

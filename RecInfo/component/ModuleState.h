@@ -20,6 +20,8 @@
 
 namespace vxRecInfo {
 
+struct HostValueCache;
+
 struct ModuleState {
     // The dataset store: never dimensioned until the first AddDataSet or ClearAllDataSets.
     BasicArray<DataSetRecord> DataSets;
@@ -46,6 +48,8 @@ struct ModuleState {
     ComPtr<IDispatch> TimeZoneService;
     ComPtr<IDispatch> UnitConverter;
     ComPtr<IFontSettings> FontSettings;
+    // What the batch service running on this thread keeps of them (HostValueScope), or null.
+    HostValueCache* HostValues = nullptr;
 
     // The host's progress observer, or null (no one is told anything). Not owned: the host
     // keeps it alive until it sets another one or the apartment ends.

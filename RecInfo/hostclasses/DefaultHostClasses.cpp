@@ -25,7 +25,7 @@ QLocale languageOfOffset(std::int32_t resOffset)
 
 QLocale userLanguage()
 {
-    return languageOfOffset(lateGet(hostSettings(), QStringLiteral("ResOffset")).toLong());
+    return languageOfOffset(settingResOffset());
 }
 
 void registerDefaultHostClasses()

@@ -98,10 +98,12 @@ Values load()
     return v;
 }
 
-class DefaultHostSettings final : public DispatchObject<IDispatch>
+class DefaultHostSettings final : public DispatchObject<IDispatch>, public IStableAnswers
 {
 public:
     const TypeInfo& GetTypeInfo() const override { return hostSettingsType(); }
+    // Restored, the values change only when restored again or stored.
+    std::uint64_t answersVersion() const override { return m_restored ? m_version : 0; }
 
 protected:
     Variant invokeMember(const MemberInfo& member, std::vector<Variant>& args) override
@@ -109,10 +111,14 @@ protected:
         if (member.dispId == RestoreParameters) {
             m_values = load();
             m_restored = true;
+            ++m_version;
             return {};
         }
         // Until RestoreParameters runs, every read goes to the file.
-        const Values v = m_restored ? m_values : load();
+        Values read;
+        if (!m_restored)
+            read = load();
+        const Values& v = m_restored ? m_values : read;
         switch (member.dispId) {
         case ResOffset: return v.resOffset;
         case TScale: return v.tScale;
@@ -141,10 +147,12 @@ private:
     {
         storeSuiteSetting(QStringLiteral("HostSettings"), QStringLiteral("DefaultPrinter"), name);
         m_values.defaultPrinter = name;
+        ++m_version;
     }
 
     Values m_values;
     bool m_restored = false;
+    std::uint64_t m_version = 0;
 };
 
 } // namespace

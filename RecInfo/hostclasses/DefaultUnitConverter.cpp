@@ -57,10 +57,12 @@ QString clockText(long long hours, long long minutes, long long seconds)
         .arg(seconds, 2, 10, QLatin1Char('0'));
 }
 
-class DefaultUnitConverter final : public DispatchObject<IDispatch>
+class DefaultUnitConverter final : public DispatchObject<IDispatch>, public IStableAnswers
 {
 public:
     const TypeInfo& GetTypeInfo() const override { return unitConverterType(); }
+    // Texts of the arguments in the user's language, which is the settings' to keep.
+    std::uint64_t answersVersion() const override { return 1; }
 
 protected:
     Variant invokeMember(const MemberInfo& member, std::vector<Variant>& args) override

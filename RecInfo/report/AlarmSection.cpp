@@ -114,12 +114,12 @@ void enabledRows(QString& report, const DataSetRecord& d, const AlarmSide& side,
 {
     const std::int32_t type = d.Meas_Type.at(c).toLong();
     const float limit = RoundToResolution(side.limit.at(c).toSingle(), Variant(), type);
-    report += TAB + side.limitLabel + TAB + numberText(limit) + UnitSymbol(temperatureScale(), type);
+    report += TAB % side.limitLabel % TAB % numberText(limit) % UnitSymbol(temperatureScale(), type);
 
     const std::int32_t required = requiredSeconds(d, side, c);
     const double beyond = side.timeBeyond.at(c).toDouble();
     if (verdict(d, side, c, required, beyond))
-        RTBFormat::AddRTBFormatInfo(report, TAB + TAB + Label(LabelId::Alarm) + CRLF, QString(), Red, 0,
+        RTBFormat::AddRTBFormatInfo(report, TAB % TAB % Label(LabelId::Alarm) % CRLF, QString(), Red, 0,
                                     FontStyle::Bold, 0);
     else
         report += CRLF;
@@ -128,7 +128,7 @@ void enabledRows(QString& report, const DataSetRecord& d, const AlarmSide& side,
     const QString settingText = timeText(setting);
     const QString resultText = timeText(result);
     if (!exceedLimitMode(d))
-        report += TAB + Label(side.timeLabel) + TAB + settingText + TAB + TAB + resultText + CRLF;
+        report += TAB % Label(side.timeLabel) % TAB % settingText % TAB % TAB % resultText % CRLF;
 
     if (side.firstAlarm.isDimensioned()) {
         const Date first = side.firstAlarm.at(c).toDate();
@@ -136,7 +136,7 @@ void enabledRows(QString& report, const DataSetRecord& d, const AlarmSide& side,
             const Date local = lateGet(timeZoneService(), QStringLiteral("GMT2Time"),
                                        {first, ModuleState::current().TimeZone})
                                    .toDate();
-            report += TAB + Label(side.firstAlarmLabel) + TAB + FormatDateTimeText(local) + CRLF;
+            report += TAB % Label(side.firstAlarmLabel) % TAB % FormatDateTimeText(local) % CRLF;
         }
     }
 }
@@ -146,10 +146,10 @@ void disabledRows(QString& report, const DataSetRecord& d, const AlarmSide& side
     const std::int32_t type = d.Meas_Type.at(c).toLong();
     const bool noAlarmFunction = type == 6 || type == 7 || type == 8;
     if (!noAlarmFunction) {
-        report += TAB + side.limitLabel + TAB + Label(LabelId::Disabled) + CRLF;
-        report += TAB + Label(side.timeLabel) + CRLF;
+        report += TAB % side.limitLabel % TAB % Label(LabelId::Disabled) % CRLF;
+        report += TAB % Label(side.timeLabel) % CRLF;
     } else if (side.high) {
-        report += TAB + Label(LabelId::NoAlarmFunction) + CRLF;
+        report += TAB % Label(LabelId::NoAlarmFunction) % CRLF;
     }
 }
 
@@ -191,7 +191,7 @@ void channelHeading(QString& report, std::int16_t index, const DataSetRecord& d,
 {
     if (d.Logger_Type == QLatin1String("M") && d.Table == 3 && (c == 1 || c == 2)) {
         const LabelId heading = c == 1 ? LabelId::AmbientTemperature : LabelId::ProbeTemperature;
-        RTBFormat::AddRTBFormatInfo(report, TAB + Label(heading) + CRLF, QString(), -1, 0, FontStyle::Bold, 0);
+        RTBFormat::AddRTBFormatInfo(report, TAB % Label(heading) % CRLF, QString(), -1, 0, FontStyle::Bold, 0);
         return;
     }
     ChannelHeading(report, index, c);
@@ -211,14 +211,14 @@ void notificationRow(QString& report, const DataSetRecord& d)
     } else {
         text = Label(LabelId::SingleAlarmNotification);
     }
-    report += TAB + Label(LabelId::TmrRFAdvancedAlarmMode) + TAB + text + CRLF;
+    report += TAB % Label(LabelId::TmrRFAdvancedAlarmMode) % TAB % text % CRLF;
 }
 
 // The text of a label up to its first colon ("High Alarm Mode :" gives "High Alarm Mode ").
-QString beforeColon(const QString& text)
+QStringView beforeColon(const QString& text)
 {
     const qsizetype colon = text.indexOf(QLatin1Char(':'));
-    return colon < 0 ? text : text.left(colon);
+    return colon < 0 ? QStringView(text) : QStringView(text).left(colon);
 }
 
 void alarmModeRows(QString& report, const DataSetRecord& d)
@@ -232,9 +232,9 @@ void alarmModeRows(QString& report, const DataSetRecord& d)
     for (std::int32_t c = 1; c <= d.NumActiveChannels; ++c) {
         const std::int32_t mode = d.AlarmMode.at(c).toLong();
         if (d.AlarmHighEnabled.at(c).toBool())
-            report += TAB + beforeColon(Label(LabelId::HighAlarmMode)) + TAB + AlarmModeText((mode / 255) & 1) + CRLF;
+            report += TAB % beforeColon(Label(LabelId::HighAlarmMode)) % TAB % AlarmModeText((mode / 255) & 1) % CRLF;
         if (d.AlarmLowEnabled.at(c).toBool())
-            report += TAB + beforeColon(Label(LabelId::LowAlarmMode)) + TAB + AlarmModeText(mode & 1) + CRLF;
+            report += TAB % beforeColon(Label(LabelId::LowAlarmMode)) % TAB % AlarmModeText(mode & 1) % CRLF;
     }
 }
 

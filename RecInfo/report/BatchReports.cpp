@@ -2,6 +2,7 @@
 
 #include "RecInfoCode.h"
 
+#include "component/HostObjects.h"
 #include "component/ModuleState.h"
 #include "printing/Printer.h"
 #include "richtext/PrintEngine.h"
@@ -154,6 +155,7 @@ PdfJobInfo printJobInfo(const std::vector<std::int16_t>& datasets, int batchSize
 void PrintAllRec(DatasetList& list, double& PJob, std::int16_t& StartPageNum, std::int16_t& TotalPages,
                  QString& PrinterName, bool RTFOnly, QString& RTF_Text, bool EnablePageNumbering)
 {
+    const HostValueScope hostValues;
     choosePrinter(PrinterName);
     list.tickDetails();
     const int count = list.datasetListCount();
@@ -199,6 +201,7 @@ void PrintAllRec(DatasetList& list, double& PJob, std::int16_t& StartPageNum, st
 void JoinAllRec(DatasetList& list, double& PJob, std::int16_t& StartPageNum, std::int16_t& TotalPages,
                 QString& PrinterName, JoinedRtfWriter& joined, bool EnablePageNumbering)
 {
+    const HostValueScope hostValues;
     choosePrinter(PrinterName);
     list.tickDetails();
     Room room(joined.size(), list);
@@ -214,6 +217,7 @@ void JoinAllRec(DatasetList& list, double& PJob, std::int16_t& StartPageNum, std
 
 void PrintAllRecOnly_NT(DatasetList& list, QString& RTF_Text)
 {
+    const HostValueScope hostValues;
     RTF_Text.clear();
     list.load();
     list.tickDetails();

@@ -25,46 +25,58 @@ ChannelLabelSet& ChannelLabels()
     return labels;
 }
 
+namespace {
+
+// A label of the set made the table's text; left alone when it already is (no count to change).
+void setLabel(QString& slot, LabelId id)
+{
+    const QString& text = Label(id);
+    if (!slot.isSharedWith(text))
+        slot = text;
+}
+
+} // namespace
+
 void LoadChannelLabels(std::int32_t channel, std::int16_t index)
 {
     ChannelLabelSet& l = ChannelLabels();
     switch (measurementType(dataSet(index), channel)) {
     case 1:
-        l.HighLimitLabel = Label(LabelId::HighTemperature);
-        l.LowLimitLabel = Label(LabelId::LowTemperature);
-        l.HighestLabel = Label(LabelId::HighestTemperature);
-        l.LowestLabel = Label(LabelId::LowestTemperature);
-        l.AverageLabel = Label(LabelId::AverageTemperature);
-        l.MedianLabel = Label(LabelId::MedianTemperature);
-        l.MktLabel = Label(LabelId::MeanKineticTemperature);
+        setLabel(l.HighLimitLabel, LabelId::HighTemperature);
+        setLabel(l.LowLimitLabel, LabelId::LowTemperature);
+        setLabel(l.HighestLabel, LabelId::HighestTemperature);
+        setLabel(l.LowestLabel, LabelId::LowestTemperature);
+        setLabel(l.AverageLabel, LabelId::AverageTemperature);
+        setLabel(l.MedianLabel, LabelId::MedianTemperature);
+        setLabel(l.MktLabel, LabelId::MeanKineticTemperature);
         break;
     case 2:
-        l.HighLimitLabel = Label(LabelId::HighHumidity);
-        l.LowLimitLabel = Label(LabelId::LowHumidity);
-        l.HighestLabel = Label(LabelId::HighestHumidity);
-        l.LowestLabel = Label(LabelId::LowestHumidity);
-        l.AverageLabel = Label(LabelId::AverageHumidity);
-        l.MedianLabel = Label(LabelId::MedianHumidity);
+        setLabel(l.HighLimitLabel, LabelId::HighHumidity);
+        setLabel(l.LowLimitLabel, LabelId::LowHumidity);
+        setLabel(l.HighestLabel, LabelId::HighestHumidity);
+        setLabel(l.LowestLabel, LabelId::LowestHumidity);
+        setLabel(l.AverageLabel, LabelId::AverageHumidity);
+        setLabel(l.MedianLabel, LabelId::MedianHumidity);
         break;
     case 6:
     case 7:
         if (gasDecimals()) {
-            l.HighestLabel = Label(LabelId::HighestValue);
-            l.LowestLabel = Label(LabelId::LowestValue);
-            l.AverageLabel = Label(LabelId::AverageValue);
-            l.MedianLabel = Label(LabelId::MedianValue);
+            setLabel(l.HighestLabel, LabelId::HighestValue);
+            setLabel(l.LowestLabel, LabelId::LowestValue);
+            setLabel(l.AverageLabel, LabelId::AverageValue);
+            setLabel(l.MedianLabel, LabelId::MedianValue);
         } else {
-            l.HighestLabel = Label(LabelId::HighestPpm);
-            l.LowestLabel = Label(LabelId::LowestPpm);
-            l.AverageLabel = Label(LabelId::AveragePpm);
-            l.MedianLabel = Label(LabelId::MedianPpm);
+            setLabel(l.HighestLabel, LabelId::HighestPpm);
+            setLabel(l.LowestLabel, LabelId::LowestPpm);
+            setLabel(l.AverageLabel, LabelId::AveragePpm);
+            setLabel(l.MedianLabel, LabelId::MedianPpm);
         }
         break;
     case 8:
-        l.HighestLabel = Label(LabelId::HighestAcceleration);
-        l.LowestLabel = Label(LabelId::LowestAcceleration);
-        l.AverageLabel = Label(LabelId::AverageAcceleration);
-        l.MedianLabel = Label(LabelId::MedianAcceleration);
+        setLabel(l.HighestLabel, LabelId::HighestAcceleration);
+        setLabel(l.LowestLabel, LabelId::LowestAcceleration);
+        setLabel(l.AverageLabel, LabelId::AverageAcceleration);
+        setLabel(l.MedianLabel, LabelId::MedianAcceleration);
         break;
     default:
         break; // types 3 to 5 and unknown types keep the labels of the channel before
@@ -86,18 +98,18 @@ void ChannelHeading(QString& report, std::int16_t index, std::int32_t channel)
     QString line;
     if (d.Logger_Type == QLatin1String("C")) {
         line = TAB
-            + (MeasFieldProcessor_C::forThread().ProbeEnabled() ? Label(LabelId::ProbeTemperature)
+            % (MeasFieldProcessor_C::forThread().ProbeEnabled() ? Label(LabelId::ProbeTemperature)
                                                                 : d.ChnlDescription.at(channel).toString());
     } else if (d.ProbeNumber.isDimensioned()) {
-        line = TAB + d.ChnlDescription.at(channel).toString();
+        line = TAB % d.ChnlDescription.at(channel).toString();
         if (measurementType(d, channel) == 8)
-            line += QLatin1Char(' ') + SensorDetailText(index, channel, true);
-        line += TAB + Label(LabelId::Probe) + QLatin1Char(' ') + d.ProbeNumber.at(channel).toString() + TAB
-            + d.ProbeUserDescription.at(channel).toString();
+            line += QLatin1Char(' ') % SensorDetailText(index, channel, true);
+        line += TAB % Label(LabelId::Probe) % QLatin1Char(' ') % d.ProbeNumber.at(channel).toString() % TAB
+            % d.ProbeUserDescription.at(channel).toString();
     } else {
-        line = TAB + d.ChnlDescription.at(channel).toString();
+        line = TAB % d.ChnlDescription.at(channel).toString();
     }
-    RTBFormat::AddRTBFormatInfo(report, line + CRLF, QString(), -1, 0, FontStyle::Bold, 0);
+    RTBFormat::AddRTBFormatInfo(report, line % CRLF, QString(), -1, 0, FontStyle::Bold, 0);
 }
 
 } // namespace vxRecInfo::RecInfoCode

@@ -13,7 +13,7 @@ void DataSourceSection(QString& report, std::int16_t index)
     if (d.DataSource.isEmpty())
         return;
     appendHeading(report, Label(LabelId::DataSource));
-    report += TAB + d.DataSource + CRLF;
+    report += TAB % d.DataSource % CRLF;
     report += CRLF;
 }
 

@@ -34,15 +34,18 @@ void channelBlock(QString& report, std::int16_t index, std::int32_t c)
     const std::int32_t type = d.Meas_Type.at(c).toLong();
     const QString format = numberFormat(type);
     const QString unit = UnitSymbol(temperatureScale(), type);
-    const auto value = [&](const SafeArray& values) { return basicFormat(values.at(c).toSingle(), format) + unit; };
     const ChannelLabelSet& l = ChannelLabels();
-    appendRow(report, l.HighestLabel, value(d.MaxVal));
-    appendRow(report, l.LowestLabel, value(d.MinVal));
-    appendRow(report, l.MedianLabel, value(d.MeanVal));
-    appendRow(report, l.AverageLabel, value(d.AverageVal));
+    // A row: tab, label, tab, the value in the channel's format and unit, line break.
+    const auto row = [&](const QString& label, const SafeArray& values) {
+        report += TAB % label % TAB % basicFormat(values.at(c).toSingle(), format) % unit % CRLF;
+    };
+    row(l.HighestLabel, d.MaxVal);
+    row(l.LowestLabel, d.MinVal);
+    row(l.MedianLabel, d.MeanVal);
+    row(l.AverageLabel, d.AverageVal);
     if (d.MKT.at(c).toSingle() > NoMkt && type == 1)
-        appendRow(report, l.MktLabel, value(d.MKT));
-    report += TAB + CRLF;
+        row(l.MktLabel, d.MKT);
+    report += TAB % CRLF;
 }
 
 } // namespace

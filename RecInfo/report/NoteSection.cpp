@@ -12,7 +12,7 @@ void NoteSection(QString& report, std::int16_t index)
 {
     report += CRLF;
     appendHeading(report, Label(LabelId::Note));
-    report += ModuleState::current().NoteArray.at(index) + CRLF;
+    report += ModuleState::current().NoteArray.at(index) % CRLF;
 }
 
 } // namespace vxRecInfo::RecInfoCode

@@ -21,7 +21,7 @@ const QList<std::int32_t>& tabStops()
 
 void appendTitle(QString& report, const DataSetRecord& d)
 {
-    RTBFormat::AddRTBFormatInfo(report, d.DataSetDesc + CRLF, QString(), AccentColor, 10, FontStyle::Bold,
+    RTBFormat::AddRTBFormatInfo(report, d.DataSetDesc % CRLF, QString(), AccentColor, 10, FontStyle::Bold,
                                 Alignment::Center);
     report += CRLF;
 }
@@ -29,18 +29,18 @@ void appendTitle(QString& report, const DataSetRecord& d)
 void appendBatchHeader(QString& report, const DataSetRecord& d, const QString& datasetLabel, std::int16_t number,
                        double job, std::int16_t page, std::int16_t pages, bool pageNumbering)
 {
-    RTBFormat::AddRTBFormatInfo(report, QStringLiteral("SN: ") + d.SerialNumber + CRLF + CRLF, QString(), 0, 10, 0,
+    RTBFormat::AddRTBFormatInfo(report, QStringLiteral("SN: ") % d.SerialNumber % CRLF % CRLF, QString(), 0, 10, 0,
                                 Alignment::Right);
     appendTitle(report, d);
     if (pageNumbering) {
-        RTBFormat::AddRTBFormatInfo(report, Label(LabelId::PrintJob) + QLatin1Char(' ') + numberText(job) + CRLF,
+        RTBFormat::AddRTBFormatInfo(report, Label(LabelId::PrintJob) % QLatin1Char(' ') % numberText(job) % CRLF,
                                     QString(), AccentColor, 9, 0, Alignment::Right);
         RTBFormat::AddRTBFormatInfo(report,
-                                    Label(LabelId::Page) + QLatin1Char(' ') + QString::number(page) + Label(LabelId::Of)
-                                        + QString::number(pages) + CRLF,
+                                    Label(LabelId::Page) % QLatin1Char(' ') % QString::number(page) % Label(LabelId::Of)
+                                        % QString::number(pages) % CRLF,
                                     QString(), 0, 10, 0, Alignment::Right);
     }
-    RTBFormat::AddRTBFormatInfo(report, datasetLabel + QLatin1Char(' ') + QString::number(number) + QLatin1Char(':') + CRLF,
+    RTBFormat::AddRTBFormatInfo(report, datasetLabel % QLatin1Char(' ') % QString::number(number) % QLatin1Char(':') % CRLF,
                                 QString(), AccentColor, 10, FontStyle::Bold, 0);
 }
 

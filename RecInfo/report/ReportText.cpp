@@ -10,7 +10,7 @@ namespace vxRecInfo::RecInfoCode {
 
 void appendHeading(QString& report, const QString& text)
 {
-    RTBFormat::AddRTBFormatInfo(report, text + CRLF, QString(), AccentColor, 10,
+    RTBFormat::AddRTBFormatInfo(report, text % CRLF, QString(), AccentColor, 10,
                                 FontStyle::Bold | FontStyle::Underline, 0);
 }
 
@@ -59,12 +59,12 @@ QString numberText(double value)
 
 std::int16_t temperatureScale()
 {
-    return lateGet(hostSettings(), QStringLiteral("TScale")).toInteger();
+    return settingTScale();
 }
 
 QString numberFormatSetting()
 {
-    return lateGet(hostSettings(), QStringLiteral("DFormat")).toString();
+    return settingDFormat();
 }
 
 bool gasDecimals()
@@ -76,7 +76,7 @@ bool gasDecimals()
 
 QString secondsToUnits(const Variant& seconds)
 {
-    return lateGet(unitConverter(), QStringLiteral("Seconds2Units"), {seconds}).toString();
+    return secondsToUnitsText(seconds);
 }
 
 } // namespace vxRecInfo::RecInfoCode

@@ -6,6 +6,7 @@
 #include "support/LabelIds.h"
 
 #include <QString>
+#include <QStringBuilder>
 
 #include <cstdint>
 #include <initializer_list>

@@ -31,8 +31,8 @@ void SignaturesSection(QString& report, std::int16_t index)
         const Date signedAt(basicVal(signatures.at(SigningTime, i).toString()));
         const Variant local = lateGet(zones, QStringLiteral("GMT2Time"), {signedAt, zone});
         const QString zoneName = lateGet(zones, QStringLiteral("TimeZoneName"), {signedAt}).toString();
-        report += TAB + signatures.at(FirstText, i).toString() + TAB + signatures.at(SecondText, i).toString() + TAB
-            + local.toString() + QStringLiteral("  ") + zoneName + CRLF;
+        report += TAB % signatures.at(FirstText, i).toString() % TAB % signatures.at(SecondText, i).toString() % TAB
+            % local.toString() % QStringLiteral("  ") % zoneName % CRLF;
     }
 }
 

@@ -27,12 +27,25 @@ public:
     // A time as its form shows it, two blanks and the zone name of the stored time.
     QString at(Date stored) const
     {
-        QString text;
-        if (m_converted)
-            text = FormatDateTimeText(lateGet(timeZoneService(), QStringLiteral("GMT2Time"), {stored, m_zone}).toDate());
-        else
-            text = generalDateText(stored);
-        return text + QStringLiteral("  ") + zoneName(stored);
+        const QString text = timeText(stored);
+        return text % QLatin1StringView("  ") % zoneName(stored);
+    }
+
+    // The row of a time: asks the host as at() does, in the same order, then the label; the
+    // converted time is written straight into the report.
+    void row(QString& report, LabelId label, Date stored) const
+    {
+        if (!m_converted) {
+            const QString text = generalDateText(stored);
+            const QString zone = zoneName(stored);
+            report += TAB % Label(label) % TAB % text % QLatin1StringView("  ") % zone % CRLF;
+            return;
+        }
+        const Date local = toLocal(stored);
+        const QString zone = zoneName(stored);
+        report += TAB % Label(label) % TAB;
+        AppendDateTimeText(report, local);
+        report += QLatin1StringView("  ") % zone % CRLF;
     }
 
     static QString zoneName(Date stored)
@@ -42,15 +55,22 @@ public:
 
     static QString elapsed(double days, bool converted)
     {
-        std::vector<Variant> args{days};
-        if (converted)
-            args.push_back(true);
-        return basicTrim(lateGet(unitConverter(), QStringLiteral("ElaspedTime2Unit"), std::move(args)).toString());
+        return basicTrim(elapsedTimeText(days, converted));
     }
 
     bool converted() const { return m_converted; }
 
 private:
+    Date toLocal(Date stored) const
+    {
+        return lateGet(timeZoneService(), QStringLiteral("GMT2Time"), {stored, m_zone}).toDate();
+    }
+
+    QString timeText(Date stored) const
+    {
+        return m_converted ? FormatDateTimeText(toLocal(stored)) : generalDateText(stored);
+    }
+
     bool m_converted;
     std::int16_t m_zone;
 };
@@ -78,9 +98,9 @@ void delayAndReadRows(QString& report, const DataSetRecord& d, const TimeTexts& 
             delayRow(report, d);
             firstReadRow(report, d, times);
         }
-        appendRow(report, LabelId::DateLoggerWasRead, times.at(d.LoggerReadDate));
+        times.row(report, LabelId::DateLoggerWasRead, d.LoggerReadDate);
         if (!lOrM)
-            appendRow(report, LabelId::LoggerInternalTimeWhenRead, times.at(d.LoggerTime));
+            times.row(report, LabelId::LoggerInternalTimeWhenRead, d.LoggerTime);
         return;
     }
     if (type == QLatin1String("L"))
@@ -88,9 +108,9 @@ void delayAndReadRows(QString& report, const DataSetRecord& d, const TimeTexts& 
     else
         delayRow(report, d);
     firstReadRow(report, d, times);
-    appendRow(report, LabelId::DateLoggerWasRead, times.at(d.LoggerReadDate));
+    times.row(report, LabelId::DateLoggerWasRead, d.LoggerReadDate);
     if (!lOrM)
-        appendRow(report, LabelId::LoggerInternalTimeWhenRead, times.at(d.LoggerTime));
+        times.row(report, LabelId::LoggerInternalTimeWhenRead, d.LoggerTime);
 }
 
 bool classicFile(std::int16_t index)
@@ -113,10 +133,10 @@ void TimeSection(QString& report, std::int16_t index, const Variant& details, bo
     const TimeTexts times(!stored, zone);
     const double elapsed = d.RecordStopTime.value() - d.RecordStartTime.value();
 
-    appendRow(report, LabelId::StartTime, times.at(d.RecordStartTime));
+    times.row(report, LabelId::StartTime, d.RecordStartTime);
     if (d.ContinuousMemory)
-        appendRow(report, LabelId::EarliestMeasurementDate, times.at(d.CMDate));
-    appendRow(report, LabelId::StopTime, times.at(d.RecordStopTime));
+        times.row(report, LabelId::EarliestMeasurementDate, d.CMDate);
+    times.row(report, LabelId::StopTime, d.RecordStopTime);
     if (stored) {
         appendRow(report, LabelId::ElapsedTime, TimeTexts::elapsed(elapsed, false));
     } else {

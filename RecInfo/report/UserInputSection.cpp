@@ -22,9 +22,9 @@ void UserInputSection(QString& report, std::int16_t index)
         appendHeading(report, Label(LabelId::UserInput));
         if (!query.at(Question, 0).toString().isEmpty()) {
             for (std::int32_t i = 0; i <= query.upperBound(2); ++i)
-                report += TAB + query.at(Question, i).toString() + TAB + query.at(Answer, i).toString() + CRLF;
+                report += TAB % query.at(Question, i).toString() % TAB % query.at(Answer, i).toString() % CRLF;
         }
-        report += CRLF + CRLF;
+        report += CRLF % CRLF;
     } catch (const RuntimeError&) {
         report += CRLF;
     }

@@ -5,6 +5,7 @@
 #include "automation/RuntimeError.h"
 #include "automation/Variant.h"
 
+#include <algorithm>
 #include <charconv>
 #include <limits>
 
@@ -33,26 +34,21 @@ void append(std::vector<Run>& list, Run run)
     list.push_back(std::move(run));
 }
 
-void appendNumber(QString& out, std::int32_t value)
-{
-    char digits[12];
-    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-    out.append(QLatin1StringView(digits, end - digits));
-}
-
+// One line per run: token, tab, start, tab, length, tab, value, CR LF; the numbers and the
+// line's ASCII put together first, so that the line is one append (two around a font name).
 template <class Run, class Value>
 void appendListing(QString& out, const std::vector<Run>& list, QLatin1StringView token, Value value)
 {
+    char line[64];
     for (std::size_t i = 1; i < list.size(); ++i) {
         const Run& run = list[i];
-        out.append(token);
-        out.append(QLatin1Char('\t'));
-        appendNumber(out, run.Start);
-        out.append(QLatin1Char('\t'));
-        appendNumber(out, run.Length);
-        out.append(QLatin1Char('\t'));
-        value(out, run);
-        out.append(QLatin1StringView("\r\n"));
+        char* p = std::copy(token.begin(), token.end(), line);
+        *p++ = '\t';
+        p = std::to_chars(p, line + sizeof line, run.Start).ptr;
+        *p++ = '\t';
+        p = std::to_chars(p, line + sizeof line, run.Length).ptr;
+        *p++ = '\t';
+        value(out, line, p, run);
     }
 }
 
@@ -64,25 +60,35 @@ QString listing(const std::vector<Run>& list, QLatin1StringView token, Value val
     return out;
 }
 
-void appendFont(QString& out, const RTBFontRun& r)
+// The rest of a line begun in line[0, p): the value and CR LF.
+void appendFont(QString& out, const char* line, char* p, const RTBFontRun& r)
 {
+    out.append(QLatin1StringView(line, p - line));
     out.append(r.FontName);
+    out.append(QLatin1StringView("\r\n"));
 }
-void appendColor(QString& out, const RTBColorRun& r)
+void appendNumberLine(QString& out, const char* line, char* p, std::int32_t value)
 {
-    appendNumber(out, r.Color);
+    char* const end = std::to_chars(p, p + 12, value).ptr;
+    end[0] = '\r';
+    end[1] = '\n';
+    out.append(QLatin1StringView(line, end + 2 - line));
 }
-void appendSize(QString& out, const RTBSizeRun& r)
+void appendColor(QString& out, const char* line, char* p, const RTBColorRun& r)
 {
-    appendNumber(out, r.Size);
+    appendNumberLine(out, line, p, r.Color);
 }
-void appendStyle(QString& out, const RTBFStyleRun& r)
+void appendSize(QString& out, const char* line, char* p, const RTBSizeRun& r)
 {
-    appendNumber(out, r.Style);
+    appendNumberLine(out, line, p, r.Size);
 }
-void appendAlignment(QString& out, const RTBFAlignRun& r)
+void appendStyle(QString& out, const char* line, char* p, const RTBFStyleRun& r)
 {
-    appendNumber(out, r.Alignment);
+    appendNumberLine(out, line, p, r.Style);
+}
+void appendAlignment(QString& out, const char* line, char* p, const RTBFAlignRun& r)
+{
+    appendNumberLine(out, line, p, r.Alignment);
 }
 
 const QLatin1StringView FontToken("{RTBFont}");
@@ -131,6 +137,31 @@ void raiseWrapped(const char* procedure)
     throw RuntimeError(hresultFrom(0x80040000u), source + QStringLiteral("\r\n") + caught.description, source);
 }
 
+namespace detail {
+
+std::int16_t runInteger(qsizetype value)
+{
+    return toInteger(value);
+}
+
+void addRuns(std::int16_t start, std::int16_t length, const QString& fontName, std::int32_t color,
+             std::int16_t size, std::int16_t style, std::int32_t alignment)
+{
+    RunLists& l = lists();
+    if (!fontName.isEmpty())
+        append(l.RTBFontRuns, RTBFontRun{start, length, fontName});
+    if (color != -1)
+        append(l.RTBColorRuns, RTBColorRun{start, length, color});
+    if (size > 0)
+        append(l.RTBSizeRuns, RTBSizeRun{start, length, size});
+    if (style > 0)
+        append(l.RTBFStyleRuns, RTBFStyleRun{start, length, style});
+    if (alignment > 0)
+        append(l.RTBFAlignRuns, RTBFAlignRun{start, length, toInteger(alignment)});
+}
+
+} // namespace detail
+
 void AddRTBFormatInfo(QString& report, const QString& piece, const QString& fontName, std::int32_t color,
                       std::int16_t size, std::int16_t style, std::int32_t alignment)
 {
@@ -138,17 +169,7 @@ void AddRTBFormatInfo(QString& report, const QString& piece, const QString& font
         const std::int16_t start = toInteger(report.size());
         const std::int16_t length = toInteger(piece.size());
         report += piece;
-        RunLists& l = lists();
-        if (!fontName.isEmpty())
-            append(l.RTBFontRuns, RTBFontRun{start, length, fontName});
-        if (color != -1)
-            append(l.RTBColorRuns, RTBColorRun{start, length, color});
-        if (size > 0)
-            append(l.RTBSizeRuns, RTBSizeRun{start, length, size});
-        if (style > 0)
-            append(l.RTBFStyleRuns, RTBFStyleRun{start, length, style});
-        if (alignment > 0)
-            append(l.RTBFAlignRuns, RTBFAlignRun{start, length, toInteger(alignment)});
+        detail::addRuns(start, length, fontName, color, size, style, alignment);
     } catch (...) {
         raiseWrapped("AddRTBFormatInfo");
     }

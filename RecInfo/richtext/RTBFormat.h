@@ -8,6 +8,7 @@
 // there; element 0 of each holds no run.
 
 #include <QString>
+#include <QStringBuilder>
 
 #include <cstdint>
 #include <vector>
@@ -74,6 +75,10 @@ void RestoreRTBFormat(RunLists runs);
 // than 32767 characters before the append, a longer piece, more than 32767 runs in a list).
 void AddRTBFormatInfo(QString& report, const QString& piece, const QString& fontName, std::int32_t color,
                       std::int16_t size, std::int16_t style, std::int32_t alignment);
+// The same for a piece still to be joined (a % b % …): it is joined straight into report.
+template <class A, class B>
+void AddRTBFormatInfo(QString& report, const QStringBuilder<A, B>& piece, const QString& fontName,
+                      std::int32_t color, std::int16_t size, std::int16_t style, std::int32_t alignment);
 
 // Puts report into box (all earlier formats gone) and applies the runs, list by list, through
 // the box's selection; then the caret goes to the start. Errors as above, with source
@@ -97,6 +102,28 @@ void AppendRTBLists(QString& out, QStringView after);
 // Raises the error being handled again as the module's own: number &H80040000, source
 // "RTBFormat." + procedure, description the source, CR LF and the caught description.
 [[noreturn]] void raiseWrapped(const char* procedure);
+
+namespace detail {
+// A run's start or length: error 6 past the 16-bit limit.
+std::int16_t runInteger(qsizetype value);
+// The runs of a piece appended at start.
+void addRuns(std::int16_t start, std::int16_t length, const QString& fontName, std::int32_t color,
+             std::int16_t size, std::int16_t style, std::int32_t alignment);
+} // namespace detail
+
+template <class A, class B>
+void AddRTBFormatInfo(QString& report, const QStringBuilder<A, B>& piece, const QString& fontName,
+                      std::int32_t color, std::int16_t size, std::int16_t style, std::int32_t alignment)
+{
+    try {
+        const std::int16_t start = detail::runInteger(report.size());
+        const std::int16_t length = detail::runInteger(QConcatenable<QStringBuilder<A, B>>::size(piece));
+        report += piece;
+        detail::addRuns(start, length, fontName, color, size, style, alignment);
+    } catch (...) {
+        raiseWrapped("AddRTBFormatInfo");
+    }
+}
 
 } // namespace RTBFormat
 

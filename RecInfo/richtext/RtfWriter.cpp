@@ -42,19 +42,25 @@ public:
     }
     void text(QStringView text)
     {
+        const auto plain = [](char16_t u) { return u >= 0x20 && u < 0x7F && u != u'\\' && u != u'{' && u != u'}'; };
         const char16_t* p = text.utf16();
         const char16_t* const end = p + text.size();
         while (p < end) {
-            const char16_t u = *p++;
-            if (u >= 0x20 && u < 0x7F && u != u'\\' && u != u'{' && u != u'}') {
+            // A run of characters that stand for themselves, copied at once.
+            const char16_t* const run = p;
+            while (p < end && plain(*p))
+                ++p;
+            if (p > run) {
                 if (m_needsDelimiter) {
                     m_out->push_back(' ');
                     m_needsDelimiter = false;
                 }
-                m_out->push_back(char(u));
-            } else {
-                character(u);
+                const std::size_t at = m_out->size();
+                m_out->resize(at + std::size_t(p - run));
+                std::copy(run, p, m_out->begin() + std::ptrdiff_t(at));
             }
+            if (p < end)
+                character(*p++);
         }
     }
     // A font name ends at a plain ";" and loses plain blanks at either end.
@@ -368,16 +374,20 @@ private:
 
     void splitParagraphs(QStringView text)
     {
+        // The next CR and the next LF, each found by Qt's vectorised search.
         paragraphStarts.assign(1, 0);
-        const char16_t* const begin = text.utf16();
         const qsizetype n = text.size();
-        for (qsizetype i = 0; i < n; ++i) {
-            const char16_t c = begin[i];
-            if (c > u'\r' || (c != u'\r' && c != u'\n'))
-                continue;
-            if (c == u'\r' && i + 1 < n && begin[i + 1] == u'\n')
+        qsizetype cr = text.indexOf(u'\r');
+        qsizetype lf = text.indexOf(u'\n');
+        while (cr >= 0 || lf >= 0) {
+            qsizetype i = cr < 0 ? lf : lf < 0 ? cr : std::min(cr, lf);
+            if (i == cr && i + 1 < n && text[i + 1] == u'\n')
                 ++i;
             paragraphStarts.push_back(i + 1);
+            if (cr >= 0 && cr <= i)
+                cr = text.indexOf(u'\r', i + 1);
+            if (lf >= 0 && lf <= i)
+                lf = text.indexOf(u'\n', i + 1);
         }
     }
 
@@ -456,7 +466,11 @@ private:
 
     void layParagraphs(const RunText& r)
     {
-        paragraphFormats.assign(paragraphStarts.size(), ParagraphFormat{});
+        // The formats of the report before are reused: a tab list that is already the one to
+        // set is left alone (no copy, no count to change).
+        paragraphFormats.resize(paragraphStarts.size());
+        for (ParagraphFormat& f : paragraphFormats)
+            f.alignment = ParagraphFormat{}.alignment;
         const std::vector<RTBFAlignRun>& align = r.runs.RTBFAlignRuns;
         for (std::size_t i = 1; i < align.size(); ++i) {
             const auto [s, e] = span(align[i].Start, align[i].Length);
@@ -465,12 +479,17 @@ private:
             for (int p = first; p <= last; ++p)
                 paragraphFormats[std::size_t(p)].alignment = align[i].Alignment;
         }
-        if (r.tabs.isEmpty())
-            return;
         // The whole text selected: the empty paragraph after a last line break is not.
-        const int last = m_size == 0 ? 0 : paragraphOf(m_size - 1);
-        for (int p = 0; p <= last; ++p)
-            paragraphFormats[std::size_t(p)].tabs = r.tabs;
+        const int last = r.tabs.isEmpty() ? -1 : m_size == 0 ? 0 : paragraphOf(m_size - 1);
+        for (std::size_t p = 0; p < paragraphFormats.size(); ++p) {
+            QList<std::int32_t>& tabs = paragraphFormats[p].tabs;
+            if (int(p) <= last) {
+                if (tabs != r.tabs)
+                    tabs = r.tabs;
+            } else if (!tabs.isEmpty()) {
+                tabs = QList<std::int32_t>();
+            }
+        }
     }
 
     qsizetype m_size = 0;

@@ -3,11 +3,16 @@
 #include "automation/BasicText.h"
 
 #include <QLocale>
+#include <QVarLengthArray>
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <optional>
+#include <string>
 
 namespace vxRecInfo {
 
@@ -133,58 +138,62 @@ Section analyse(const QString& text)
 }
 
 // Shown digits: integer digits (no leading zeros), fraction digits, and the exponent of a
-// scientific section.
+// scientific section. ASCII, short: kept out of the heap.
 struct Digits {
-    QString integer;
-    QString fraction;
+    std::string integer;
+    std::string fraction;
     bool zero = true;
     int exponent = 0;
 };
 
 // Mantissa digits of |value| at `significant` digits, and its decimal exponent.
-QString significantDigits(double value, int significant, int* exponent)
+std::string significantDigits(double value, int significant, int* exponent)
 {
+    // As printf's %.*e writes it (the same digits; std::to_chars is the faster).
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.*e", significant - 1, std::fabs(value));
-    const QString text = QString::fromLatin1(buffer);
-    const qsizetype ePos = text.indexOf(QLatin1Char('e'));
-    *exponent = text.mid(ePos + 1).toInt();
-    QString mantissa = text.left(ePos);
-    mantissa.remove(QLatin1Char('.'));
+    const char* const end =
+        std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::scientific, significant - 1).ptr;
+    const char* const e = std::find(static_cast<const char*>(buffer), end, 'e');
+    std::from_chars(e + 2, end, *exponent); // "e+05", "e-12"
+    if (e[1] == '-')
+        *exponent = -*exponent;
+    std::string mantissa;
+    for (const char* p = buffer; p < e; ++p)
+        if (*p != '.')
+            mantissa.push_back(*p);
     return mantissa;
 }
 
 // The first `keep` of `digits` (0s after their end), rounded half up on the next digit, which
 // is half away from zero for a magnitude. *carried: the rounding ran past the first digit
 // (999 became 000).
-QString roundedDigits(QString digits, qsizetype keep, bool* carried)
+std::string roundedDigits(std::string digits, std::size_t keep, bool* carried)
 {
     if (digits.size() < keep + 1)
-        digits += QString(keep + 1 - digits.size(), QLatin1Char('0'));
-    QString kept = digits.left(keep);
+        digits.append(keep + 1 - digits.size(), '0');
+    std::string kept = digits.substr(0, keep);
     *carried = false;
-    if (digits[keep] < QLatin1Char('5'))
+    if (digits[keep] < '5')
         return kept;
-    for (qsizetype i = keep - 1; i >= 0; --i) {
-        if (kept[i] != QLatin1Char('9')) {
-            kept[i] = QChar(kept[i].unicode() + 1);
+    for (std::size_t i = keep; i-- > 0;) {
+        if (kept[i] != '9') {
+            ++kept[i];
             return kept;
         }
-        kept[i] = QLatin1Char('0');
+        kept[i] = '0';
     }
     *carried = true;
     return kept;
 }
 
-Digits splitAtPoint(const QString& kept, qsizetype pointAt)
+Digits splitAtPoint(const std::string& kept, std::size_t pointAt)
 {
     Digits d;
-    d.integer = kept.left(pointAt);
-    d.fraction = kept.mid(pointAt);
-    while (d.integer.startsWith(QLatin1Char('0')))
-        d.integer.remove(0, 1);
-    d.zero = d.integer.isEmpty()
-        && std::all_of(d.fraction.cbegin(), d.fraction.cend(), [](QChar c) { return c == QLatin1Char('0'); });
+    pointAt = std::min(pointAt, kept.size());
+    d.integer = kept.substr(0, pointAt);
+    d.fraction = kept.substr(pointAt);
+    d.integer.erase(0, std::min(d.integer.find_first_not_of('0'), d.integer.size()));
+    d.zero = d.integer.empty() && d.fraction.find_first_not_of('0') == std::string::npos;
     return d;
 }
 
@@ -192,20 +201,20 @@ Digits splitAtPoint(const QString& kept, qsizetype pointAt)
 Digits roundDecimal(double value, int decimals, int significant)
 {
     int exponent = 0;
-    QString all = significantDigits(value, significant, &exponent);
+    std::string all = significantDigits(value, significant, &exponent);
     // All digits with the point after position `pointAt`.
     int pointAt = exponent + 1;
     if (pointAt <= 0) {
-        all = QString(-pointAt + 1, QLatin1Char('0')) + all;
+        all.insert(0, std::size_t(-pointAt + 1), '0');
         pointAt = 1;
     }
     bool carried = false;
-    QString kept = roundedDigits(all, pointAt + decimals, &carried);
+    std::string kept = roundedDigits(all, std::size_t(pointAt + decimals), &carried);
     if (carried) {
-        kept.prepend(QLatin1Char('1'));
+        kept.insert(kept.begin(), '1');
         ++pointAt;
     }
-    return splitAtPoint(kept, pointAt);
+    return splitAtPoint(kept, std::size_t(pointAt));
 }
 
 // |value| as a mantissa of `integerPlaces` integer digits (the first one not 0) and
@@ -215,27 +224,27 @@ Digits roundScientific(double value, int integerPlaces, int fractionPlaces, int 
 {
     const int places = integerPlaces + fractionPlaces;
     if (value == 0.0)
-        return splitAtPoint(QString(places, QLatin1Char('0')), integerPlaces);
+        return splitAtPoint(std::string(std::size_t(places), '0'), std::size_t(integerPlaces));
     int exponent = 0;
     bool carried = false;
-    QString kept = roundedDigits(significantDigits(value, significant, &exponent), places, &carried);
+    std::string kept = roundedDigits(significantDigits(value, significant, &exponent), std::size_t(places), &carried);
     if (carried) {
-        kept = QLatin1Char('1') + kept.left(places - 1);
+        kept = '1' + kept.substr(0, std::size_t(places - 1));
         ++exponent;
     }
-    Digits d = splitAtPoint(kept, integerPlaces);
+    Digits d = splitAtPoint(kept, std::size_t(integerPlaces));
     d.exponent = exponent - integerPlaces + 1;
     return d;
 }
 
-QString grouped(const QString& digits, const QString& separator)
+QString grouped(const std::string& digits, const QString& separator)
 {
     QString out;
-    const qsizetype n = digits.size();
-    for (qsizetype i = 0; i < n; ++i) {
+    const std::size_t n = digits.size();
+    for (std::size_t i = 0; i < n; ++i) {
         if (i > 0 && (n - i) % 3 == 0)
             out += separator;
-        out += digits[i];
+        out += QLatin1Char(digits[i]);
     }
     return out;
 }
@@ -252,18 +261,25 @@ QString render(const Section& s, double magnitude, int significant, bool* shownZ
     *shownZero = d.zero;
 
     const QLocale locale;
-    QString integer = d.integer;
-    if (integer.size() < s.integerZeros)
-        integer = QString(s.integerZeros - integer.size(), QLatin1Char('0')) + integer;
-    if (s.grouping)
-        integer = grouped(integer, locale.groupSeparator());
-    QString fraction = d.fraction;
-    while (fraction.size() > s.fractionZeros && fraction.endsWith(QLatin1Char('0')))
-        fraction.chop(1);
+    std::string digits = d.integer;
+    if (digits.size() < std::size_t(s.integerZeros))
+        digits.insert(0, std::size_t(s.integerZeros) - digits.size(), '0');
+    // The integer digits as they are shown: grouped with the locale's separator, or as they are.
+    const QString groupedDigits = s.grouping ? grouped(digits, locale.groupSeparator()) : QString();
+    const auto appendInteger = [&](QString& to) {
+        if (s.grouping)
+            to += groupedDigits;
+        else
+            to += QLatin1StringView(digits.data(), qsizetype(digits.size()));
+    };
+    std::string fraction = d.fraction;
+    while (fraction.size() > std::size_t(s.fractionZeros) && fraction.back() == '0')
+        fraction.pop_back();
 
     // Walk the section: the whole integer text at the first integer placeholder, fraction
     // digits one per placeholder, literals as they stand.
     QString out;
+    out.reserve(s.text.size() + qsizetype(digits.size()) * 2 + 8);
     bool quoted = false;
     bool afterPoint = false;
     bool integerDone = false;
@@ -299,16 +315,16 @@ QString render(const Section& s, double magnitude, int significant, bool* shownZ
         } else if (isPlaceholder(c)) {
             if (!afterPoint) {
                 if (!integerDone)
-                    out += integer;
+                    appendInteger(out);
                 integerDone = true;
             } else {
-                if (fractionIndex < fraction.size())
-                    out += fraction[fractionIndex];
+                if (std::size_t(fractionIndex) < fraction.size())
+                    out += QLatin1Char(fraction[std::size_t(fractionIndex)]);
                 ++fractionIndex;
             }
         } else if (c == QLatin1Char('.') && !afterPoint) {
             if (!integerDone)
-                out += integer;
+                appendInteger(out);
             integerDone = true;
             afterPoint = true;
             out += locale.decimalPoint();
@@ -348,6 +364,9 @@ QString currencyText(double value, int significant)
 // The named formats, matched case-insensitively; nothing for any other pattern.
 std::optional<QString> namedFormat(double value, const QString& name, int significant)
 {
+    // Every name begins with a letter (and only letters fold to one).
+    if (!name.front().isLetter())
+        return std::nullopt;
     const auto is = [&](const char* named) { return name.compare(QLatin1String(named), Qt::CaseInsensitive) == 0; };
     if (is("General Number"))
         return basicNumberText(value, significant);
@@ -373,9 +392,16 @@ QString format(double value, const QString& pattern, int significant)
         return basicNumberText(value, significant);
     if (const auto named = namedFormat(value, pattern, significant))
         return *named;
-    QList<Section> sections;
-    for (const QString& text : splitSections(pattern).mid(0, 3))
-        sections.append(analyse(text));
+    QVarLengthArray<Section, 3> sections;
+    // Nothing to split at, nothing quoted or escaped: one section, the pattern itself.
+    if (std::none_of(pattern.cbegin(), pattern.cend(), [](QChar c) {
+            return c == QLatin1Char(';') || c == QLatin1Char('"') || c == QLatin1Char('\\');
+        })) {
+        sections.append(analyse(pattern));
+    } else {
+        for (const QString& text : splitSections(pattern).mid(0, 3))
+            sections.append(analyse(text));
+    }
     // Without a digit placeholder in the first section there is no number to show; the
     // negative and zero sections may be literals alone ("zero").
     const bool understood = sections[0].integerPlaces + sections[0].fractionPlaces > 0

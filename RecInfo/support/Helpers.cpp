@@ -5,6 +5,7 @@
 #include "automation/Dispatch.h"
 #include "automation/SafeArray.h"
 #include "component/HostObjects.h"
+#include "component/ModuleState.h"
 
 #include <cmath>
 #include <limits>
@@ -27,14 +28,20 @@ float roundToSteps(float value, float steps)
 
 QString FormatDateTimeText(Date value)
 {
-    return shortDateText(value.date()) + QStringLiteral("  ") + longTimeText(value.time());
+    // Reports write many: the apartment keeps the patterns.
+    return dateAndTimeText(value, ModuleState::current().part<DatePatterns>());
+}
+
+void AppendDateTimeText(QString& out, Date value)
+{
+    appendDateAndTimeText(out, value, ModuleState::current().part<DatePatterns>());
 }
 
 float RoundToResolution(float value, const Variant&, std::int32_t kind)
 {
     switch (kind) {
     case 1:
-        switch (lateGet(hostSettings(), QStringLiteral("TScale")).toInteger()) {
+        switch (settingTScale()) {
         case 0: return roundToSteps(value, 5.0f);
         case 1:
         case 2: return roundToSteps(value, 10.0f);

@@ -13,6 +13,8 @@ namespace vxRecInfo {
 
 // A date-time as the user's short date, two blanks and the user's long time.
 QString FormatDateTimeText(Date value);
+// The same appended to out.
+void AppendDateTimeText(QString& out, Date value);
 
 // A reading rounded to the resolution of its kind, in single precision, halves to even:
 // temperature (kind 1) to 0.2 in Fahrenheit (TScale 0) and 0.1 in Celsius or Kelvin,

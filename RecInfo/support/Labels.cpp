@@ -67,24 +67,28 @@ const StringTable& StringTable::instance()
 
 std::optional<QString> StringTable::find(std::int32_t id) const
 {
-    const auto it = m_texts.constFind(id);
-    if (it == m_texts.cend())
-        return std::nullopt;
-    return *it;
+    const QString* text = entry(id);
+    return text ? std::optional<QString>(*text) : std::nullopt;
 }
 
-QString labelText(std::int32_t id)
+const QString* StringTable::entry(std::int32_t id) const
 {
-    const std::int64_t sum = std::int64_t(lateGet(hostSettings(), QStringLiteral("ResOffset")).toLong()) + id;
+    const auto it = m_texts.constFind(id);
+    return it == m_texts.cend() ? nullptr : &*it;
+}
+
+const QString& labelText(std::int32_t id)
+{
+    const std::int64_t sum = std::int64_t(settingResOffset()) + id;
     if (sum < std::numeric_limits<std::int32_t>::min() || sum > std::numeric_limits<std::int32_t>::max())
         throw RuntimeError(Err::Overflow);
-    const std::optional<QString> text = StringTable::instance().find(std::int32_t(sum));
+    const QString* text = StringTable::instance().entry(std::int32_t(sum));
     if (!text)
         throw RuntimeError(Err::ResourceNotFound, QStringLiteral("Resource with identifier '%1' not found").arg(sum));
     return *text;
 }
 
-QString Label(LabelId id)
+const QString& Label(LabelId id)
 {
     return labelText(static_cast<std::int32_t>(id));
 }

@@ -14,10 +14,12 @@
 namespace vxRecInfo {
 
 // The text of label id in the user's language: the entry ResOffset + id, with ResOffset read
-// from the apartment's HostSettings at every call. Error 326 when there is no such entry.
-QString Label(LabelId id);
-// The same for an id given as a number (hosts and tools).
-QString labelText(std::int32_t id);
+// from the apartment's HostSettings at every call (or kept by a batch, see HostValueScope).
+// Error 326 when there is no such entry.
+const QString& Label(LabelId id);
+// The same for an id given as a number (hosts and tools). The text is the table's own, which
+// lives as long as the process.
+const QString& labelText(std::int32_t id);
 
 // The embedded table, loaded once per process.
 class StringTable
@@ -33,6 +35,8 @@ public:
     static const StringTable& instance();
 
     std::optional<QString> find(std::int32_t id) const;
+    // The same without a copy; null when there is none. The table lives as long as the process.
+    const QString* entry(std::int32_t id) const;
     const QList<Language>& languages() const { return m_languages; }
     // Ids that appear more than once across the table (should be none).
     const QList<int>& duplicateIds() const { return m_duplicates; }

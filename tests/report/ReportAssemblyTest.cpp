@@ -1,5 +1,6 @@
 #include "ReportFixture.h"
 
+#include "hostclasses/DefaultHostClasses.h"
 #include "printing/Printer.h"
 #include "report/BatchReports.h"
 #include "richtext/RtfReader.h"
@@ -167,4 +168,140 @@ TEST_F(ReportAssemblyTest, BatchWithoutBoxGivesWhatTheShownBatchGives)
         EXPECT_EQ(run(joining, Joined, c.folderForInfoFile), all) << c.what << ", joined";
     }
     setPrinterListSource({});
+}
+
+namespace {
+
+// Runs change once, when the report of dataset `after` (from 1) is done.
+class ChangeAfter final : public IProgressObserver
+{
+public:
+    ChangeAfter(int after, std::function<void()> change) : m_after(after), m_change(std::move(change)) {}
+    void datasetDone(int done, int) override
+    {
+        if (done == m_after)
+            m_change();
+    }
+    void pageDone(int) override {}
+
+private:
+    int m_after;
+    std::function<void()> m_change;
+};
+
+// A host's object that promises nothing: a default object's answers (strings with a suffix),
+// its calls counted.
+class Counting final : public DispatchObject<IDispatch>
+{
+public:
+    Counting(ComPtr<IDispatch> inner, QString suffix) : m_inner(std::move(inner)), m_suffix(std::move(suffix)) {}
+    const TypeInfo& GetTypeInfo() const override { return m_inner->GetTypeInfo(); }
+    int calls = 0;
+
+protected:
+    Variant invokeMember(const MemberInfo& member, std::vector<Variant>& args) override
+    {
+        ++calls;
+        const InvokeKind kind = member.kind == MemberKind::Method        ? InvokeKind::Method
+                                : member.kind == MemberKind::PropertyGet ? InvokeKind::PropertyGet
+                                                                         : InvokeKind::PropertyPut;
+        Variant result;
+        ErrorInfo error;
+        if (failed(m_inner->Invoke(member.dispId, kind, args, &result, &error)))
+            throw RuntimeError(error.number, error.description);
+        return result.varType() == VarType::String ? Variant(result.toString() + m_suffix) : result;
+    }
+
+private:
+    ComPtr<IDispatch> m_inner;
+    QString m_suffix;
+};
+
+} // namespace
+
+TEST_F(ReportAssemblyTest, ABatchKeepsHostValuesOnlyWhileTheyHold)
+{
+    const auto fresh = [&] {
+        restart();
+        writeSetting(u"HostSettings/ResOffset"_s, 0);
+        writeSetting(u"HostSettings/TScale"_s, 1);
+        writeSetting(u"HostSettings/DFormat"_s, u"0.0"_s);
+        record().put_UserSettings(arrayOfValues(VarType::Variant, std::vector<Variant>(7, true)));
+        for (int i = 0; i < 3; ++i)
+            add([i](RecordInfo& r) { r.put_MeasInterval(60 * (i % 2 + 1)); });
+    };
+    // RTF_All's reports, one by one.
+    const auto reports = [&] {
+        BatchReports batch;
+        QString text;
+        double job = 1;
+        std::int16_t page = 0;
+        std::int16_t pages = 3;
+        QString printer;
+        batch.load();
+        Batch::PrintAllRec(batch, job, page, pages, printer, true, text, true);
+        return text.split(QChar(12), Qt::SkipEmptyParts);
+    };
+    const auto newSettings = [&] {
+        writeSetting(u"HostSettings/ResOffset"_s, 2000);
+        writeSetting(u"HostSettings/TScale"_s, 0);
+        writeSetting(u"HostSettings/DFormat"_s, u"0.00"_s);
+    };
+    const auto hostConverter = [] {
+        return ComPtr<IDispatch>(makeObject<Counting>(createDefaultUnitConverter().as<IDispatch>(), u" (host)"_s));
+    };
+    struct Case { const char* what; std::function<void()> change; };
+    const Case cases[] = {
+        {"settings restored", [&] { newSettings(); lateCall(hostSettings(), u"RestoreParameters"_s); }},
+        {"settings object replaced",
+         [&] {
+             newSettings();
+             ModuleState::current().HostSettings = createHostSettings();
+             lateCall(hostSettings(), u"RestoreParameters"_s);
+         }},
+        {"converter replaced", [&] { ModuleState::current().UnitConverter = hostConverter(); }},
+    };
+    fresh();
+    const QStringList before = reports();
+    ASSERT_EQ(before.size(), 3);
+    for (const Case& c : cases) {
+        fresh();
+        c.change();
+        const QStringList after = reports();
+        fresh();
+        ChangeAfter observer(1, c.change);
+        setProgressObserver(&observer);
+        const QStringList changing = reports();
+        setProgressObserver(nullptr);
+        ASSERT_EQ(changing.size(), 3) << c.what;
+        EXPECT_NE(after[1], before[1]) << c.what << ": the change must show";
+        EXPECT_EQ(changing[0], before[0]) << c.what;
+        EXPECT_EQ(changing.mid(1), after.mid(1)) << c.what << ": reports after the change must be as if made before";
+    }
+
+    // Objects that promise nothing are asked as often as outside a batch.
+    for (const bool settings : {true, false}) {
+        fresh();
+        const auto counting = makeObject<Counting>(
+            settings ? createHostSettings() : createDefaultUnitConverter().as<IDispatch>(), QString());
+        (settings ? ModuleState::current().HostSettings : ModuleState::current().UnitConverter) =
+            ComPtr<IDispatch>(counting.get());
+        BatchReports batch;
+        batch.load();
+        batch.tickDetails();
+        QString text, scratch;
+        // The three reports one by one, outside a batch.
+        int calls = counting->calls;
+        for (std::int16_t i = 0; i < 3; ++i)
+            AppendBatchReportRTF(batch, i, Label(LabelId::DataSet), std::int16_t(i + 1), 1, i, 3, true, text, scratch);
+        const int alone = counting->calls - calls;
+        EXPECT_GT(alone, 3 * 3) << settings;
+        calls = counting->calls;
+        double job = 1;
+        std::int16_t page = 0;
+        std::int16_t pages = 3;
+        QString printer;
+        Batch::PrintAllRec(batch, job, page, pages, printer, true, text, true);
+        EXPECT_EQ(counting->calls - calls, alone) << (settings ? "settings" : "converter");
+    }
 }
