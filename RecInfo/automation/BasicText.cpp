@@ -214,32 +214,23 @@ QString shortDateText(QDate date)
     return locale.toString(date, widenYear(locale.dateFormat(QLocale::ShortFormat)));
 }
 
-const QString& DatePatterns::shortDate(const QLocale& locale)
+void DatePatterns::appendDateAndTime(QString& out, Date value)
 {
-    const QString source = locale.dateFormat(QLocale::ShortFormat);
-    if (source != m_dateSource || m_date.isNull()) {
-        m_date = widenYear(source);
-        m_dateSource = source;
+    const QLocale locale;
+    if (!m_ready || locale != m_locale) {
+        m_date = DatePattern(widenYear(locale.dateFormat(QLocale::ShortFormat)), DatePattern::Of::Date, locale);
+        m_time = DatePattern(longTimePattern(locale), DatePattern::Of::Time, locale);
+        m_locale = locale;
+        m_ready = true;
     }
-    return m_date;
-}
-
-const QString& DatePatterns::longTime(const QLocale& locale)
-{
-    const QString source = locale.timeFormat(QLocale::LongFormat);
-    if (source != m_timeSource || m_time.isNull()) {
-        m_time = withoutZone(source);
-        m_timeSource = source;
-    }
-    return m_time;
+    m_date.append(out, value.date());
+    out.append(QLatin1StringView("  "));
+    m_time.append(out, value.time());
 }
 
 void appendDateAndTimeText(QString& out, Date value, DatePatterns& patterns)
 {
-    const QLocale locale;
-    out.append(locale.toString(value.date(), patterns.shortDate(locale)));
-    out.append(QLatin1StringView("  "));
-    out.append(locale.toString(value.time(), patterns.longTime(locale)));
+    patterns.appendDateAndTime(out, value);
 }
 
 QString dateAndTimeText(Date value, DatePatterns& patterns)

@@ -3,6 +3,7 @@
 // in the user's locale (QLocale()).
 
 #include "Date.h"
+#include "DatePattern.h"
 
 #include <QLocale>
 #include <QString>
@@ -26,17 +27,17 @@ QString generalDateText(Date date);
 QString shortDateText(QDate date);
 QString longTimeText(QTime time);
 
-// The short date and long time patterns those texts use, made once from the locale's own
-// patterns for as long as the locale gives the same ones (a caller that writes many dates
-// keeps one).
+// The short date and long time patterns those texts use, read once for as long as the user's
+// locale stays the same one (a caller that writes many dates keeps one).
 class DatePatterns
 {
 public:
-    const QString& shortDate(const QLocale& locale);
-    const QString& longTime(const QLocale& locale);
+    void appendDateAndTime(QString& out, Date value);
 
 private:
-    QString m_dateSource, m_date, m_timeSource, m_time;
+    QLocale m_locale;
+    bool m_ready = false;
+    DatePattern m_date, m_time;
 };
 // shortDateText + two blanks + longTimeText, in the user's locale, with patterns kept there;
 // or appended to out.

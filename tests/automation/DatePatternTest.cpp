@@ -1,0 +1,110 @@
+#include "automation/DatePattern.h"
+
+#include <gtest/gtest.h>
+
+using namespace vxRecInfo;
+
+namespace {
+
+QList<QDate> sampleDates()
+{
+    QList<QDate> dates;
+    for (const int year : {100, 999, 2009, 2024, 9999})
+        for (int month = 1; month <= 12; ++month)
+            for (const int day : {1, 9, 10, 28})
+                dates.append(QDate(year, month, day));
+    return dates;
+}
+
+QList<QTime> sampleTimes()
+{
+    QList<QTime> times;
+    for (int hour = 0; hour < 24; ++hour)
+        for (const auto& [minute, second] : {std::pair{0, 0}, {5, 9}, {59, 59}})
+            times.append(QTime(hour, minute, second));
+    return times;
+}
+
+// The texts of a pattern for every sample; empty when they all equal QLocale's.
+QString firstDifference(const DatePattern& pattern, const QString& source, DatePattern::Of of, const QLocale& locale)
+{
+    QString text;
+    if (of == DatePattern::Of::Date) {
+        for (const QDate date : sampleDates()) {
+            text.clear();
+            pattern.append(text, date);
+            if (text != locale.toString(date, source))
+                return text + QStringLiteral(" for ") + locale.toString(date, source);
+        }
+    } else {
+        for (const QTime time : sampleTimes()) {
+            text.clear();
+            pattern.append(text, time);
+            if (text != locale.toString(time, source))
+                return text + QStringLiteral(" for ") + locale.toString(time, source);
+        }
+    }
+    return {};
+}
+
+} // namespace
+
+TEST(DatePattern, WritesNumericFieldsItselfAndLeavesTheRestToQLocale)
+{
+    using Of = DatePattern::Of;
+    struct Case {
+        const char* locale;
+        const char16_t* pattern;
+        Of of;
+        bool read;
+    };
+    const Case cases[] = {
+        {"en_US", u"M/d/yyyy", Of::Date, true},
+        {"de_DE", u"dd.MM.yy", Of::Date, true},
+        {"ja_JP", u"yyyy'年'M'月'd'日'", Of::Date, true},
+        {"en_US", u"'it''s' d '' yyy y", Of::Date, true},
+        {"en_US", u"d h:m:s a AP", Of::Date, true}, // time letters are text in a date
+        {"es_MX", u"d 'de' MMMM 'de' yyyy", Of::Date, false},
+        {"fr_FR", u"dddd d", Of::Date, false},
+        {"en_US", u"h:mm:ss AP", Of::Time, true},
+        {"en_US", u"hh:mm:ss ap", Of::Time, true},
+        {"zh_CN", u"Aph:mm:ss", Of::Time, true},
+        {"fr_CA", u"HH 'h' mm 'min' ss 's'", Of::Time, true},
+        {"en_US", u"H:mm:ss d/M/yyyy", Of::Time, true}, // date letters are text in a time
+        {"en_US", u"h:mm:ss.zzz", Of::Time, false},
+        {"en_US", u"h:mm:ss t", Of::Time, false},
+        {"en_US", u"h:mm a", Of::Time, false},
+        {"ar_EG", u"h:mm:ss AP", Of::Time, false}, // other digits
+    };
+    for (const Case& c : cases) {
+        const QLocale locale(QString::fromLatin1(c.locale));
+        const QString source = QString::fromUtf16(c.pattern);
+        const DatePattern pattern(source, c.of, locale);
+        EXPECT_EQ(pattern.isRead(), c.read) << c.locale << " " << source.toStdString();
+        EXPECT_EQ(firstDifference(pattern, source, c.of, locale), QString()) << c.locale << " " << source.toStdString();
+    }
+}
+
+// Whatever the locale, a date written here reads as QLocale writes it; the languages of the
+// string table are written here.
+TEST(DatePattern, EveryLocalesOwnPatternsComeOutAsQLocaleWritesThem)
+{
+    const QList<QLocale> locales = QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript, QLocale::AnyTerritory);
+    ASSERT_GT(locales.size(), 100);
+    for (const QLocale& locale : locales) {
+        for (const auto& [source, of] :
+             {std::pair{locale.dateFormat(QLocale::ShortFormat), DatePattern::Of::Date},
+              {locale.dateFormat(QLocale::LongFormat), DatePattern::Of::Date},
+              {locale.timeFormat(QLocale::ShortFormat), DatePattern::Of::Time},
+              {locale.timeFormat(QLocale::LongFormat), DatePattern::Of::Time}}) {
+            const DatePattern pattern(source, of, locale);
+            ASSERT_EQ(firstDifference(pattern, source, of, locale), QString())
+                << locale.name().toStdString() << " " << source.toStdString();
+        }
+    }
+    for (const char* name : {"en_US", "ja_JP", "zh_CN", "es_MX", "fr_CA", "pt_BR", "de_DE"}) {
+        const QLocale locale(QString::fromLatin1(name));
+        EXPECT_TRUE(DatePattern(locale.dateFormat(QLocale::ShortFormat), DatePattern::Of::Date, locale).isRead()) << name;
+        EXPECT_TRUE(DatePattern(locale.timeFormat(QLocale::ShortFormat), DatePattern::Of::Time, locale).isRead()) << name;
+    }
+}
