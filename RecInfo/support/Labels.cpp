@@ -13,6 +13,8 @@ namespace vxRecInfo {
 namespace {
 
 const QString TableFolder = QStringLiteral(":/vxRecInfo/strings");
+// Ids above it are only looked up in the hash (the table's run to about 12,000).
+constexpr int MaxIndexedId = 1 << 16;
 
 } // namespace
 
@@ -57,6 +59,13 @@ StringTable::StringTable()
         }
         m_languages.append(language);
     }
+    for (auto it = m_texts.cbegin(); it != m_texts.cend(); ++it) {
+        if (it.key() < 0 || it.key() > MaxIndexedId)
+            continue;
+        if (std::size_t(it.key()) >= m_byId.size())
+            m_byId.resize(std::size_t(it.key()) + 1, nullptr);
+        m_byId[std::size_t(it.key())] = &it.value();
+    }
 }
 
 const StringTable& StringTable::instance()
@@ -73,6 +82,8 @@ std::optional<QString> StringTable::find(std::int32_t id) const
 
 const QString* StringTable::entry(std::int32_t id) const
 {
+    if (id >= 0 && std::size_t(id) < m_byId.size())
+        return m_byId[std::size_t(id)];
     const auto it = m_texts.constFind(id);
     return it == m_texts.cend() ? nullptr : &*it;
 }

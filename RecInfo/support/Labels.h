@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 namespace vxRecInfo {
 
@@ -45,6 +46,7 @@ private:
     StringTable();
 
     QHash<int, QString> m_texts;
+    std::vector<const QString*> m_byId; // into m_texts, for the ids from 0 up; reports fetch hundreds each
     QList<Language> m_languages;
     QList<int> m_duplicates;
 };
