@@ -103,14 +103,28 @@ bool DatePattern::read(QStringView pattern)
             repeat = std::min(repeat, most);
             m_pieces.push_back({field, std::uint8_t(repeat), 0, 0});
         };
+        // Names of months and days as QLocale writes them alone, twelve or seven from m_names.
+        const auto names = [&](Field kind, qsizetype width) {
+            repeat = width;
+            const QString format(width, c);
+            m_pieces.push_back({kind, std::uint8_t(width), std::uint16_t(m_names.size()), 0});
+            if (kind == Field::MonthName) {
+                for (int month = 1; month <= 12; ++month)
+                    m_names.push_back(m_locale.toString(QDate(2001, month, 1), format));
+            } else {
+                for (int day = 1; day <= 7; ++day) // 1 January 2001 was a Monday
+                    m_names.push_back(m_locale.toString(QDate(2001, 1, day), format));
+            }
+        };
         bool field = true;
         if (m_of == Of::Date) {
             switch (c.unicode()) {
             case u'd':
             case u'M':
-                if (repeat > 2)
-                    return false; // names of days and months
-                number(c == u'd' ? Field::Day : Field::Month, 2);
+                if (repeat <= 2)
+                    number(c == u'd' ? Field::Day : Field::Month, 2);
+                else
+                    names(c == u'd' ? Field::DayName : Field::MonthName, std::min<qsizetype>(repeat, 4));
                 break;
             case u'y':
                 if (repeat == 1)
@@ -182,6 +196,8 @@ void DatePattern::append(QString& out, QDate value) const
         switch (piece.field) {
         case Field::Day: appendNumber(out, value.day(), piece.width); break;
         case Field::Month: appendNumber(out, value.month(), piece.width); break;
+        case Field::MonthName: out += m_names[std::size_t(piece.from + value.month() - 1)]; break;
+        case Field::DayName: out += m_names[std::size_t(piece.from + value.dayOfWeek() - 1)]; break;
         case Field::Year: appendNumber(out, piece.width == 2 ? value.year() % 100 : value.year(), piece.width); break;
         default: appendText(out, piece);
         }

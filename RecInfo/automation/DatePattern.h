@@ -19,10 +19,10 @@ public:
     enum class Of : std::uint8_t { Date, Time };
 
     DatePattern() = default;
-    // Reads pattern as QLocale reads it for a date (or a time). Numeric fields and the AM/PM
-    // text are written here; a pattern with any other field (names of months or days,
-    // milliseconds, a zone) or one whose texts come out other than QLocale writes them
-    // (another set of digits, say) is left to QLocale.
+    // Reads pattern as QLocale reads it for a date (or a time). Numbers, names of months and
+    // days and the AM/PM text are written here; a pattern with any other field (milliseconds,
+    // a zone) or one whose texts come out other than QLocale writes them (another set of
+    // digits, say) is left to QLocale.
     DatePattern(const QString& pattern, Of of, const QLocale& locale);
 
     // As QLocale::toString(value, pattern) gives it, appended to out.
@@ -33,11 +33,12 @@ public:
     bool isRead() const { return m_read; }
 
 private:
-    enum class Field : std::uint8_t { Text, Day, Month, Year, Hour, Hour12, Minute, Second, AmPm };
+    enum class Field : std::uint8_t { Text, Day, DayName, Month, MonthName, Year, Hour, Hour12, Minute, Second, AmPm };
     struct Piece {
         Field field;
         std::uint8_t width; // digits with leading zeros: 1 (none) or 2; a year 2 or 4
-        std::uint16_t from; // text: where in m_texts; AM/PM: where its AM text is, PM follows
+        std::uint16_t from; // text: where in m_texts; AM/PM: where its AM text is, PM follows;
+                            // names: the first in m_names
         std::uint16_t length;
     };
 
@@ -49,6 +50,7 @@ private:
     Of m_of = Of::Date;
     QLocale m_locale;
     QString m_texts;
+    std::vector<QString> m_names;
     std::vector<Piece> m_pieces;
     bool m_read = false;
 };

@@ -49,7 +49,7 @@ QString firstDifference(const DatePattern& pattern, const QString& source, DateP
 
 } // namespace
 
-TEST(DatePattern, WritesNumericFieldsItselfAndLeavesTheRestToQLocale)
+TEST(DatePattern, WritesFieldsItselfAndLeavesMillisecondsZonesAndOtherDigitsToQLocale)
 {
     using Of = DatePattern::Of;
     struct Case {
@@ -64,8 +64,9 @@ TEST(DatePattern, WritesNumericFieldsItselfAndLeavesTheRestToQLocale)
         {"ja_JP", u"yyyy'年'M'月'd'日'", Of::Date, true},
         {"en_US", u"'it''s' d '' yyy y", Of::Date, true},
         {"en_US", u"d h:m:s a AP", Of::Date, true}, // time letters are text in a date
-        {"es_MX", u"d 'de' MMMM 'de' yyyy", Of::Date, false},
-        {"fr_FR", u"dddd d", Of::Date, false},
+        {"es_MX", u"d 'de' MMMM 'de' yyyy", Of::Date, true},
+        {"fr_FR", u"dddd d MMM MMMMM ddddd", Of::Date, true},
+        {"C", u"d MMM yyyy", Of::Date, true},
         {"en_US", u"h:mm:ss AP", Of::Time, true},
         {"en_US", u"hh:mm:ss ap", Of::Time, true},
         {"zh_CN", u"Aph:mm:ss", Of::Time, true},
@@ -102,7 +103,7 @@ TEST(DatePattern, EveryLocalesOwnPatternsComeOutAsQLocaleWritesThem)
                 << locale.name().toStdString() << " " << source.toStdString();
         }
     }
-    for (const char* name : {"en_US", "ja_JP", "zh_CN", "es_MX", "fr_CA", "pt_BR", "de_DE"}) {
+    for (const char* name : {"C", "en_US", "ja_JP", "zh_CN", "es_MX", "fr_CA", "pt_BR", "de_DE"}) {
         const QLocale locale(QString::fromLatin1(name));
         EXPECT_TRUE(DatePattern(locale.dateFormat(QLocale::ShortFormat), DatePattern::Of::Date, locale).isRead()) << name;
         EXPECT_TRUE(DatePattern(locale.timeFormat(QLocale::ShortFormat), DatePattern::Of::Time, locale).isRead()) << name;
