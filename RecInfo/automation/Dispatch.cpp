@@ -191,14 +191,19 @@ InvokeResult invokeByName(IDispatch* object, const QString& name, InvokeKind kin
 
 namespace {
 
-Variant lateInvoke(IDispatch* object, const QString& name, InvokeKind kind, std::vector<Variant>& args)
+Variant valueOrRaise(InvokeResult& r)
 {
-    InvokeResult r = invokeByName(object, name, kind, args);
     if (!r.ok()) {
         const int number = r.error.number != 0 ? r.error.number : errorNumberFromHResult(r.hr);
         throw RuntimeError(number, r.error.description, r.error.source);
     }
     return std::move(r.value);
+}
+
+Variant lateInvoke(IDispatch* object, const QString& name, InvokeKind kind, std::vector<Variant>& args)
+{
+    InvokeResult r = invokeByName(object, name, kind, args);
+    return valueOrRaise(r);
 }
 
 } // namespace
@@ -217,6 +222,17 @@ void latePut(IDispatch* object, const QString& name, const Variant& value)
 Variant lateCall(IDispatch* object, const QString& name, std::vector<Variant> args)
 {
     return lateInvoke(object, name, InvokeKind::Method, args);
+}
+
+Variant LateProperty::get(std::vector<Variant> args) const
+{
+    if (!m_found && m_object)
+        m_found = succeeded(m_object->GetIDsOfNames(m_name, &m_id));
+    if (!m_found) // no object or no such member: lateGet says which
+        return lateGet(m_object, m_name, std::move(args));
+    InvokeResult r;
+    r.hr = m_object->Invoke(m_id, InvokeKind::Method | InvokeKind::PropertyGet, args, &r.value, &r.error);
+    return valueOrRaise(r);
 }
 
 } // namespace vxRecInfo

@@ -129,4 +129,19 @@ Variant lateGet(IDispatch* object, const QString& name, std::vector<Variant> arg
 void latePut(IDispatch* object, const QString& name, const Variant& value);
 Variant lateCall(IDispatch* object, const QString& name, std::vector<Variant> args = {});
 
+// A property of one object read many times (a report asks the zone service for every time it
+// shows): the name is looked up at the first call only. Calls and failures as lateGet's.
+class LateProperty
+{
+public:
+    LateProperty(IDispatch* object, QString name) : m_object(object), m_name(std::move(name)) {}
+    Variant get(std::vector<Variant> args) const;
+
+private:
+    IDispatch* m_object;
+    QString m_name;
+    mutable DispId m_id = 0;
+    mutable bool m_found = false;
+};
+
 } // namespace vxRecInfo

@@ -22,7 +22,11 @@ const Date FirstReadThreshold = Date::fromDateTime(QDate(1990, 2, 2), QTime(0, 0
 class TimeTexts
 {
 public:
-    TimeTexts(bool converted, std::int16_t zone) : m_converted(converted), m_zone(zone) {}
+    TimeTexts(bool converted, std::int16_t zone)
+        : m_converted(converted), m_zone(zone), m_zoneName(timeZoneService(), QStringLiteral("TimeZoneName")),
+          m_toLocal(timeZoneService(), QStringLiteral("GMT2Time"))
+    {
+    }
 
     // A time as its form shows it, two blanks and the zone name of the stored time.
     QString at(Date stored) const
@@ -48,10 +52,7 @@ public:
         report += QLatin1StringView("  ") % zone % CRLF;
     }
 
-    static QString zoneName(Date stored)
-    {
-        return lateGet(timeZoneService(), QStringLiteral("TimeZoneName"), {stored}).toString();
-    }
+    QString zoneName(Date stored) const { return m_zoneName.get({stored}).toString(); }
 
     static QString elapsed(double days, bool converted)
     {
@@ -63,7 +64,7 @@ public:
 private:
     Date toLocal(Date stored) const
     {
-        return lateGet(timeZoneService(), QStringLiteral("GMT2Time"), {stored, m_zone}).toDate();
+        return m_toLocal.get({stored, m_zone}).toDate();
     }
 
     QString timeText(Date stored) const
@@ -73,6 +74,8 @@ private:
 
     bool m_converted;
     std::int16_t m_zone;
+    LateProperty m_zoneName;
+    LateProperty m_toLocal;
 };
 
 void delayRow(QString& report, const DataSetRecord& d)
