@@ -180,7 +180,7 @@ QString basicNumberText(double value, int significantDigits)
         return QLatin1StringView(d.data() + std::min(from, d.size()), qsizetype(n));
     };
 
-    const QString point = QLocale().decimalPoint();
+    const QString& point = userDecimalPoint();
     QString text;
     text.reserve(qsizetype(digits.size()) + 12);
     if (value < 0)
@@ -201,6 +201,23 @@ QString basicNumberText(double value, int significantDigits)
         text.append(latin1(digits, 0, std::size_t(exponent + 1))).append(point).append(latin1(digits, std::size_t(exponent + 1)));
     }
     return text;
+}
+
+const QString& userDecimalPoint()
+{
+    struct Kept {
+        QLocale locale;
+        QString point;
+        bool ready = false;
+    };
+    thread_local Kept kept;
+    const QLocale locale;
+    if (!kept.ready || locale != kept.locale) {
+        kept.point = locale.decimalPoint();
+        kept.locale = locale;
+        kept.ready = true;
+    }
+    return kept.point;
 }
 
 QString basicBooleanText(bool value)

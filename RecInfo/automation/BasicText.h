@@ -21,6 +21,10 @@ QString basicNumberText(double value, int significantDigits = 15);
 
 QString basicBooleanText(bool value);
 
+// The user's decimal point (QLocale().decimalPoint()), asked of the locale once for as long as
+// it stays the same one: numbers in reports ask for it many times.
+const QString& userDecimalPoint();
+
 // General date: short date, one blank, long time; the date alone at midnight, the time alone
 // when the date part is 0.
 QString generalDateText(Date date);

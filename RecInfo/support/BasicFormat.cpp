@@ -327,7 +327,7 @@ QString render(const Section& s, double magnitude, int significant, bool* shownZ
                 appendInteger(out);
             integerDone = true;
             afterPoint = true;
-            out += locale.decimalPoint();
+            out += userDecimalPoint();
         } else if (c == QLatin1Char(',') && !afterPoint) {
             // separators only steer grouping and scaling
         } else {
