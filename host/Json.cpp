@@ -257,7 +257,8 @@ private:
 class WholeObjects
 {
 public:
-    explicit WholeObjects(Json& root) : m_root(root) {}
+    // depth: of the value read in its own document, for the nesting limit.
+    WholeObjects(Json& root, std::size_t depth) : m_root(root), m_baseDepth(depth) {}
 
     bool null() { return value(Json(nullptr)); }
     bool boolean(bool v) { return value(Json(v)); }
@@ -268,6 +269,8 @@ public:
     bool binary(Json::binary_t&) { return false; }
     bool start_object(std::size_t)
     {
+        if (tooDeep())
+            return false;
         open().object = true;
         return true;
     }
@@ -284,11 +287,15 @@ public:
         members.reserve(done.members.size());
         for (auto& [k, v] : done.members)
             members[std::move(k)] = std::move(v);
+        // A key given twice made one member of two.
+        const bool once = members.size() == done.members.size();
         done.members.clear();
-        return value(std::move(object));
+        return once && value(std::move(object));
     }
     bool start_array(std::size_t)
     {
+        if (tooDeep())
+            return false;
         open().object = false;
         return true;
     }
@@ -308,6 +315,8 @@ private:
         std::vector<std::pair<std::string, Json>> members;
         Json::array_t elements;
     };
+
+    bool tooDeep() const { return m_baseDepth + m_depth >= std::size_t(MaxJsonDepth); }
 
     Open& open()
     {
@@ -331,6 +340,7 @@ private:
     }
 
     Json& m_root;
+    std::size_t m_baseDepth;
     std::vector<Open> m_open;
     std::size_t m_depth = 0;
 };
@@ -536,10 +546,10 @@ bool scanDataSets(QByteArrayView bytes, Json* value, std::vector<DataSetPlace>* 
     return open >= 0 ? datasets && datasets->is_array() && datasets->empty() : !datasets;
 }
 
-bool parseJsonQuietly(const QByteArray& bytes, Json* value)
+bool parseJsonQuietly(const QByteArray& bytes, Json* value, int depth)
 {
     *value = Json();
-    WholeObjects events(*value);
+    WholeObjects events(*value, std::size_t(std::max(depth, 0)));
     if (Json::sax_parse(bytes.cbegin(), bytes.cend(), &events))
         return true;
     *value = Json(Json::value_t::discarded);

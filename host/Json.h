@@ -51,13 +51,14 @@ bool parseJsonLeavingDataSets(QIODevice& device, Json* value, std::vector<DataSe
 // (with an empty "datasets" list), read with parseJson's checks. False at any doubt (a dataset
 // key with escapes or other than ASCII letters, an element that is no object, nesting past
 // MaxJsonDepth, anything parseJson would say more about): the document is then read the usual
-// way. Every dataset must still pass parseJson on its own.
+// way. Every dataset must still pass parseJsonQuietly at its depth (2).
 bool scanDataSets(QByteArrayView bytes, Json* value, std::vector<DataSetPlace>* places,
                   const std::vector<std::string_view>& watched);
 
 // Parses a whole document (the bytes at one of those places, say) without saying why it refuses
-// one; keys given twice are not looked for (the first reading did that).
-bool parseJsonQuietly(const QByteArray& bytes, Json* value);
+// one: false wherever parseJson would refuse the value standing depth levels deep in its own
+// document (a key given twice, nesting that reaches MaxJsonDepth there, bad syntax).
+bool parseJsonQuietly(const QByteArray& bytes, Json* value, int depth = 0);
 
 // The member of an object with this exact key, or null (also when value is no object).
 const Json* member(const Json& value, const char* key);

@@ -395,11 +395,11 @@ const Json& RecordingsFile::readDataSet(std::size_t i)
     m_dataSetBytes.resize(qsizetype(place.length));
     if (!m_file->seek(place.offset) || m_file->read(m_dataSetBytes.data(), place.length) != place.length)
         fail(m_path, QStringLiteral("the file changed while it was being read"));
+    // A dataset stands two levels deep: in the document's object, in its list.
     if (!m_checked) {
-        QString error;
-        if (!parseJson(m_dataSetBytes, &m_dataSet, &error))
+        if (!parseJsonQuietly(m_dataSetBytes, &m_dataSet, 2))
             throw NeedsWholeReading{};
-    } else if (!parseJsonQuietly(m_dataSetBytes, &m_dataSet)) {
+    } else if (!parseJsonQuietly(m_dataSetBytes, &m_dataSet, 2)) {
         fail(m_path, QStringLiteral("the file changed while it was being read"));
     }
     return m_dataSet;

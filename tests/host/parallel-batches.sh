@@ -45,6 +45,24 @@ for file in "$source"/samples/*.json "$source"/tests/data/recordings/*.json; do
   done
 done
 
+# Faults only a dataset's own reading finds: a key given twice in the last dataset; nesting
+# far past the limit in the first (its reading must refuse it, not recurse into it).
+python3 - "$source/tests/data/recordings/slices.json" "$work" <<'PY'
+import sys
+text = open(sys.argv[1]).read()
+first = text.index("{", text.index('"datasets"'))
+last = text.rindex("{", 0, text.rindex("}", 0, text.rindex("]")))
+open(sys.argv[2] + "/twice-in-last.json", "w").write(text[:last + 1] + '"DataSetDesc": "a", "DataSetDesc": "b",' + text[last + 1:])
+depth = 200000
+open(sys.argv[2] + "/too-deep.json", "w").write(text[:first + 1] + '"Note": ' + "[" * depth + "]" * depth + "," + text[first + 1:])
+PY
+for file in "$work/twice-in-last.json" "$work/too-deep.json"; do
+  run one rtf "$file" --jobs 1
+  run many rtf "$file" --jobs 3
+  same "recinfo rtf $(basename "$file")"
+  grep -q -e "twice" -e "nested deeper" "$work/one.err" || { echo "FAIL: $(basename "$file"): $(head -c 300 "$work/one.err")"; failed=1; }
+done
+
 # Standard input, read once and shared by the threads.
 run one rtf - --jobs 1 <"$source/tests/data/recordings/slices.json"
 run many rtf - --jobs 3 <"$source/tests/data/recordings/slices.json"
