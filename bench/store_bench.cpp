@@ -256,7 +256,7 @@ int loadRun(const QString& path, QTextStream& out, QTextStream& err)
     try {
         const double cpuStart = cpuSeconds();
         timer.start();
-        recinfo::RecordingsFile file(path);
+        recinfo::RecordingsFile file(path, recinfo::Reading::Quick); // as recinfo reads
         file.load();
         seconds = double(timer.nsecsElapsed()) / 1e9;
         cpu = cpuSeconds() - cpuStart;

@@ -274,7 +274,13 @@ RecordingsFile::RecordingsFile(const QString& path, Reading reading) : m_path(re
         fail(m_path, path == QLatin1String("-")
                          ? QStringLiteral("the input is empty, which is no recordings file (a JSON object)")
                          : QStringLiteral("the file is empty, which is no recordings file (a JSON object)"));
+    read(reading);
+}
+
+void RecordingsFile::read(Reading reading)
+{
     static const std::vector<std::string_view> kept(KeptForNextDataSet.cbegin(), KeptForNextDataSet.cend());
+    m_checked = true;
     if (reading == Reading::Quick && quickScan(kept)) {
         m_checked = false;
     } else if (!m_file->seek(0) || !parseJsonLeavingDataSets(*m_file, &m_document, &m_places, kept)) {
@@ -314,7 +320,7 @@ bool RecordingsFile::quickScan(const std::vector<std::string_view>& watched)
 }
 
 RecordingsFile::RecordingsFile(const RecordingsFile& first, DataSetRange range)
-    : m_path(first.m_path), m_fileName(first.m_fileName), m_range(range), m_settingsApplied(true),
+    : m_path(first.m_path), m_fileName(first.m_fileName), m_range(range), m_settingsApplied(true), m_sibling(true),
       m_checked(first.m_checked), m_bytes(first.m_bytes), m_document(first.m_document), m_places(first.m_places),
       m_version(first.m_version)
 {
@@ -357,6 +363,27 @@ void RecordingsFile::load(IProgressObserver* progress, SettingsScope scope)
 {
     if (!m_settingsApplied)
         applySettings(scope);
+    if (m_checked || m_sibling) {
+        commitAll(progress);
+        return;
+    }
+    // Read quickly, each dataset checked as it is committed. Whatever goes wrong, the file is read
+    // the whole way and loaded again, so that the first problem of the file is the one told, as
+    // if it had been read whole from the start (progress starts over then).
+    try {
+        commitAll(progress);
+        return;
+    } catch (const NeedsWholeReading&) {
+    } catch (const LoadError&) {
+    }
+    m_record = {};
+    m_committed = 0;
+    read(Reading::Whole);
+    commitAll(progress);
+}
+
+void RecordingsFile::commitAll(IProgressObserver* progress)
+{
     try {
         m_record = ClassRegistry::instance().createObject(Identity::ProgId);
     } catch (const RuntimeError& e) {

@@ -64,7 +64,8 @@ public:
     void applySettings(SettingsScope scope = SettingsScope::Process);
     // Applies locale and settings, creates the RecordInfo, sets its module properties and
     // commits every dataset, telling progress (if any) of each. LoadError at the first problem;
-    // what was committed stays.
+    // what was committed stays. A file read quickly is read the whole way at any problem and
+    // loaded again, so the problem told is the one a whole first reading would have told.
     void load(vxRecInfo::IProgressObserver* progress = nullptr, SettingsScope scope = SettingsScope::Process);
 
     // The RecordInfo, once load() has created it (null before).
@@ -93,6 +94,8 @@ private:
     };
 
     void open(const QString& path);
+    void read(Reading reading);
+    void commitAll(vxRecInfo::IProgressObserver* progress);
     bool quickScan(const std::vector<std::string_view>& watched);
     void applyLocale();
     void writeSettings(SettingsScope scope);
@@ -108,6 +111,7 @@ private:
     QString m_fileName; // as given
     DataSetRange m_range;
     bool m_settingsApplied = false;
+    bool m_sibling = false; // made from another reader, for a slice
     bool m_lead = false;
     bool m_checked = true;
     QByteArray m_bytes;                // all of an input that cannot seek

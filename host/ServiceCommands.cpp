@@ -31,9 +31,10 @@ namespace {
 constexpr int MaxJobs = 256;
 
 // Reads the file named by the first argument and applies its settings; on failure prints the
-// reason and returns null.
+// reason and returns null. The first reading is a quick one: each dataset is checked as it is
+// committed (on one thread or in slices), and any problem has the file read the whole way.
 std::unique_ptr<RecordingsFile> openFile(const QCommandLineParser& parsed, QTextStream& err,
-                                         Reading reading = Reading::Whole)
+                                         Reading reading = Reading::Quick)
 {
     try {
         auto file = std::make_unique<RecordingsFile>(inputFile(parsed.positionalArguments().front()), reading);
@@ -58,20 +59,6 @@ bool loadOpened(RecordingsFile& file, QTextStream& err, bool progress)
         err << "recinfo: " << e.message << "\n";
         return false;
     }
-}
-
-// For a batch on several threads: a quick first reading, which the slices' commits complete.
-std::unique_ptr<RecordingsFile> openForJobs(const QCommandLineParser& parsed, QTextStream& err, int jobs)
-{
-    return openFile(parsed, err, jobs > 1 ? Reading::Quick : Reading::Whole);
-}
-
-// The batch on this thread after all: a file read quickly is read again the whole way first.
-bool loadHere(std::unique_ptr<RecordingsFile>& file, const QCommandLineParser& parsed, QTextStream& err, bool progress)
-{
-    if (!file->checked() && !(file = openFile(parsed, err)))
-        return false;
-    return loadOpened(*file, err, progress);
 }
 
 // Loads the file named by the first argument; on failure prints the reason and returns null.
@@ -259,7 +246,7 @@ int runPrint(const QCommandLineParser& parsed, QTextStream& out, QTextStream& er
     }
     const bool progress = progressWanted(parsed);
     const int jobs = jobsWanted(parsed);
-    auto file = openForJobs(parsed, err, jobs);
+    auto file = openFile(parsed, err);
     if (!file)
         return Failed;
     if (printer.isEmpty())
@@ -290,7 +277,7 @@ int runPrint(const QCommandLineParser& parsed, QTextStream& out, QTextStream& er
     if (parallel && *parallel != Done)
         return *parallel;
     if (!parallel) {
-        if (!loadHere(file, parsed, err, progress))
+        if (!loadOpened(*file, err, progress))
             return Failed;
         std::vector<Variant> a{0.0, std::int16_t(0), std::int16_t(file->committed()), printer};
         if (!call(file->record(), "PrintAll", a, err, {QStringLiteral("printing"), file->committed(), progress}))
@@ -335,7 +322,7 @@ int runRtf(const QCommandLineParser& parsed, QTextStream& out, QTextStream& err)
     const bool pageNumbers = !parsed.isSet(QStringLiteral("no-page-numbers"));
     const bool progress = progressWanted(parsed);
     const int jobs = jobsWanted(parsed);
-    auto file = openForJobs(parsed, err, jobs);
+    auto file = openFile(parsed, err);
     if (!file)
         return Failed;
     const bool joined = parsed.isSet(QStringLiteral("output"));
@@ -364,7 +351,7 @@ int runRtf(const QCommandLineParser& parsed, QTextStream& out, QTextStream& err)
         writeEncoded(result.texts, out);
         return *parallel;
     }
-    if (!loadHere(file, parsed, err, progress))
+    if (!loadOpened(*file, err, progress))
         return Failed;
     if (joined)
         return joinedRtf(std::int16_t(file->committed()), output, progress, out, err, [&](JoinedRtfWriter& document) {
@@ -388,7 +375,7 @@ int runPrintDoc(const QCommandLineParser& parsed, QTextStream& out, QTextStream&
 {
     const bool progress = progressWanted(parsed);
     const int jobs = jobsWanted(parsed);
-    auto file = openForJobs(parsed, err, jobs);
+    auto file = openFile(parsed, err);
     if (!file)
         return Failed;
     // The builder writes the info file but leaves making its folder to the host.
@@ -400,7 +387,7 @@ int runPrintDoc(const QCommandLineParser& parsed, QTextStream& out, QTextStream&
         writeEncoded(result.texts, out);
         return *parallel;
     }
-    if (!loadHere(file, parsed, err, progress))
+    if (!loadOpened(*file, err, progress))
         return Failed;
     std::vector<Variant> a{QString()};
     if (!call(file->record(), "RTF_NT", a, err, {QStringLiteral("writing"), file->committed(), progress}))
