@@ -1,5 +1,7 @@
 #include "RecordingsFile.h"
 
+#include "PlainJson.h"
+
 #include "automation/ClassRegistry.h"
 #include "automation/SafeArray.h"
 #include "component/DataSetRecord.h"
@@ -422,11 +424,12 @@ const Json& RecordingsFile::readDataSet(std::size_t i)
     m_dataSetBytes.resize(qsizetype(place.length));
     if (!m_file->seek(place.offset) || m_file->read(m_dataSetBytes.data(), place.length) != place.length)
         fail(m_path, QStringLiteral("the file changed while it was being read"));
-    // A dataset stands two levels deep: in the document's object, in its list.
+    // A dataset stands two levels deep: in the document's object, in its list. Most are plain.
+    const bool read = readPlainJson(m_dataSetBytes, &m_dataSet, 2) || parseJsonQuietly(m_dataSetBytes, &m_dataSet, 2);
     if (!m_checked) {
-        if (!parseJsonQuietly(m_dataSetBytes, &m_dataSet, 2))
+        if (!read)
             throw NeedsWholeReading{};
-    } else if (!parseJsonQuietly(m_dataSetBytes, &m_dataSet, 2)) {
+    } else if (!read) {
         fail(m_path, QStringLiteral("the file changed while it was being read"));
     }
     return m_dataSet;
