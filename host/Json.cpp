@@ -3,6 +3,8 @@
 #include "automation/RuntimeError.h"
 
 #include <algorithm>
+#include <array>
+#include <cstring>
 #include <iterator>
 #include <sstream>
 #include <unordered_set>
@@ -377,6 +379,10 @@ public:
         int depth = 0;
         bool keyNext = false; // in an object, where a key may come
         while (m_at < m_end) {
+            while (m_at < m_end && !structural(*m_at))
+                ++m_at;
+            if (m_at == m_end)
+                break;
             const char c = *m_at;
             if (c == '"') {
                 const char* start = m_at;
@@ -414,18 +420,37 @@ private:
             ++m_at;
     }
 
-    // From the opening quote to past the closing one.
+    // From the opening quote to past the closing one: the next quote not escaped by an odd run
+    // of backslashes.
     bool skipString()
     {
-        for (++m_at; m_at < m_end; ++m_at) {
-            if (*m_at == '\\') {
-                ++m_at;
-            } else if (*m_at == '"') {
-                ++m_at;
+        const char* from = m_at + 1;
+        while (from < m_end) {
+            const auto* quote = static_cast<const char*>(std::memchr(from, '"', std::size_t(m_end - from)));
+            if (!quote)
+                return false;
+            const char* run = quote;
+            while (run > m_at + 1 && run[-1] == '\\')
+                --run;
+            from = quote + 1;
+            if ((quote - run) % 2 == 0) {
+                m_at = from;
                 return true;
             }
         }
         return false;
+    }
+
+    // Bytes a dataset's scan stops at; every other byte is skipped at once.
+    static bool structural(char c)
+    {
+        static constexpr auto table = [] {
+            std::array<bool, 256> t{};
+            for (const unsigned char c : {'"', '{', '[', '}', ']', ','})
+                t[c] = true;
+            return t;
+        }();
+        return table[static_cast<unsigned char>(c)];
     }
 
     // After the key "datasets": its colon and list, every element an object.
@@ -470,6 +495,10 @@ private:
         int depth = 0;
         bool keyNext = false;
         while (m_at < m_end) {
+            while (m_at < m_end && !structural(*m_at))
+                ++m_at;
+            if (m_at == m_end)
+                break;
             const char c = *m_at;
             if (c == '"') {
                 const char* start = m_at;
