@@ -385,11 +385,92 @@ std::optional<QString> namedFormat(double value, const QString& name, int signif
     return std::nullopt;
 }
 
+// Patterns of zeros with or without a point ("0", "0.0", "00.000"), the readings' own: the
+// digits are laid out here in place, as render lays them out for such a pattern. Nothing for any
+// other pattern.
+std::optional<QString> zerosFormat(double value, const QString& pattern, int significant)
+{
+    constexpr int MostZeros = 30;
+    const qsizetype n = pattern.size();
+    qsizetype i = 0;
+    while (i < n && pattern[i] == QLatin1Char('0'))
+        ++i;
+    const int integerZeros = int(i);
+    int decimals = 0;
+    const bool point = i < n && pattern[i] == QLatin1Char('.');
+    if (point)
+        for (++i; i < n && pattern[i] == QLatin1Char('0'); ++i)
+            ++decimals;
+    if (i != n || integerZeros == 0 || integerZeros > MostZeros || decimals > MostZeros || (point && decimals == 0))
+        return std::nullopt;
+
+    // All digits of |value| at `significant` digits, the point after pointAt of them.
+    char mantissa[64];
+    const char* const end = std::to_chars(mantissa, mantissa + sizeof mantissa, std::fabs(value),
+                                          std::chars_format::scientific, significant - 1)
+                                .ptr;
+    const char* const e = std::find(static_cast<const char*>(mantissa), end, 'e');
+    int exponent = 0;
+    std::from_chars(e + 2, end, exponent);
+    if (e[1] == '-')
+        exponent = -exponent;
+    char all[400];
+    int size = 0;
+    int pointAt = exponent + 1;
+    if (pointAt <= 0) {
+        for (; size < -pointAt + 1; ++size)
+            all[size] = '0';
+        pointAt = 1;
+    }
+    const int keep = pointAt + decimals;
+    if (size + (e - mantissa) + 1 >= int(sizeof all) || keep + 2 >= int(sizeof all))
+        return std::nullopt;
+    for (const char* p = mantissa; p < e; ++p)
+        if (*p != '.')
+            all[size++] = *p;
+    while (size < keep + 1)
+        all[size++] = '0';
+    // Rounded half up on the digit after the last kept one.
+    if (all[keep] >= '5') {
+        int d = keep - 1;
+        while (d >= 0 && all[d] == '9')
+            all[d--] = '0';
+        if (d >= 0) {
+            ++all[d];
+        } else {
+            // 999 became 000: a new first digit, and the point one further on.
+            std::memmove(all + 1, all, std::size_t(keep));
+            all[0] = '1';
+            ++pointAt;
+        }
+    }
+    int first = 0; // the integer digits are all[first, pointAt)
+    while (first < pointAt && all[first] == '0')
+        ++first;
+    const int integerDigits = pointAt - first;
+    const bool zero = integerDigits == 0 && std::all_of(all + pointAt, all + pointAt + decimals, [](char c) { return c == '0'; });
+
+    QString out;
+    out.reserve(integerZeros + integerDigits + decimals + 3);
+    if (value < 0 && !zero)
+        out += QLatin1Char('-');
+    for (int z = integerDigits; z < integerZeros; ++z)
+        out += QLatin1Char('0');
+    out += QLatin1StringView(all + first, integerDigits);
+    if (point) {
+        out += userDecimalPoint();
+        out += QLatin1StringView(all + pointAt, decimals);
+    }
+    return out;
+}
+
 QString format(double value, const QString& pattern, int significant)
 {
     // A NaN or infinite reading has no digits to lay out.
     if (pattern.isEmpty() || !std::isfinite(value))
         return basicNumberText(value, significant);
+    if (auto zeros = zerosFormat(value, pattern, significant))
+        return *std::move(zeros);
     if (const auto named = namedFormat(value, pattern, significant))
         return *named;
     QVarLengthArray<Section, 3> sections;

@@ -102,6 +102,31 @@ TEST(BasicFormat, SinglesRoundAtTheirOwnPrecision)
     EXPECT_EQ(basicFormat(72.4f, QStringLiteral("General Number")), QStringLiteral("72.4"));
 }
 
+// Patterns of zeros are laid out apart from the rest; an empty literal ("") sends the same
+// pattern the general way, which must come out the same for every value.
+TEST(BasicFormat, PatternsOfZerosAsTheGeneralLayout)
+{
+    LocaleScope english("en_US");
+    std::vector<double> values{0.0, -0.0, 0.05, 0.15, 0.25, 2.5, 9.95, 99.95, 999.5, -0.04, -0.05, 0.0004999, 1e300,
+                               -1e300, 1e-300, 5e-324, 3.4028234663852886e38, 1e15, 123456789012345678.0};
+    std::uint64_t state = 26;
+    for (int n = 0; n < 20000; ++n) {
+        state = state * 6364136223846793005ull + 1442695040888963407ull;
+        const double mantissa = double(state >> 11) / double(1ull << 53);
+        const int exponent = int((state >> 3) % 40) - 20;
+        values.push_back((state & 1 ? -1 : 1) * mantissa * std::pow(10.0, exponent));
+        values.push_back(std::round(mantissa * 2000.0) / 20.0 - 50.0); // halves of the last digit
+    }
+    for (const char* zeros : {"0", "0.0", "0.00", "00.000", "000", "0.0000000000"}) {
+        const QString pattern = QString::fromLatin1(zeros);
+        const QString general = QStringLiteral("\"\"") + pattern;
+        for (const double v : values) {
+            ASSERT_EQ(basicFormat(v, pattern), basicFormat(v, general)) << zeros << " " << v;
+            ASSERT_EQ(basicFormat(float(v), pattern), basicFormat(float(v), general)) << zeros << " " << float(v);
+        }
+    }
+}
+
 TEST(BasicFormat, CommaDecimalLocale)
 {
     LocaleScope french("fr_CA");
