@@ -374,20 +374,17 @@ private:
 
     void splitParagraphs(QStringView text)
     {
-        // The next CR and the next LF, each found by Qt's vectorised search.
+        // One pass for both ends of a line: report lines are short, and a search per kind of
+        // line end costs more in calls than it saves in scanning.
         paragraphStarts.assign(1, 0);
-        const qsizetype n = text.size();
-        qsizetype cr = text.indexOf(u'\r');
-        qsizetype lf = text.indexOf(u'\n');
-        while (cr >= 0 || lf >= 0) {
-            qsizetype i = cr < 0 ? lf : lf < 0 ? cr : std::min(cr, lf);
-            if (i == cr && i + 1 < n && text[i + 1] == u'\n')
-                ++i;
-            paragraphStarts.push_back(i + 1);
-            if (cr >= 0 && cr <= i)
-                cr = text.indexOf(u'\r', i + 1);
-            if (lf >= 0 && lf <= i)
-                lf = text.indexOf(u'\n', i + 1);
+        const char16_t* const begin = text.utf16();
+        const char16_t* const end = begin + text.size();
+        for (const char16_t* p = begin; p < end; ++p) {
+            if (*p > u'\r' || (*p != u'\r' && *p != u'\n'))
+                continue;
+            if (*p == u'\r' && p + 1 < end && p[1] == u'\n')
+                ++p;
+            paragraphStarts.push_back(p + 1 - begin);
         }
     }
 

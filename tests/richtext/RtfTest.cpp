@@ -121,6 +121,29 @@ TEST(Rtf, RoundTripKeepsEveryCharacterAndFontName)
     }
 }
 
+// Text and runs without a box end their paragraphs where a box ends them: at CR LF, a lone CR
+// and a lone LF (the last character is centred, so its paragraph shows where it starts).
+TEST(Rtf, RunTextEndsParagraphsWhereTheBoxDoes)
+{
+    const QString font = QStringLiteral("Arial");
+    const QList<std::int32_t> noTabs;
+    for (const char16_t* line : {u"one\rtwo", u"one\ntwo", u"one\r\ntwo", u"x\r\ny", u"\n\r\r\n\n\rz", u"a\r\rb"}) {
+        const QString text = QString::fromUtf16(line);
+        const auto last = std::int16_t(text.size() - 1);
+        RunLists runs;
+        runs.RTBFAlignRuns.push_back({last, 1, std::int16_t(Alignment::Center)});
+        RichTextBox box;
+        box.setDefaultFont(font, 10);
+        box.setText(text);
+        box.setSelStart(last);
+        box.setSelLength(1);
+        box.setSelAlignment(Alignment::Center);
+        QString direct;
+        ASSERT_TRUE(RtfWriter::appendRunText(direct, {text, runs, font, 10, noTabs}));
+        EXPECT_EQ(direct, box.TextRTF()) << QString(text).replace(u'\r', u'R').replace(u'\n', u'N').toStdString();
+    }
+}
+
 TEST(Rtf, ReaderRefusesOrSkipsWhatTheBoxCannotHold)
 {
     auto nested = [](int depth) {
