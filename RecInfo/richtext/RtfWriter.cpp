@@ -525,7 +525,12 @@ struct Scratch {
 
 Scratch& scratch()
 {
+    // Found by one load once made (see ModuleState::current).
+    [[gnu::tls_model("initial-exec")]] static thread_local Scratch* made = nullptr;
+    if (made) [[likely]]
+        return *made;
     thread_local Scratch s;
+    made = &s;
     return s;
 }
 
