@@ -8,6 +8,8 @@
 #include <QTimeZone>
 
 #include <algorithm>
+#include <limits>
+#include <vector>
 
 namespace vxRecInfo {
 
@@ -181,15 +183,43 @@ private:
         return name.isEmpty() ? QString::fromUtf8(zone.id()) : name;
     }
 
-    static Date gmtToLocalIn(Date gmt, const QTimeZone& zone)
+    // A zone's offset from UTC and the span of UTC times it holds for (between two transitions).
+    struct Period {
+        qint64 from = 0; // ms since the epoch, UTC; the span is [from, to)
+        qint64 to = 0;
+        int offset = 0; // seconds
+    };
+
+    // Loggers' times fall in a few periods of a zone: each is asked of Qt once (a conversion by
+    // Qt takes a lock all threads share), the last sixteen kept.
+    Date gmtToLocal(Date gmt, std::int16_t number) const
     {
-        const QDateTime local = QDateTime(gmt.date(), gmt.time(), Qt::UTC).toTimeZone(zone);
+        if (number == 0)
+            return gmt;
+        const QTimeZone& zone = zoneAt(number);
+        const QDateTime utc(gmt.date(), gmt.time(), Qt::UTC);
+        const qint64 at = utc.toMSecsSinceEpoch();
+        if (m_periods.empty())
+            m_periods.resize(std::size_t(m_zones.size()));
+        std::vector<Period>& known = m_periods[std::size_t(number - 1)];
+        auto period = std::find_if(known.begin(), known.end(), [at](const Period& p) { return at >= p.from && at < p.to; });
+        if (period == known.end()) {
+            const QTimeZone::OffsetData before = zone.previousTransition(utc.addMSecs(1));
+            const QTimeZone::OffsetData after = zone.nextTransition(utc);
+            if (known.size() == MaxPeriods)
+                known.erase(known.begin());
+            known.push_back({before.atUtc.isValid() ? before.atUtc.toMSecsSinceEpoch() : std::numeric_limits<qint64>::min(),
+                             after.atUtc.isValid() ? after.atUtc.toMSecsSinceEpoch() : std::numeric_limits<qint64>::max(),
+                             zone.offsetFromUtc(utc)});
+            period = known.end() - 1;
+        }
+        const QDateTime local = utc.addSecs(period->offset);
         return Date::fromDateTime(local.date(), local.time());
     }
 
-    Date gmtToLocal(Date gmt, std::int16_t number) const { return number == 0 ? gmt : gmtToLocalIn(gmt, zoneAt(number)); }
-
     QList<Zone> m_zones;
+    static constexpr std::size_t MaxPeriods = 16; // of a zone: summers and winters of some years
+    mutable std::vector<std::vector<Period>> m_periods; // by zone number - 1
     std::int16_t m_systemPointer = 0;
     std::int16_t m_selected = 0;
 };

@@ -8,6 +8,9 @@
 #include "component/HostObjects.h"
 
 #include <QFile>
+#include <QTimeZone>
+
+#include <random>
 
 #include <unistd.h>
 
@@ -165,6 +168,38 @@ TEST_F(HostObjects, TimeZonesConvertAcrossDaylightSaving)
     std::vector<Variant> bad{Variant(std::int16_t(3))};
     EXPECT_EQ(invokeByName(zones, QStringLiteral("TZoneID"), InvokeKind::PropertyPut, bad).error.number,
               Err::SubscriptOutOfRange);
+}
+
+// The service keeps the periods of a zone it has met; its times must still be Qt's own around
+// every transition, in either hemisphere, through changes of standard offset, in any order.
+TEST_F(HostObjects, TimeZoneConversionsAreQtsAtEveryTransition)
+{
+    const QStringList ids{QStringLiteral("America/New_York"), QStringLiteral("Australia/Sydney"),
+                          QStringLiteral("Asia/Kolkata"),     QStringLiteral("Pacific/Apia"),
+                          QStringLiteral("Europe/Moscow"),    QStringLiteral("America/Sao_Paulo")};
+    writeSetting(QStringLiteral("TimeZoneService/TimeZones"), ids);
+    IDispatch* zones = timeZoneService();
+    std::vector<QDateTime> instants;
+    for (int year = 1900; year <= 2100; year += 7)
+        instants.push_back(QDateTime(QDate(year, 1 + year % 12, 1 + year % 28), QTime(year % 24, 17, 5), Qt::UTC));
+    for (const QString& id : ids)
+        for (const QTimeZone::OffsetData& t : QTimeZone(id.toUtf8()).transitions(
+                 QDateTime(QDate(1990, 1, 1), QTime(0, 0), Qt::UTC), QDateTime(QDate(2040, 1, 1), QTime(0, 0), Qt::UTC)))
+            for (const int seconds : {-3600, -1, 0, 1, 3599})
+                instants.push_back(t.atUtc.addSecs(seconds));
+    std::mt19937 random(26);
+    std::vector<QDateTime> shuffled = instants;
+    std::shuffle(shuffled.begin(), shuffled.end(), random);
+    instants.insert(instants.end(), shuffled.begin(), shuffled.end());
+    for (std::int16_t number = 1; number <= std::int16_t(ids.size()); ++number) {
+        const QTimeZone zone(ids[number - 1].toUtf8());
+        for (const QDateTime& utc : instants) {
+            const QDateTime local = utc.toTimeZone(zone);
+            const Date gmt = Date::fromDateTime(utc.date(), utc.time());
+            ASSERT_EQ(get(zones, "GMT2Time", {gmt, number}).toDate(), Date::fromDateTime(local.date(), local.time()))
+                << ids[number - 1].toStdString() << " " << utc.toString(Qt::ISODate).toStdString();
+        }
+    }
 }
 
 TEST_F(HostObjects, DurationTexts)
