@@ -176,11 +176,37 @@ private:
         if (m_selected == 0)
             return QStringLiteral("GMT");
         const QTimeZone& zone = zoneAt(m_selected);
+        const QLocale language = userLanguage();
+        const qint64 wall = QDateTime(local.date(), local.time(), Qt::UTC).toMSecsSinceEpoch();
+        keepRoom();
+        std::vector<Named>& named = m_names[std::size_t(m_selected - 1)];
+        for (const Named& n : named)
+            if (wall >= n.from && wall < n.to && n.language == language)
+                return n.name;
         const QDateTime at(local.date(), local.time(), zone);
-        QString name = zone.displayName(at, QTimeZone::LongName, userLanguage());
+        QString name = zone.displayName(at, QTimeZone::LongName, language);
         if (name.isEmpty())
             name = zone.abbreviation(at);
-        return name.isEmpty() ? QString::fromUtf8(zone.id()) : name;
+        if (name.isEmpty())
+            name = QString::fromUtf8(zone.id());
+        // The name holds for the local times that surely fall in the period of at: a day clear of
+        // its ends, more than any offset changes by.
+        const QDateTime utc = at.toUTC();
+        const Period& period = periodAt(m_selected, utc);
+        constexpr qint64 Day = 86400000;
+        const auto wallAt = [&period](qint64 end, qint64 margin) {
+            return end == std::numeric_limits<qint64>::min() || end == std::numeric_limits<qint64>::max()
+                       ? end
+                       : end + qint64(period.offset) * 1000 + margin;
+        };
+        const qint64 from = wallAt(period.from, Day);
+        const qint64 to = wallAt(period.to, -Day);
+        if (from < to) {
+            if (named.size() == MaxPeriods)
+                named.erase(named.begin());
+            named.push_back({from, to, language, name});
+        }
+        return name;
     }
 
     // A zone's offset from UTC and the span of UTC times it holds for (between two transitions).
@@ -196,11 +222,24 @@ private:
     {
         if (number == 0)
             return gmt;
-        const QTimeZone& zone = zoneAt(number);
         const QDateTime utc(gmt.date(), gmt.time(), Qt::UTC);
-        const qint64 at = utc.toMSecsSinceEpoch();
-        if (m_periods.empty())
+        const QDateTime local = utc.addSecs(periodAt(number, utc).offset);
+        return Date::fromDateTime(local.date(), local.time());
+    }
+
+    void keepRoom() const
+    {
+        if (m_periods.empty()) {
             m_periods.resize(std::size_t(m_zones.size()));
+            m_names.resize(std::size_t(m_zones.size()));
+        }
+    }
+
+    const Period& periodAt(std::int16_t number, const QDateTime& utc) const
+    {
+        const QTimeZone& zone = zoneAt(number);
+        const qint64 at = utc.toMSecsSinceEpoch();
+        keepRoom();
         std::vector<Period>& known = m_periods[std::size_t(number - 1)];
         auto period = std::find_if(known.begin(), known.end(), [at](const Period& p) { return at >= p.from && at < p.to; });
         if (period == known.end()) {
@@ -213,13 +252,20 @@ private:
                              zone.offsetFromUtc(utc)});
             period = known.end() - 1;
         }
-        const QDateTime local = utc.addSecs(period->offset);
-        return Date::fromDateTime(local.date(), local.time());
+        return *period;
     }
 
     QList<Zone> m_zones;
     static constexpr std::size_t MaxPeriods = 16; // of a zone: summers and winters of some years
     mutable std::vector<std::vector<Period>> m_periods; // by zone number - 1
+    // A zone's name for a span of local times (ms since the epoch, read as UTC), in a language.
+    struct Named {
+        qint64 from;
+        qint64 to;
+        QLocale language;
+        QString name;
+    };
+    mutable std::vector<std::vector<Named>> m_names; // by zone number - 1
     std::int16_t m_systemPointer = 0;
     std::int16_t m_selected = 0;
 };

@@ -170,8 +170,9 @@ TEST_F(HostObjects, TimeZonesConvertAcrossDaylightSaving)
               Err::SubscriptOutOfRange);
 }
 
-// The service keeps the periods of a zone it has met; its times must still be Qt's own around
-// every transition, in either hemisphere, through changes of standard offset, in any order.
+// The service keeps the periods of a zone it has met; its times and zone names must still be
+// Qt's own around every transition, in either hemisphere, through changes of standard offset,
+// in any order.
 TEST_F(HostObjects, TimeZoneConversionsAreQtsAtEveryTransition)
 {
     const QStringList ids{QStringLiteral("America/New_York"), QStringLiteral("Australia/Sydney"),
@@ -193,10 +194,19 @@ TEST_F(HostObjects, TimeZoneConversionsAreQtsAtEveryTransition)
     instants.insert(instants.end(), shuffled.begin(), shuffled.end());
     for (std::int16_t number = 1; number <= std::int16_t(ids.size()); ++number) {
         const QTimeZone zone(ids[number - 1].toUtf8());
+        latePut(zones, QStringLiteral("TZoneID"), number);
         for (const QDateTime& utc : instants) {
             const QDateTime local = utc.toTimeZone(zone);
             const Date gmt = Date::fromDateTime(utc.date(), utc.time());
             ASSERT_EQ(get(zones, "GMT2Time", {gmt, number}).toDate(), Date::fromDateTime(local.date(), local.time()))
+                << ids[number - 1].toStdString() << " " << utc.toString(Qt::ISODate).toStdString();
+            // The name of a wall time, read in the zone: the hour after a transition is also
+            // the hour before it in wall terms, and one that never happened.
+            const QDateTime wall(utc.date(), utc.time(), zone);
+            QString name = zone.displayName(wall, QTimeZone::LongName, QLocale());
+            if (name.isEmpty())
+                name = zone.abbreviation(wall);
+            ASSERT_EQ(get(zones, "TimeZoneName", {gmt}).toString(), name.isEmpty() ? ids[number - 1] : name)
                 << ids[number - 1].toStdString() << " " << utc.toString(Qt::ISODate).toStdString();
         }
     }
