@@ -379,9 +379,7 @@ public:
         int depth = 0;
         bool keyNext = false; // in an object, where a key may come
         while (m_at < m_end) {
-            while (m_at < m_end && !structural(*m_at))
-                ++m_at;
-            if (m_at == m_end)
+            if (!toStructural())
                 break;
             const char c = *m_at;
             if (c == '"') {
@@ -441,7 +439,15 @@ private:
         return false;
     }
 
-    // Bytes a dataset's scan stops at; every other byte is skipped at once.
+    // To the next byte that starts or ends anything (every other byte is skipped at once); false
+    // at the end.
+    bool toStructural()
+    {
+        while (m_at < m_end && !structural(*m_at))
+            ++m_at;
+        return m_at < m_end;
+    }
+
     static bool structural(char c)
     {
         static constexpr auto table = [] {
@@ -495,9 +501,7 @@ private:
         int depth = 0;
         bool keyNext = false;
         while (m_at < m_end) {
-            while (m_at < m_end && !structural(*m_at))
-                ++m_at;
-            if (m_at == m_end)
+            if (!toStructural())
                 break;
             const char c = *m_at;
             if (c == '"') {

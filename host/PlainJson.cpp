@@ -56,41 +56,52 @@ private:
             out = Json(std::move(text));
             return true;
         }
-        case 't': return literal("true", Json(true), out);
-        case 'f': return literal("false", Json(false), out);
-        case 'n': return literal("null", Json(nullptr), out);
+        case 't': return word("true", Json(true), out);
+        case 'f': return word("false", Json(false), out);
+        case 'n': return word("null", Json(nullptr), out);
         default: return number(out);
         }
     }
 
-    bool literal(std::string_view word, Json&& literal, Json& out)
+    bool word(std::string_view text, Json&& literal, Json& out)
     {
-        if (std::size_t(m_end - m_at) < word.size() || std::string_view(m_at, word.size()) != word)
+        if (std::size_t(m_end - m_at) < text.size() || std::string_view(m_at, text.size()) != text)
             return false;
-        m_at += word.size();
+        m_at += text.size();
         out = std::move(literal);
         return true;
     }
 
-    bool deeper() { return ++m_depth < MaxJsonDepth; }
+    // A list's elements or an object's members up to close, each read by item; a level deeper.
+    template <class Item>
+    bool items(char close, Item item)
+    {
+        if (++m_depth >= MaxJsonDepth)
+            return false;
+        ++m_at;
+        space();
+        if (!take(close)) {
+            do {
+                space();
+                if (!item())
+                    return false;
+                space();
+            } while (take(','));
+            if (!take(close))
+                return false;
+        }
+        --m_depth;
+        return true;
+    }
 
     bool object(Json& out)
     {
-        if (!deeper())
-            return false;
-        ++m_at;
         out = Json(Json::value_t::object);
         Json::object_t& members = out.get_ref<Json::object_t&>();
         // A dataset has some sixty members, the typed values in it two: room made once.
         members.reserve(m_outermost ? 64 : 2);
         m_outermost = false;
-        space();
-        if (take('}')) {
-            --m_depth;
-            return true;
-        }
-        do {
-            space();
+        return items('}', [&] {
             std::string key;
             if (m_at == m_end || *m_at != '"' || !string(key))
                 return false;
@@ -105,33 +116,15 @@ private:
             if (!value(item))
                 return false;
             members.emplace_back(std::move(key), std::move(item));
-            space();
-        } while (take(','));
-        --m_depth;
-        return take('}');
+            return true;
+        });
     }
 
     bool array(Json& out)
     {
-        if (!deeper())
-            return false;
-        ++m_at;
         out = Json(Json::value_t::array);
         Json::array_t& elements = out.get_ref<Json::array_t&>();
-        space();
-        if (take(']')) {
-            --m_depth;
-            return true;
-        }
-        do {
-            space();
-            elements.emplace_back();
-            if (!value(elements.back()))
-                return false;
-            space();
-        } while (take(','));
-        --m_depth;
-        return take(']');
+        return items(']', [&] { return value(elements.emplace_back()); });
     }
 
     // The bytes of one UTF-8 sequence after its lead byte, as RFC 3629 allows them.

@@ -425,11 +425,9 @@ const Json& RecordingsFile::readDataSet(std::size_t i)
     if (!m_file->seek(place.offset) || m_file->read(m_dataSetBytes.data(), place.length) != place.length)
         fail(m_path, QStringLiteral("the file changed while it was being read"));
     // A dataset stands two levels deep: in the document's object, in its list. Most are plain.
-    const bool read = readPlainJson(m_dataSetBytes, &m_dataSet, 2) || parseJsonQuietly(m_dataSetBytes, &m_dataSet, 2);
-    if (!m_checked) {
-        if (!read)
+    if (!readPlainJson(m_dataSetBytes, &m_dataSet, 2) && !parseJsonQuietly(m_dataSetBytes, &m_dataSet, 2)) {
+        if (!m_checked)
             throw NeedsWholeReading{};
-    } else if (!read) {
         fail(m_path, QStringLiteral("the file changed while it was being read"));
     }
     return m_dataSet;

@@ -149,6 +149,23 @@ bool parseBasicNumber(const QString& text, double* value)
     return true;
 }
 
+std::string mantissaDigits(double value, int significant, int* exponent)
+{
+    // std::to_chars gives the digits printf's %.*e gives, faster.
+    char buffer[64];
+    const char* const end =
+        std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::scientific, significant - 1).ptr;
+    const char* const e = std::find(static_cast<const char*>(buffer), end, 'e');
+    std::from_chars(e + 2, end, *exponent); // "e+05", "e-12"
+    if (e[1] == '-')
+        *exponent = -*exponent;
+    std::string digits;
+    for (const char* p = buffer; p < e; ++p)
+        if (*p != '.')
+            digits.push_back(*p);
+    return digits;
+}
+
 QString basicNumberText(double value, int significantDigits)
 {
     if (value == 0.0)
@@ -158,21 +175,8 @@ QString basicNumberText(double value, int significantDigits)
     if (std::isinf(value))
         return value > 0 ? QStringLiteral("1.#INF") : QStringLiteral("-1.#INF");
 
-    // Mantissa digits and decimal exponent of the value rounded to the significant digits.
-    // As printf's %.*e writes it (the same digits; std::to_chars is the faster).
-    char buffer[64];
-    const char* const end = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
-                                          std::chars_format::scientific, significantDigits - 1)
-                                .ptr;
-    const char* const e = std::find(static_cast<const char*>(buffer), end, 'e');
-    int exponent = 0; // "e+05", "e-12"
-    std::from_chars(e + 2, end, exponent);
-    if (e[1] == '-')
-        exponent = -exponent;
-    std::string digits;
-    for (const char* p = buffer; p < e; ++p)
-        if (*p != '.')
-            digits.push_back(*p);
+    int exponent = 0;
+    std::string digits = mantissaDigits(value, significantDigits, &exponent);
     while (digits.size() > 1 && digits.back() == '0')
         digits.pop_back();
     const auto latin1 = [](const std::string& d, std::size_t from, std::size_t count = std::string::npos) {
@@ -243,18 +247,6 @@ void DatePatterns::appendDateAndTime(QString& out, Date value)
     m_date.append(out, value.date());
     out.append(QLatin1StringView("  "));
     m_time.append(out, value.time());
-}
-
-void appendDateAndTimeText(QString& out, Date value, DatePatterns& patterns)
-{
-    patterns.appendDateAndTime(out, value);
-}
-
-QString dateAndTimeText(Date value, DatePatterns& patterns)
-{
-    QString text;
-    appendDateAndTimeText(text, value, patterns);
-    return text;
 }
 
 QString longTimeText(QTime time)

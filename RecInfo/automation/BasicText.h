@@ -8,6 +8,8 @@
 #include <QLocale>
 #include <QString>
 
+#include <string>
+
 namespace vxRecInfo {
 
 // Parses a number: blanks around it, a sign, the locale's decimal point and digit grouping,
@@ -20,6 +22,10 @@ bool parseBasicNumber(const QString& text, double* value);
 QString basicNumberText(double value, int significantDigits = 15);
 
 QString basicBooleanText(bool value);
+
+// The digits of |value| rounded to `significant` significant digits, as printf's %.*e writes
+// them, and its decimal exponent: 1234.5 at 5 digits is "12345" and 3.
+std::string mantissaDigits(double value, int significant, int* exponent);
 
 // The user's decimal point (QLocale().decimalPoint()), asked of the locale once for as long as
 // it stays the same one: numbers in reports ask for it many times.
@@ -36,6 +42,7 @@ QString longTimeText(QTime time);
 class DatePatterns
 {
 public:
+    // shortDateText + two blanks + longTimeText, appended to out.
     void appendDateAndTime(QString& out, Date value);
 
 private:
@@ -43,10 +50,6 @@ private:
     bool m_ready = false;
     DatePattern m_date, m_time;
 };
-// shortDateText + two blanks + longTimeText, in the user's locale, with patterns kept there;
-// or appended to out.
-QString dateAndTimeText(Date value, DatePatterns& patterns);
-void appendDateAndTimeText(QString& out, Date value, DatePatterns& patterns);
 
 // Trim: blanks (spaces only) removed at both ends.
 QString basicTrim(const QString& text);

@@ -180,34 +180,37 @@ HostValueScope::~HostValueScope()
         state.HostValues = m_previous;
 }
 
-std::int32_t settingResOffset()
+namespace {
+
+// A HostSettings property, kept in slot while the settings hold.
+template <class T, class Read>
+T setting(std::optional<T> HostValueCache::*slot, const QString& name, Read read)
 {
+    const auto ask = [&] { return read(lateGet(hostSettings(), name)); };
     HostValueCache* cache = openCache();
     if (!cache || !cache->settingsHold())
-        return lateGet(hostSettings(), QStringLiteral("ResOffset")).toLong();
-    if (!cache->resOffset)
-        cache->resOffset = lateGet(hostSettings(), QStringLiteral("ResOffset")).toLong();
-    return *cache->resOffset;
+        return ask();
+    std::optional<T>& kept = cache->*slot;
+    if (!kept)
+        kept = ask();
+    return *kept;
+}
+
+} // namespace
+
+std::int32_t settingResOffset()
+{
+    return setting(&HostValueCache::resOffset, QStringLiteral("ResOffset"), [](const Variant& v) { return v.toLong(); });
 }
 
 std::int16_t settingTScale()
 {
-    HostValueCache* cache = openCache();
-    if (!cache || !cache->settingsHold())
-        return lateGet(hostSettings(), QStringLiteral("TScale")).toInteger();
-    if (!cache->tScale)
-        cache->tScale = lateGet(hostSettings(), QStringLiteral("TScale")).toInteger();
-    return *cache->tScale;
+    return setting(&HostValueCache::tScale, QStringLiteral("TScale"), [](const Variant& v) { return v.toInteger(); });
 }
 
 QString settingDFormat()
 {
-    HostValueCache* cache = openCache();
-    if (!cache || !cache->settingsHold())
-        return lateGet(hostSettings(), QStringLiteral("DFormat")).toString();
-    if (!cache->dFormat)
-        cache->dFormat = lateGet(hostSettings(), QStringLiteral("DFormat")).toString();
-    return *cache->dFormat;
+    return setting(&HostValueCache::dFormat, QStringLiteral("DFormat"), [](const Variant& v) { return v.toString(); });
 }
 
 QString secondsToUnitsText(const Variant& seconds)

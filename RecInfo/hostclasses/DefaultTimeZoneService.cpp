@@ -111,6 +111,8 @@ public:
         if (systemId.isEmpty())
             systemId = QTimeZone::systemTimeZoneId();
         m_systemPointer = findSystemZone(QTimeZone(systemId));
+        m_periods.resize(std::size_t(m_zones.size()));
+        m_names.resize(std::size_t(m_zones.size()));
     }
 
     const TypeInfo& GetTypeInfo() const override { return timeZoneServiceType(); }
@@ -178,7 +180,6 @@ private:
         const QTimeZone& zone = zoneAt(m_selected);
         const QLocale language = userLanguage();
         const qint64 wall = QDateTime(local.date(), local.time(), Qt::UTC).toMSecsSinceEpoch();
-        keepRoom();
         std::vector<Named>& named = m_names[std::size_t(m_selected - 1)];
         for (const Named& n : named)
             if (wall >= n.from && wall < n.to && n.language == language)
@@ -227,19 +228,10 @@ private:
         return Date::fromDateTime(local.date(), local.time());
     }
 
-    void keepRoom() const
-    {
-        if (m_periods.empty()) {
-            m_periods.resize(std::size_t(m_zones.size()));
-            m_names.resize(std::size_t(m_zones.size()));
-        }
-    }
-
     const Period& periodAt(std::int16_t number, const QDateTime& utc) const
     {
         const QTimeZone& zone = zoneAt(number);
         const qint64 at = utc.toMSecsSinceEpoch();
-        keepRoom();
         std::vector<Period>& known = m_periods[std::size_t(number - 1)];
         auto period = std::find_if(known.begin(), known.end(), [at](const Period& p) { return at >= p.from && at < p.to; });
         if (period == known.end()) {

@@ -170,14 +170,7 @@ void addRuns(std::int16_t start, std::int16_t length, const QString& fontName, s
 void AddRTBFormatInfo(QString& report, const QString& piece, const QString& fontName, std::int32_t color,
                       std::int16_t size, std::int16_t style, std::int32_t alignment)
 {
-    try {
-        const std::int16_t start = toInteger(report.size());
-        const std::int16_t length = toInteger(piece.size());
-        report += piece;
-        detail::addRuns(start, length, fontName, color, size, style, alignment);
-    } catch (...) {
-        raiseWrapped("AddRTBFormatInfo");
-    }
+    detail::appendWithRuns(report, piece, fontName, color, size, style, alignment);
 }
 
 void FinishRTBFormat(RichTextBox& box, const QString& report)

@@ -111,18 +111,28 @@ void addRuns(std::int16_t start, std::int16_t length, const QString& fontName, s
              std::int16_t size, std::int16_t style, std::int32_t alignment);
 } // namespace detail
 
+namespace detail {
+// AddRTBFormatInfo for a QString or a piece still to be joined.
+template <class Piece>
+void appendWithRuns(QString& report, const Piece& piece, const QString& fontName, std::int32_t color,
+                    std::int16_t size, std::int16_t style, std::int32_t alignment)
+{
+    try {
+        const std::int16_t start = runInteger(report.size());
+        const std::int16_t length = runInteger(QConcatenable<Piece>::size(piece));
+        report += piece;
+        addRuns(start, length, fontName, color, size, style, alignment);
+    } catch (...) {
+        raiseWrapped("AddRTBFormatInfo");
+    }
+}
+} // namespace detail
+
 template <class A, class B>
 void AddRTBFormatInfo(QString& report, const QStringBuilder<A, B>& piece, const QString& fontName,
                       std::int32_t color, std::int16_t size, std::int16_t style, std::int32_t alignment)
 {
-    try {
-        const std::int16_t start = detail::runInteger(report.size());
-        const std::int16_t length = detail::runInteger(QConcatenable<QStringBuilder<A, B>>::size(piece));
-        report += piece;
-        detail::addRuns(start, length, fontName, color, size, style, alignment);
-    } catch (...) {
-        raiseWrapped("AddRTBFormatInfo");
-    }
+    detail::appendWithRuns(report, piece, fontName, color, size, style, alignment);
 }
 
 } // namespace RTBFormat

@@ -6,11 +6,8 @@
 #include <QVarLengthArray>
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <optional>
 #include <string>
 
@@ -146,24 +143,6 @@ struct Digits {
     int exponent = 0;
 };
 
-// Mantissa digits of |value| at `significant` digits, and its decimal exponent.
-std::string significantDigits(double value, int significant, int* exponent)
-{
-    // As printf's %.*e writes it (the same digits; std::to_chars is the faster).
-    char buffer[64];
-    const char* const end =
-        std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::scientific, significant - 1).ptr;
-    const char* const e = std::find(static_cast<const char*>(buffer), end, 'e');
-    std::from_chars(e + 2, end, *exponent); // "e+05", "e-12"
-    if (e[1] == '-')
-        *exponent = -*exponent;
-    std::string mantissa;
-    for (const char* p = buffer; p < e; ++p)
-        if (*p != '.')
-            mantissa.push_back(*p);
-    return mantissa;
-}
-
 // The first `keep` of `digits` (0s after their end), rounded half up on the next digit, which
 // is half away from zero for a magnitude. *carried: the rounding ran past the first digit
 // (999 became 000).
@@ -201,7 +180,7 @@ Digits splitAtPoint(const std::string& kept, std::size_t pointAt)
 Digits roundDecimal(double value, int decimals, int significant)
 {
     int exponent = 0;
-    std::string all = significantDigits(value, significant, &exponent);
+    std::string all = mantissaDigits(value, significant, &exponent);
     // All digits with the point after position `pointAt`.
     int pointAt = exponent + 1;
     if (pointAt <= 0) {
@@ -227,7 +206,7 @@ Digits roundScientific(double value, int integerPlaces, int fractionPlaces, int 
         return splitAtPoint(std::string(std::size_t(places), '0'), std::size_t(integerPlaces));
     int exponent = 0;
     bool carried = false;
-    std::string kept = roundedDigits(significantDigits(value, significant, &exponent), std::size_t(places), &carried);
+    std::string kept = roundedDigits(mantissaDigits(value, significant, &exponent), std::size_t(places), &carried);
     if (carried) {
         kept = '1' + kept.substr(0, std::size_t(places - 1));
         ++exponent;
@@ -386,11 +365,10 @@ std::optional<QString> namedFormat(double value, const QString& name, int signif
 }
 
 // Patterns of zeros with or without a point ("0", "0.0", "00.000"), the readings' own: the
-// digits are laid out here in place, as render lays them out for such a pattern. Nothing for any
-// other pattern.
+// rounded digits laid out directly, as render lays them out for such a pattern, without its walk
+// through the pattern. Nothing for any other pattern.
 std::optional<QString> zerosFormat(double value, const QString& pattern, int significant)
 {
-    constexpr int MostZeros = 30;
     const qsizetype n = pattern.size();
     qsizetype i = 0;
     while (i < n && pattern[i] == QLatin1Char('0'))
@@ -401,65 +379,20 @@ std::optional<QString> zerosFormat(double value, const QString& pattern, int sig
     if (point)
         for (++i; i < n && pattern[i] == QLatin1Char('0'); ++i)
             ++decimals;
-    if (i != n || integerZeros == 0 || integerZeros > MostZeros || decimals > MostZeros || (point && decimals == 0))
+    if (i != n || integerZeros == 0 || (point && decimals == 0))
         return std::nullopt;
 
-    // All digits of |value| at `significant` digits, the point after pointAt of them.
-    char mantissa[64];
-    const char* const end = std::to_chars(mantissa, mantissa + sizeof mantissa, std::fabs(value),
-                                          std::chars_format::scientific, significant - 1)
-                                .ptr;
-    const char* const e = std::find(static_cast<const char*>(mantissa), end, 'e');
-    int exponent = 0;
-    std::from_chars(e + 2, end, exponent);
-    if (e[1] == '-')
-        exponent = -exponent;
-    char all[400];
-    int size = 0;
-    int pointAt = exponent + 1;
-    if (pointAt <= 0) {
-        for (; size < -pointAt + 1; ++size)
-            all[size] = '0';
-        pointAt = 1;
-    }
-    const int keep = pointAt + decimals;
-    if (size + (e - mantissa) + 1 >= int(sizeof all) || keep + 2 >= int(sizeof all))
-        return std::nullopt;
-    for (const char* p = mantissa; p < e; ++p)
-        if (*p != '.')
-            all[size++] = *p;
-    while (size < keep + 1)
-        all[size++] = '0';
-    // Rounded half up on the digit after the last kept one.
-    if (all[keep] >= '5') {
-        int d = keep - 1;
-        while (d >= 0 && all[d] == '9')
-            all[d--] = '0';
-        if (d >= 0) {
-            ++all[d];
-        } else {
-            // 999 became 000: a new first digit, and the point one further on.
-            std::memmove(all + 1, all, std::size_t(keep));
-            all[0] = '1';
-            ++pointAt;
-        }
-    }
-    int first = 0; // the integer digits are all[first, pointAt)
-    while (first < pointAt && all[first] == '0')
-        ++first;
-    const int integerDigits = pointAt - first;
-    const bool zero = integerDigits == 0 && std::all_of(all + pointAt, all + pointAt + decimals, [](char c) { return c == '0'; });
-
+    const Digits d = roundDecimal(value, decimals, significant);
     QString out;
-    out.reserve(integerZeros + integerDigits + decimals + 3);
-    if (value < 0 && !zero)
+    out.reserve(integerZeros + qsizetype(d.integer.size() + d.fraction.size()) + 3);
+    if (value < 0 && !d.zero)
         out += QLatin1Char('-');
-    for (int z = integerDigits; z < integerZeros; ++z)
+    for (std::size_t z = d.integer.size(); z < std::size_t(integerZeros); ++z)
         out += QLatin1Char('0');
-    out += QLatin1StringView(all + first, integerDigits);
+    out += QLatin1StringView(d.integer.data(), qsizetype(d.integer.size()));
     if (point) {
         out += userDecimalPoint();
-        out += QLatin1StringView(all + pointAt, decimals);
+        out += QLatin1StringView(d.fraction.data(), qsizetype(d.fraction.size()));
     }
     return out;
 }

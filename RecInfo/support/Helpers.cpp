@@ -28,13 +28,15 @@ float roundToSteps(float value, float steps)
 
 QString FormatDateTimeText(Date value)
 {
-    // Reports write many: the apartment keeps the patterns.
-    return dateAndTimeText(value, ModuleState::current().part<DatePatterns>());
+    QString text;
+    AppendDateTimeText(text, value);
+    return text;
 }
 
 void AppendDateTimeText(QString& out, Date value)
 {
-    appendDateAndTimeText(out, value, ModuleState::current().part<DatePatterns>());
+    // Reports write many: the apartment keeps the patterns.
+    ModuleState::current().part<DatePatterns>().appendDateAndTime(out, value);
 }
 
 float RoundToResolution(float value, const Variant&, std::int32_t kind)

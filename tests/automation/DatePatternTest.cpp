@@ -25,26 +25,26 @@ QList<QTime> sampleTimes()
     return times;
 }
 
-// The texts of a pattern for every sample; empty when they all equal QLocale's.
-QString firstDifference(const DatePattern& pattern, const QString& source, DatePattern::Of of, const QLocale& locale)
+// The first sample whose text differs from QLocale's, both texts; empty when none does.
+template <class Value>
+QString firstDifference(const DatePattern& pattern, const QString& source, const QLocale& locale,
+                        const QList<Value>& samples)
 {
     QString text;
-    if (of == DatePattern::Of::Date) {
-        for (const QDate date : sampleDates()) {
-            text.clear();
-            pattern.append(text, date);
-            if (text != locale.toString(date, source))
-                return text + QStringLiteral(" for ") + locale.toString(date, source);
-        }
-    } else {
-        for (const QTime time : sampleTimes()) {
-            text.clear();
-            pattern.append(text, time);
-            if (text != locale.toString(time, source))
-                return text + QStringLiteral(" for ") + locale.toString(time, source);
-        }
+    for (const Value value : samples) {
+        text.clear();
+        pattern.append(text, value);
+        const QString expected = locale.toString(value, source);
+        if (text != expected)
+            return text + QStringLiteral(" for ") + expected;
     }
     return {};
+}
+
+QString firstDifference(const DatePattern& pattern, const QString& source, DatePattern::Of of, const QLocale& locale)
+{
+    return of == DatePattern::Of::Date ? firstDifference(pattern, source, locale, sampleDates())
+                                       : firstDifference(pattern, source, locale, sampleTimes());
 }
 
 } // namespace
