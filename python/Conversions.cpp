@@ -7,7 +7,10 @@
 
 #include <datetime.h>
 
+#include <QStringEncoder>
 #include <QtEndian>
+
+#include <algorithm>
 
 #include <cstring>
 #include <limits>
@@ -77,6 +80,45 @@ py::object dateTimeOf(Date date)
     return py::reinterpret_steal<py::object>(result);
 }
 
+// Text beyond this many code units is made into a Python string with the lock let go.
+constexpr qsizetype LargeText = 1 << 18;
+
+// The largest code point of text as the narrowest Python string kind takes it: 0x7F, 0xFF or
+// 0xFFFF, or 0x10FFFF where a surrogate stands (a pair, or an unpaired one to keep).
+char32_t widestOf(QStringView text)
+{
+    if (QtPrivate::isLatin1(text))
+        return QtPrivate::isAscii(text) ? 0x7F : 0xFF;
+    return std::any_of(text.begin(), text.end(), [](QChar c) { return c.isSurrogate(); }) ? 0x10FFFF : 0xFFFF;
+}
+
+py::str newString(qsizetype size, char32_t widest)
+{
+    PyObject* result = PyUnicode_New(size, Py_UCS4(widest));
+    if (!result)
+        throw py::error_already_set();
+    return py::reinterpret_steal<py::str>(result);
+}
+
+// Copies text into a string newString made for it; touches no reference count, so it
+// runs without the lock while the string is nobody else's.
+void fillString(const py::str& target, QStringView text, char32_t widest)
+{
+    if (widest <= 0xFF)
+        QStringEncoder(QStringEncoder::Latin1).appendToBuffer(reinterpret_cast<char*>(PyUnicode_1BYTE_DATA(target.ptr())), text);
+    else
+        std::memcpy(PyUnicode_2BYTE_DATA(target.ptr()), text.utf16(), std::size_t(text.size()) * 2);
+}
+
+py::str decodedString(const QString& text)
+{
+    PyObject* result = PyUnicode_Decode(reinterpret_cast<const char*>(text.utf16()), text.size() * 2, Utf16,
+                                        "surrogatepass");
+    if (!result)
+        throw py::error_already_set();
+    return py::reinterpret_steal<py::str>(result);
+}
+
 } // namespace
 
 void initConversions()
@@ -88,11 +130,36 @@ void initConversions()
 
 py::str toPython(const QString& text)
 {
-    PyObject* result = PyUnicode_Decode(reinterpret_cast<const char*>(text.utf16()), text.size() * 2, Utf16,
-                                        "surrogatepass");
-    if (!result)
-        throw py::error_already_set();
-    return py::reinterpret_steal<py::str>(result);
+    const qsizetype size = text.size();
+    if (size < LargeText) {
+        const char32_t widest = widestOf(text);
+        if (widest > 0xFFFF)
+            return decodedString(text);
+        py::str result = newString(size, widest);
+        fillString(result, text, widest);
+        return result;
+    }
+    // A batch's report comes back as megabytes of text while other threads wait for the lock:
+    // measured and copied with it let go. Such text is mostly ASCII (RTF is); a wrong guess
+    // costs a second string.
+    py::str result = newString(size, 0x7F);
+    char32_t widest = 0;
+    {
+        py::gil_scoped_release unlocked;
+        widest = widestOf(text);
+        if (widest == 0x7F)
+            fillString(result, text, widest);
+    }
+    if (widest == 0x7F)
+        return result;
+    if (widest > 0xFFFF)
+        return decodedString(text);
+    result = newString(size, widest);
+    {
+        py::gil_scoped_release unlocked;
+        fillString(result, text, widest);
+    }
+    return result;
 }
 
 QString toQString(py::handle text)

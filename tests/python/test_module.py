@@ -87,6 +87,16 @@ def test_calls_return_the_result_and_the_by_reference_arguments(rec, commit, cal
     assert call(rec) == expected
 
 
+@pytest.mark.parametrize("size", [3, 300_000])  # either side of where the lock is let go
+@pytest.mark.parametrize("wide", ["", "\u00b0", "\u20ac", "\U0001F5A8"])  # ASCII, Latin-1, 16 bits, a pair
+def test_texts_come_back_whole_in_their_narrowest_kind(rec, commit, size, wide):
+    text = "A" * (size // 2) + wide + "z" * (size - size // 2) + wide
+    commit(rec)
+    back = rec.RTF_All(0.0, 0, 1, text, "")[3]
+    shape = (len(back), back == text, back.isascii(), back[size // 2:size // 2 + 1])
+    assert shape == (len(text), True, not wide, (wide or "z")[0])
+
+
 @pytest.mark.parametrize("action, number, hresult, python_error", [
     (lambda r: setattr(r, "TimeZone", "abc"), 13, 0x800A000D, TypeError),
     (lambda r: setattr(r, "TimeZone", {}), 13, 0x800A000D, TypeError),
