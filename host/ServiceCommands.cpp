@@ -203,7 +203,8 @@ bool prepareInfoFolder()
 
 int runShow(const QString& service, const QCommandLineParser& parsed, QTextStream& out, QTextStream& err)
 {
-    const int index = intOption(parsed, QStringLiteral("index"), 0);
+    // Only show takes --index; asking the parser of another command for it makes Qt complain.
+    const int index = service == QLatin1String("show") ? intOption(parsed, QStringLiteral("index"), 0) : 0;
     if (index < std::numeric_limits<std::int16_t>::min() || index > std::numeric_limits<std::int16_t>::max())
         throw UsageProblem{QStringLiteral("--index needs a number from -32768 to 32767")};
     if (!needsDisplay(err))

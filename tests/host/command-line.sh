@@ -41,6 +41,9 @@ help store|0|Usage: recinfo store FILE \[OPTIONS\]
 --help|0|FILE - reads the recordings from standard input, a pipe too\. .*
 store /dev/null|1|recinfo: /dev/null: the file is empty, which is no recordings file \(a JSON object\)
 store /proc/self/status|1|recinfo: /proc/self/status: line 1, column 1: syntax error while parsing value .*
+show SAMPLE --index 2|1|recinfo: the windows need a display \(DISPLAY or WAYLAND_DISPLAY\)
+import SAMPLE|1|recinfo: the windows need a display \(DISPLAY or WAYLAND_DISPLAY\)
+note SAMPLE|1|recinfo: the windows need a display \(DISPLAY or WAYLAND_DISPLAY\)
 CASES
 echo "ok: help, version and usage errors"
 
