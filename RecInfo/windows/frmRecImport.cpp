@@ -61,7 +61,10 @@ frmRecImport::frmRecImport(QWidget* parent) : QDialog(parent)
 
     connect(cboTrace, &QComboBox::activated, this, [this] { reportingErrors([this] { cboTrace_Click(); }); });
     connect(chkDetails, &QCheckBox::clicked, this, [this] { reportingErrors([this] { chkDetails_Click(); }); });
-    connect(cboTimeZone, &QComboBox::activated, this, [this] { reportingErrors([this] { cboTimeZone_Click(); }); });
+    connect(cboTimeZone, &QComboBox::activated, this, [this] {
+        reportingErrors([this] { cboTimeZone_Click(); });
+        showZoneStart();
+    });
     // Typed text counts only when it names a listed zone exactly.
     connect(cboTimeZone->lineEdit(), &QLineEdit::textEdited, this, [this](const QString& text) {
         const int entry = cboTimeZone->findText(text, Qt::MatchExactly);
@@ -69,6 +72,7 @@ frmRecImport::frmRecImport(QWidget* parent) : QDialog(parent)
             return;
         QSignalBlocker blocker(cboTimeZone);
         cboTimeZone->setCurrentIndex(entry);
+        cboTimeZone->setToolTip(cboTimeZone->currentText());
         reportingErrors([this] { cboTimeZone_Click(); });
     });
     connect(cmdNote, &QPushButton::clicked, this, [this] { reportingErrors([this] { cmdNote_Click(); }); });
@@ -107,8 +111,11 @@ void frmRecImport::LoadTimeZoneInfo()
     const SafeArray& array = names.array();
     {
         QSignalBlocker blocker(cboTimeZone);
-        for (std::int32_t i = 1; i <= array.upperBound(); ++i)
-            cboTimeZone->addItem(array.at(i).toString(), i);
+        for (std::int32_t i = 1; i <= array.upperBound(); ++i) {
+            const QString name = array.at(i).toString();
+            cboTimeZone->addItem(name, i);
+            cboTimeZone->setItemData(cboTimeZone->count() - 1, name, Qt::ToolTipRole);
+        }
         cboTimeZone->setCurrentIndex(-1); // the first entry added is not a choice: only the system's zone is
     }
     const std::int32_t system = lateGet(zones, QStringLiteral("MySystemTZPointer")).toLong();
@@ -121,7 +128,15 @@ void frmRecImport::LoadTimeZoneInfo()
             cboTimeZone_Click();
         }
     }
+    showZoneStart();
     ModuleState::current().TimeZone = Variant(system).toInteger();
+}
+
+// A zone's name is longer than the box in some languages; its start tells zones apart, "(UTC+01:00)".
+void frmRecImport::showZoneStart()
+{
+    cboTimeZone->setToolTip(cboTimeZone->currentText());
+    cboTimeZone->lineEdit()->setCursorPosition(0);
 }
 
 void frmRecImport::LoadResLabels()

@@ -59,6 +59,7 @@ protected:
 private:
     void LoadResLabels();
     void LoadTimeZoneInfo();
+    void showZoneStart();
     void showReport();
     std::int16_t selectedDataset() const;
     void relayout();

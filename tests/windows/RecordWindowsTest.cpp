@@ -369,12 +369,18 @@ TEST_F(ImportWindowTest, ListsZonesOneToFourPreselectsTheSystemZoneImportsTheCho
             EXPECT_TRUE(w.cboTimeZone->itemText(e).endsWith(zones[e])) << w.cboTimeZone->itemText(e);
         }
         EXPECT_EQ(w.cboTimeZone->currentIndex(), 2) << "the system's zone must be preselected";
+        const auto showsItsStart = [&] {
+            EXPECT_EQ(w.cboTimeZone->lineEdit()->cursorPosition(), 0) << "a long zone name must show its start";
+            EXPECT_EQ(w.cboTimeZone->toolTip(), w.cboTimeZone->currentText()) << "the whole name is the tooltip";
+        };
+        showsItsStart();
         EXPECT_EQ(state().TimeZone, 3);
         EXPECT_TRUE(startZone(w.txtInfo().Text()).endsWith(u"  "_s + tokyo)) << startZone(w.txtInfo().Text());
         EXPECT_EQ(w.cboTrace->currentIndex(), 0);
 
         QTest::keyClick(w.cboTimeZone, Qt::Key_Up);
         EXPECT_EQ(state().TimeZone, 2) << "choosing a zone takes effect at once";
+        showsItsStart();
         EXPECT_TRUE(startZone(w.txtInfo().Text()).endsWith(u"  "_s + newYork))
             << "the report must be rebuilt in the chosen zone: " << startZone(w.txtInfo().Text());
         EXPECT_TRUE(w.txtInfo().Text().contains(u"\tSN-F1\r\n"_s)) << "of the selected dataset";
