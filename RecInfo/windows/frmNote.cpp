@@ -7,6 +7,7 @@
 #include "component/ModuleState.h"
 #include "support/Labels.h"
 
+#include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextDocument>
@@ -26,6 +27,9 @@ frmNote::frmNote(QWidget* parent) : QDialog(parent)
     txtNote->setLineWrapMode(QPlainTextEdit::NoWrap);
     txtNote->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txtNote->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    // Tab moves along the window's controls; Ctrl+Tab types a tab (eventFilter).
+    txtNote->setTabChangesFocus(true);
+    txtNote->installEventFilter(this);
     cmdOk = new QPushButton(this);
     cmdOk->setObjectName(QStringLiteral("cmdOk"));
     cmdCancel = new QPushButton(this);
@@ -50,6 +54,7 @@ frmNote::frmNote(QWidget* parent) : QDialog(parent)
         txtNote->document()->setModified(false);
     }
     m_loadedText = state.NoteText;
+    m_loadedBoxText = txtNote->document()->toRawText();
     if (!state.NoteText.isEmpty())
         state.NoteEdited = true;
     placeCentred(this);
@@ -73,16 +78,30 @@ void frmNote::cmdOk_Click()
     accept();
 }
 
-// The box keeps line breaks as paragraphs: an untouched box gives back exactly the text it
-// was given, an edited one has CR LF at every line break, as Enter types it in a text box.
+// The box keeps line breaks as paragraphs: a box showing what it was given gives back exactly
+// that text, a changed one (typed into, or set by an assistive tool or by code) has CR LF at
+// every line break, as Enter types it in a text box.
 QString frmNote::boxText() const
 {
-    if (!txtNote->document()->isModified())
-        return m_loadedText;
     QString text = txtNote->document()->toRawText();
+    if (text == m_loadedBoxText)
+        return m_loadedText;
     text.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
     text.replace(QChar::LineSeparator, QStringLiteral("\r\n"));
     return text;
+}
+
+bool frmNote::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == txtNote && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<const QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Tab && key->modifiers() == Qt::ControlModifier) {
+            if (!txtNote->isReadOnly())
+                txtNote->insertPlainText(QStringLiteral("\t"));
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void frmNote::cmdCancel_Click()

@@ -28,6 +28,7 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void LoadResLabels();
@@ -36,6 +37,7 @@ private:
 
     NoteLayout m_layout;
     QString m_loadedText;
+    QString m_loadedBoxText; // the box's own form of it, paragraphs for line breaks
 };
 
 } // namespace vxRecInfo

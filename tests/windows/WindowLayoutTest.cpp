@@ -149,6 +149,7 @@ TEST_F(NoteWindowTest, OutcomesOfOkAndCancel)
         const char* noteAfter;
         bool editedAfter;
         bool allowed = true; // NoteChangeAllowed
+        const char* putByCode = nullptr; // then the box's text is replaced, as an assistive tool does
     };
     const Case cases[] = {
         {"OK at once on a non-empty note: filling the box is a change", "abc", false, "", Close::Ok, "abc", true},
@@ -163,6 +164,12 @@ TEST_F(NoteWindowTest, OutcomesOfOkAndCancel)
         // The host forbids changes: the box is read-only, OK disabled, Cancel the way out.
         {"typing into a locked note", "locked", false, "zz", Close::Cancel, "locked", false, false},
         {"typing into a locked empty note", "", true, "zz", Close::Cancel, "", false, false},
+        // Tab moves the focus on; the note gets no tab.
+        {"Tab types nothing into the note", "", false, "x\ty", Close::Ok, "xy", true},
+        // However the box's text changed, OK takes it (with CR LF at its line breaks).
+        {"text put into the box by code, OK", "abc", false, "", Close::Ok, "new\r\nline", true, true, "new\nline"},
+        {"text put into the box by code, Cancel", "abc", false, "", Close::Cancel, "abc", false, true, "new"},
+        {"the same text put back by code keeps the note as given", "a\nb", false, "", Close::Ok, "a\nb", true, true, "a\nb"},
     };
     for (const Case& c : cases) {
         ModuleState& state = ModuleState::current();
@@ -174,6 +181,8 @@ TEST_F(NoteWindowTest, OutcomesOfOkAndCancel)
         EXPECT_EQ(w.cmdOk->isEnabled(), c.allowed) << c.what << ": OK only where the host allows changes";
         EXPECT_EQ(w.txtNote->isReadOnly(), !c.allowed) << c.what;
         QTest::keyClicks(w.txtNote, QString::fromUtf8(c.typed));
+        if (c.putByCode)
+            w.txtNote->setPlainText(QString::fromUtf8(c.putByCode));
         if (c.close == Close::Escape)
             QTest::keyClick(&w, Qt::Key_Escape);
         else
@@ -183,6 +192,14 @@ TEST_F(NoteWindowTest, OutcomesOfOkAndCancel)
         EXPECT_EQ(w.result(), c.close == Close::Ok ? QDialog::Accepted : QDialog::Rejected) << c.what;
         EXPECT_FALSE(w.isVisible()) << c.what << ": the window must close";
     }
+    // Ctrl+Tab puts a tab into the note, as in a classic multi-line box.
+    ModuleState::current().NoteText = u"ab"_s;
+    ModuleState::current().NoteChangeAllowed = true;
+    frmNote w;
+    w.txtNote->moveCursor(QTextCursor::End);
+    QTest::keyClick(w.txtNote, Qt::Key_Tab, Qt::ControlModifier);
+    w.cmdOk_Click();
+    EXPECT_EQ(ModuleState::current().NoteText, u"ab\t"_s);
 }
 
 } // namespace
