@@ -1,6 +1,16 @@
 #include "RichTextView.h"
 
+#include "richtext/BoxExcerpt.h"
+
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QFontMetricsF>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QTextBoundaryFinder>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -10,7 +20,11 @@
 
 namespace vxRecInfo {
 
-RichTextView::RichTextView(QWidget* parent) : QAbstractScrollArea(parent) {}
+RichTextView::RichTextView(QWidget* parent) : QAbstractScrollArea(parent)
+{
+    setFocusPolicy(Qt::StrongFocus);
+    viewport()->setCursor(Qt::IBeamCursor);
+}
 
 void RichTextView::setModel(RichTextBox* box)
 {
@@ -50,6 +64,7 @@ void RichTextView::catchUp()
         return;
     m_stale = false;
     m_layout.reset(m_box, viewport(), lineWrapWidth());
+    m_anchor = m_caret = 0;
     // A new report is read from its top.
     verticalScrollBar()->setValue(0);
     horizontalScrollBar()->setValue(0);
@@ -128,14 +143,135 @@ void RichTextView::paintEvent(QPaintEvent* event)
     painter.setPen(palette().color(QPalette::Text));
     const QPointF offset(-horizontalScrollBar()->value(), -verticalScrollBar()->value());
     const QRectF clip = event->rect();
+    QTextCharFormat selected;
+    selected.setBackground(palette().brush(QPalette::Highlight));
+    selected.setForeground(palette().brush(QPalette::HighlightedText));
     for (int n = 0; n < m_layout.laidOut(); ++n) {
         const QTextLayout& paragraph = m_layout.paragraph(n);
         const qreal top = paragraph.position().y() + offset.y();
         if (top > clip.bottom())
             break;
-        if (top + paragraph.boundingRect().height() >= clip.top())
-            paragraph.draw(&painter, offset);
+        if (top + paragraph.boundingRect().height() < clip.top())
+            continue;
+        QList<QTextLayout::FormatRange> selections;
+        const qsizetype start = m_layout.paragraphStart(n);
+        const qsizetype from = std::max(selectionStart(), start);
+        const qsizetype to = std::min(selectionEnd(), start + paragraph.text().size());
+        if (from < to)
+            selections.append({int(from - start), int(to - from), selected});
+        paragraph.draw(&painter, offset, selections);
     }
+}
+
+} // namespace vxRecInfo
+
+namespace vxRecInfo {
+
+qsizetype RichTextView::positionAt(QPoint point)
+{
+    if (!m_box)
+        return 0;
+    if (m_stale)
+        catchUp();
+    const QPointF at(point.x() + horizontalScrollBar()->value(), point.y() + verticalScrollBar()->value());
+    m_layout.layOutTo(at.y() + 1);
+    for (int n = 0; n < m_layout.laidOut(); ++n) {
+        const QTextLayout& paragraph = m_layout.paragraph(n);
+        const qreal top = paragraph.position().y();
+        if (at.y() >= top + paragraph.boundingRect().height() && n + 1 < m_layout.laidOut())
+            continue;
+        for (int l = 0; l < paragraph.lineCount(); ++l) {
+            const QTextLine line = paragraph.lineAt(l);
+            if (at.y() < top + line.y() + line.height() || l + 1 == paragraph.lineCount())
+                return m_layout.paragraphStart(n) + line.xToCursor(at.x() - paragraph.position().x());
+        }
+        return m_layout.paragraphStart(n);
+    }
+    return m_box->Text().size();
+}
+
+QString RichTextView::selectedText() const
+{
+    return m_box ? excerptOf(*m_box, selectionStart(), selectionEnd() - selectionStart()).plain : QString();
+}
+
+void RichTextView::select(qsizetype anchor, qsizetype caret)
+{
+    const qsizetype size = m_box ? m_box->Text().size() : 0;
+    m_anchor = std::clamp<qsizetype>(anchor, 0, size);
+    m_caret = std::clamp<qsizetype>(caret, 0, size);
+    viewport()->update();
+}
+
+void RichTextView::selectAll()
+{
+    select(0, m_box ? m_box->Text().size() : 0);
+}
+
+void RichTextView::copy() const
+{
+    if (!m_box || selectionStart() == selectionEnd())
+        return;
+    const BoxExcerpt excerpt = excerptOf(*m_box, selectionStart(), selectionEnd() - selectionStart());
+    auto* data = new QMimeData;
+    data->setText(excerpt.plain);
+    data->setHtml(excerpt.html);
+    data->setData(QStringLiteral("text/rtf"), excerpt.rtf);
+    data->setData(QStringLiteral("application/rtf"), excerpt.rtf);
+    QGuiApplication::clipboard()->setMimeData(data);
+}
+
+void RichTextView::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return QAbstractScrollArea::mousePressEvent(event);
+    const qsizetype at = positionAt(event->position().toPoint());
+    select(event->modifiers() & Qt::ShiftModifier ? m_anchor : at, at);
+}
+
+void RichTextView::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!(event->buttons() & Qt::LeftButton))
+        return QAbstractScrollArea::mouseMoveEvent(event);
+    select(m_anchor, positionAt(event->position().toPoint()));
+}
+
+void RichTextView::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton || !m_box)
+        return QAbstractScrollArea::mouseDoubleClickEvent(event);
+    const qsizetype at = positionAt(event->position().toPoint());
+    const QString& text = m_box->Text();
+    QTextBoundaryFinder words(QTextBoundaryFinder::Word, text);
+    words.setPosition(at);
+    const qsizetype start = words.isAtBoundary() && (words.boundaryReasons() & QTextBoundaryFinder::StartOfItem)
+                                ? at
+                                : words.toPreviousBoundary();
+    words.setPosition(at);
+    const qsizetype end = words.toNextBoundary();
+    select(start < 0 ? at : start, end < 0 ? at : end);
+}
+
+void RichTextView::keyPressEvent(QKeyEvent* event)
+{
+    if (event == QKeySequence::SelectAll)
+        return selectAll();
+    if (event == QKeySequence::Copy)
+        return copy();
+    QAbstractScrollArea::keyPressEvent(event);
+}
+
+void RichTextView::contextMenuEvent(QContextMenuEvent* event)
+{
+    // Qt's own words for them, in the language Qt's translations give.
+    auto* menu = new QMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    QAction* copying = menu->addAction(QCoreApplication::translate("QWidgetTextControl", "&Copy"), this, &RichTextView::copy);
+    copying->setShortcut(QKeySequence::Copy);
+    copying->setEnabled(selectionStart() != selectionEnd());
+    QAction* all = menu->addAction(QCoreApplication::translate("QWidgetTextControl", "Select All"), this, &RichTextView::selectAll);
+    all->setShortcut(QKeySequence::SelectAll);
+    menu->popup(event->globalPos()); // not exec: nothing here waits for the menu
 }
 
 } // namespace vxRecInfo

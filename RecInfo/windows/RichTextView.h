@@ -3,12 +3,16 @@
 // text with its formats, alignment and tab stops, and follows the box's changes, its binding to
 // a printer included. It lays out only what it shows: nothing while it is hidden, and after a
 // change the paragraphs down to the bottom of the viewport (more as the user scrolls),
-// reusing the lines of the report it showed before.
+// reusing the lines of the report it showed before. The user selects text as in any read-only
+// viewer (drag, double-click for a word, Shift+click, Ctrl+A) and copies it (Ctrl+C or the
+// context menu) as plain text, RTF and HTML; a new report clears the selection.
 
 #include "richtext/TextDocumentBuilder.h"
 
 #include <QAbstractScrollArea>
 #include <QPointer>
+
+#include <algorithm>
 
 namespace vxRecInfo {
 
@@ -35,11 +39,26 @@ public:
     // null when the box has no paragraph n.
     const QTextLayout* paragraphLayout(int n);
 
+    // The selection in box positions: [selectionStart(), selectionEnd()).
+    qsizetype selectionStart() const { return std::min(m_anchor, m_caret); }
+    qsizetype selectionEnd() const { return std::max(m_anchor, m_caret); }
+    QString selectedText() const;
+    void select(qsizetype anchor, qsizetype caret);
+    void selectAll();
+    void copy() const;
+    // The box position under a point of the viewport.
+    qsizetype positionAt(QPoint point);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     void boxChanged();
@@ -51,6 +70,8 @@ private:
     BoxLayout m_layout;
     bool m_stale = true;   // the box changed after the view last caught up
     bool m_queued = false; // a catch-up is posted
+    qsizetype m_anchor = 0; // where the selection began
+    qsizetype m_caret = 0;  // where it ends, the caret
 };
 
 } // namespace vxRecInfo

@@ -3,7 +3,10 @@
 #include "windows/RichTextView.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QImage>
+#include <QMimeData>
+#include <QTest>
 #include <QTextLayout>
 
 #include <gtest/gtest.h>
@@ -12,6 +15,7 @@ Q_GUI_EXPORT int qt_defaultDpiX();
 
 using namespace vxRecInfo;
 using namespace vxRecInfo::RTBFormat;
+using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
@@ -78,4 +82,64 @@ TEST(RichTextView, BoundToAPrinterTheViewWrapsAtThePrintersLineWidth)
     const int width = int(9360 / 1440.0 * view.logicalDpiX());
     EXPECT_EQ(view.lineWrapWidth(), width) << "the screen must break lines where the printer will";
     EXPECT_EQ(view.paragraphLayout(0)->lineAt(0).width(), width);
+}
+
+namespace {
+
+// The viewport point of a box position: its line's middle, at the character's left edge.
+QPoint pointOf(RichTextView& view, int paragraph, int offset)
+{
+    const QTextLayout* layout = view.paragraphLayout(paragraph);
+    const QTextLine line = layout->lineForTextPosition(offset);
+    return QPointF(line.cursorToX(offset) + 1, layout->position().y() + line.y() + line.height() / 2).toPoint();
+}
+
+const QMimeData& clipboard()
+{
+    return *QGuiApplication::clipboard()->mimeData();
+}
+
+} // namespace
+
+TEST(RichTextView, TheUserSelectsAndCopiesAsInAnyViewer)
+{
+    RichTextBox box;
+    box.setDefaultFont(QStringLiteral("Liberation Sans"), 9);
+    RichTextView view;
+    view.setModel(&box);
+    buildReport(box);
+    view.resize(500, 300);
+    view.show();
+    QWidget* port = view.viewport();
+    const qsizetype label = box.Text().indexOf(u"Label");
+
+    // Drag from the start of "Label" to the middle of "last"; Ctrl+C copies the selection.
+    QTest::mousePress(port, Qt::LeftButton, {}, pointOf(view, 1, 1));
+    QTest::mouseMove(port, pointOf(view, 2, 2));
+    QTest::mouseRelease(port, Qt::LeftButton, {}, pointOf(view, 2, 2));
+    EXPECT_EQ(view.selectionStart(), label);
+    EXPECT_EQ(view.selectedText(), u"Label:\tvalue\nla"_s) << "tabs stay, paragraph ends become line feeds";
+    QTest::keyClick(&view, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(clipboard().text(), u"Label:\tvalue\nla"_s);
+    const QByteArray rtf = clipboard().data(u"text/rtf"_s);
+    EXPECT_TRUE(rtf.startsWith("{\\rtf1")) << rtf.constData();
+    EXPECT_TRUE(rtf.contains("\\i ") || rtf.contains("\\i\\")) << "the italic of \"last\" must reach the RTF";
+    EXPECT_TRUE(clipboard().hasHtml());
+
+    // Shift+click extends from the same anchor; a double-click takes a word.
+    QTest::mouseClick(port, Qt::LeftButton, Qt::ShiftModifier, pointOf(view, 1, 4));
+    EXPECT_EQ(view.selectedText(), u"Lab"_s);
+    QTest::mouseDClick(port, Qt::LeftButton, {}, pointOf(view, 0, 3));
+    EXPECT_EQ(view.selectedText(), u"Heading"_s);
+    // The heading's own font and colour reach the HTML.
+    QTest::keyClick(&view, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_TRUE(clipboard().html().contains(u"#050080"_s, Qt::CaseInsensitive)) << clipboard().html().toStdString();
+    EXPECT_TRUE(clipboard().data(u"text/rtf"_s).contains("\\b")) << "bold heading";
+
+    QTest::keyClick(&view, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(view.selectedText(), u"Heading\n\tLabel:\tvalue\nlast"_s);
+    // A new report starts with nothing selected.
+    buildReport(box);
+    QApplication::processEvents();
+    EXPECT_EQ(view.selectionStart(), view.selectionEnd());
 }
