@@ -1,7 +1,10 @@
 #include "RichTextView.h"
 
+#include "RichTextViewAccessible.h"
+
 #include "richtext/BoxExcerpt.h"
 
+#include <QAccessible>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QFontMetricsF>
@@ -22,6 +25,7 @@ namespace vxRecInfo {
 
 RichTextView::RichTextView(QWidget* parent) : QAbstractScrollArea(parent)
 {
+    installRichTextViewAccessibility();
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setCursor(Qt::IBeamCursor);
 }
@@ -201,6 +205,11 @@ void RichTextView::select(qsizetype anchor, qsizetype caret)
     m_anchor = std::clamp<qsizetype>(anchor, 0, size);
     m_caret = std::clamp<qsizetype>(caret, 0, size);
     viewport()->update();
+    if (QAccessible::isActive()) {
+        QAccessibleTextSelectionEvent event(this, int(selectionStart()), int(selectionEnd()));
+        event.setCursorPosition(int(m_caret));
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 void RichTextView::selectAll()

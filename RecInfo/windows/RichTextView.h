@@ -42,6 +42,7 @@ public:
     // The selection in box positions: [selectionStart(), selectionEnd()).
     qsizetype selectionStart() const { return std::min(m_anchor, m_caret); }
     qsizetype selectionEnd() const { return std::max(m_anchor, m_caret); }
+    qsizetype caretPosition() const { return m_caret; }
     QString selectedText() const;
     void select(qsizetype anchor, qsizetype caret);
     void selectAll();

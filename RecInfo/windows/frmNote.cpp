@@ -66,6 +66,7 @@ frmNote::frmNote(QWidget* parent) : QDialog(parent)
 void frmNote::LoadResLabels()
 {
     setWindowTitle(Label(LabelId::RecordingNote));
+    txtNote->setAccessibleName(windowTitle()); // the box has no caption of its own
     cmdOk->setText(Label(LabelId::Ok));
     cmdCancel->setText(Label(LabelId::Cancel));
 }

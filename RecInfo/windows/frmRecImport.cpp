@@ -55,6 +55,9 @@ frmRecImport::frmRecImport(QWidget* parent) : QDialog(parent)
     setTabOrder(cmdCancel, cmdNote);
     setTabOrder(cmdNote, chkDetails);
     setTabOrder(chkDetails, txtInfoView);
+    // The labels name their boxes for assistive technology.
+    lblFile->setBuddy(cboTrace);
+    lblTimeZone->setBuddy(cboTimeZone);
     useClassicKeys(this);
     resizeInTwips(this, ImportLayout::ClientWidth, ImportLayout::ClientHeight);
     relayout();
@@ -144,6 +147,7 @@ void frmRecImport::LoadResLabels()
     cmdNote->setText(Label(LabelId::Note));
     cmdImport->setText(Label(LabelId::Import));
     setWindowTitle(Label(LabelId::Import));
+    txtInfoView->setAccessibleName(windowTitle()); // a screen reader's name for the report
     lblFile->setText(Label(LabelId::FileToImport));
     lblTimeZone->setText(Label(LabelId::LoggerTimeZone));
     chkDetails->setText(Label(LabelId::Details));

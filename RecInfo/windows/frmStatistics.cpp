@@ -79,6 +79,7 @@ void frmStatistics::LoadResLabels()
     cmdNote->setText(Label(LabelId::Note));
     cmdOk->setText(Label(LabelId::Ok));
     setWindowTitle(Label(LabelId::Statistics));
+    txtInfoView->setAccessibleName(windowTitle()); // a screen reader's name for the report
     chkDetails->setText(Label(LabelId::Details));
     cmdPrint->setText(Label(LabelId::Print));
 }

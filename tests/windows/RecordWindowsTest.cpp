@@ -17,6 +17,7 @@
 #include "windows/frmRecImport.h"
 #include "windows/frmStatistics.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -479,11 +480,23 @@ QStringList clippedCaptions(const QWidget& window)
     return clipped;
 }
 
-TEST_F(ImportWindowTest, EveryCaptionFitsInEveryLanguage)
+// A window's controls that a screen reader would announce without a name.
+QStringList unnamedControls(const QWidget& window)
+{
+    QStringList unnamed;
+    for (QWidget* control : window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(control);
+        if (!control->objectName().isEmpty() && (!accessible || accessible->text(QAccessible::Name).trimmed().isEmpty()))
+            unnamed << window.objectName() + u'.' + control->objectName();
+    }
+    return unnamed;
+}
+
+TEST_F(ImportWindowTest, EveryCaptionFitsAndEveryControlHasANameInEveryLanguage)
 {
     userSettings(true);
     state().ClassicFileFlag = SafeArray::fromValues(VarType::Boolean, {false, false});
-    QStringList clipped;
+    QStringList clipped, unnamed;
     for (const int offset : {0, 2000, 4000, 6000, 8000, 10000}) {
         writeSetting(u"HostSettings/ResOffset"_s, offset);
         lateCall(hostSettings(), u"RestoreParameters"_s);
@@ -493,10 +506,14 @@ TEST_F(ImportWindowTest, EveryCaptionFitsInEveryLanguage)
         import.load();
         frmNote note;
         frmPrinterDlg printer;
-        for (const QWidget* w : std::initializer_list<const QWidget*>{&statistics, &import, &note, &printer})
+        for (const QWidget* w : std::initializer_list<const QWidget*>{&statistics, &import, &note, &printer}) {
             clipped << clippedCaptions(*w);
+            unnamed << unnamedControls(*w);
+        }
     }
     EXPECT_TRUE(clipped.isEmpty()) << "captions cut off:\n" << clipped.join(u'\n');
+    unnamed.removeDuplicates();
+    EXPECT_TRUE(unnamed.isEmpty()) << "controls without an accessible name:\n" << unnamed.join(u'\n');
     EXPECT_TRUE(shown.empty()) << "no window may fail to load";
 }
 

@@ -2,6 +2,7 @@
 #include "richtext/RichTextBox.h"
 #include "windows/RichTextView.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QImage>
@@ -138,6 +139,20 @@ TEST(RichTextView, TheUserSelectsAndCopiesAsInAnyViewer)
 
     QTest::keyClick(&view, Qt::Key_A, Qt::ControlModifier);
     EXPECT_EQ(view.selectedText(), u"Heading\n\tLabel:\tvalue\nlast"_s);
+
+    // A screen reader reads the same text, selection and caret, and can select.
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&view);
+    ASSERT_TRUE(accessible && accessible->textInterface());
+    QAccessibleTextInterface& text = *accessible->textInterface();
+    EXPECT_EQ(text.characterCount(), box.Text().size());
+    EXPECT_EQ(text.text(0, 7), u"Heading"_s);
+    int start = -1, end = -1;
+    text.selection(0, &start, &end);
+    EXPECT_EQ(std::pair(start, end), std::pair(0, int(box.Text().size())));
+    text.setSelection(0, int(label), int(label) + 5);
+    EXPECT_EQ(view.selectedText(), u"Label"_s);
+    EXPECT_EQ(text.cursorPosition(), label + 5);
+    EXPECT_TRUE(accessible->state().readOnly);
     // A new report starts with nothing selected.
     buildReport(box);
     QApplication::processEvents();
