@@ -7,6 +7,7 @@
 #include "component/RecordInfo.h"
 #include "component/SuiteSettings.h"
 #include "report/RecInfoCode.h"
+#include "richtext/BoxExcerpt.h"
 #include "richtext/RichTextBox.h"
 #include "windows/RichTextView.h"
 
@@ -148,43 +149,6 @@ qint64 threadNanoseconds()
     return qint64(t.tv_sec) * 1000000000 + t.tv_nsec;
 }
 
-// The box's text and formats put into a reused QTextDocument through its cursor, in one edit (no
-// layout): what a view built on a QTextDocument pays at least for every report.
-void fillDocument(const RichTextBox& box, QTextDocument& document)
-{
-    document.clear();
-    QTextCursor cursor(&document);
-    cursor.beginEditBlock();
-    for (const Paragraph& p : box.paragraphs()) {
-        QTextBlockFormat block;
-        block.setAlignment(p.format.alignment == Alignment::Center  ? Qt::AlignHCenter
-                           : p.format.alignment == Alignment::Right ? Qt::AlignRight
-                                                                    : Qt::AlignLeft);
-        QList<QTextOption::Tab> tabs;
-        for (const std::int32_t twips : p.format.tabs)
-            tabs.append(QTextOption::Tab(twips / 15.0, QTextOption::LeftTab));
-        block.setTabPositions(tabs);
-        if (p.start == 0)
-            cursor.setBlockFormat(block);
-        else
-            cursor.insertBlock(block);
-        const QString text = box.Text().mid(p.start, p.length).remove(QLatin1Char('\r')).remove(QLatin1Char('\n'));
-        for (const FormatRange& r : box.formatRanges(p.start, text.size())) {
-            QTextCharFormat format;
-            format.setFontFamilies({r.format.fontName.isEmpty() ? box.defaultFontName() : r.format.fontName});
-            format.setFontPointSize(r.format.fontSize == 0 ? box.defaultFontSize() : r.format.fontSize);
-            format.setFontWeight(r.format.bold ? QFont::Bold : QFont::Normal);
-            format.setFontItalic(r.format.italic);
-            format.setFontUnderline(r.format.underline);
-            format.setFontStrikeOut(r.format.strikeThru);
-            const std::int32_t c = r.format.color;
-            if (c != -1)
-                format.setForeground(QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF));
-            cursor.insertText(text.mid(r.start - p.start, r.length), format);
-        }
-    }
-    cursor.endEditBlock();
-}
 
 } // namespace
 
@@ -219,7 +183,8 @@ static void BM_InteractiveReportShownByView(benchmark::State& state)
         state.PauseTiming();
         start = threadNanoseconds();
         RecInfoCode::BuildReport(documentWindow, 0, false, QString(), 0, 0, 0, 0, true);
-        fillDocument(documentWindow.txtInfo(), document);
+        // What a view built on a QTextDocument pays at least for every report.
+        fillTextDocument(documentWindow.txtInfo(), document);
         documentNs += threadNanoseconds() - start;
         start = threadNanoseconds();
         view.setModel(&window.txtInfo());

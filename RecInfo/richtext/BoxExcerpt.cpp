@@ -28,49 +28,43 @@ void copyInto(RichTextBox& part, const RichTextBox& box, qsizetype start, qsizet
     part.setContent(box.Text().mid(start, length), formats, paragraphs);
 }
 
-QTextCharFormat htmlFormat(const RichTextBox& box, const CharFormat& f)
-{
-    QTextCharFormat format;
-    format.setFontFamilies({f.fontName.isEmpty() ? box.defaultFontName() : f.fontName});
-    format.setFontPointSize(f.fontSize != 0 ? f.fontSize : box.defaultFontSize());
-    format.setFontWeight(f.bold ? QFont::Bold : QFont::Normal);
-    format.setFontItalic(f.italic);
-    format.setFontStrikeOut(f.strikeThru);
-    format.setFontUnderline(f.underline);
-    if (f.color != -1)
-        format.setForeground(QColor(f.color & 0xFF, (f.color >> 8) & 0xFF, (f.color >> 16) & 0xFF));
-    return format;
-}
+} // namespace
 
-QString htmlOf(const RichTextBox& part)
+void fillTextDocument(const RichTextBox& box, QTextDocument& document)
 {
-    QTextDocument document;
+    document.clear();
     QTextCursor cursor(&document);
-    const QString& text = part.Text();
-    const QList<Paragraph> paragraphs = part.paragraphs();
-    for (qsizetype n = 0; n < paragraphs.size(); ++n) {
-        const Paragraph& p = paragraphs[n];
-        if (n > 0)
-            cursor.insertBlock();
+    cursor.beginEditBlock();
+    for (const Paragraph& p : box.paragraphs()) {
         QTextBlockFormat block;
-        block.setAlignment(p.format.alignment == Alignment::Right    ? Qt::AlignRight
-                           : p.format.alignment == Alignment::Center ? Qt::AlignHCenter
-                                                                     : Qt::AlignLeft);
+        block.setAlignment(p.format.alignment == Alignment::Center  ? Qt::AlignHCenter
+                           : p.format.alignment == Alignment::Right ? Qt::AlignRight
+                                                                    : Qt::AlignLeft);
         QList<QTextOption::Tab> tabs;
         for (const std::int32_t twips : p.format.tabs)
-            tabs.append(QTextOption::Tab(twips / 20.0, QTextOption::LeftTab)); // points
+            tabs.append(QTextOption::Tab(twips / 15.0, QTextOption::LeftTab)); // pixels at 96 dpi
         block.setTabPositions(tabs);
-        cursor.setBlockFormat(block);
-        qsizetype end = p.start + p.length;
-        while (end > p.start && (text[end - 1] == u'\n' || text[end - 1] == u'\r'))
-            --end;
-        for (const FormatRange& r : part.formatRanges(p.start, end - p.start))
-            cursor.insertText(text.mid(r.start, r.length), htmlFormat(part, r.format));
+        if (p.start == 0)
+            cursor.setBlockFormat(block);
+        else
+            cursor.insertBlock(block);
+        const QString text = box.Text().mid(p.start, p.length).remove(QLatin1Char('\r')).remove(QLatin1Char('\n'));
+        for (const FormatRange& r : box.formatRanges(p.start, text.size())) {
+            QTextCharFormat format;
+            format.setFontFamilies({r.format.fontName.isEmpty() ? box.defaultFontName() : r.format.fontName});
+            format.setFontPointSize(r.format.fontSize == 0 ? box.defaultFontSize() : r.format.fontSize);
+            format.setFontWeight(r.format.bold ? QFont::Bold : QFont::Normal);
+            format.setFontItalic(r.format.italic);
+            format.setFontUnderline(r.format.underline);
+            format.setFontStrikeOut(r.format.strikeThru);
+            const std::int32_t c = r.format.color;
+            if (c != -1)
+                format.setForeground(QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF));
+            cursor.insertText(text.mid(r.start - p.start, r.length), format);
+        }
     }
-    return document.toHtml();
+    cursor.endEditBlock();
 }
-
-} // namespace
 
 BoxExcerpt excerptOf(const RichTextBox& box, qsizetype start, qsizetype length)
 {
@@ -83,7 +77,9 @@ BoxExcerpt excerptOf(const RichTextBox& box, qsizetype start, qsizetype length)
     excerpt.plain.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     excerpt.plain.replace(u'\r', u'\n');
     excerpt.rtf = RtfWriter::write(part).toLatin1();
-    excerpt.html = htmlOf(part);
+    QTextDocument document;
+    fillTextDocument(part, document);
+    excerpt.html = document.toHtml();
     return excerpt;
 }
 

@@ -8,6 +8,8 @@
 #include <QByteArray>
 #include <QString>
 
+class QTextDocument;
+
 namespace vxRecInfo {
 
 struct BoxExcerpt {
@@ -18,5 +20,9 @@ struct BoxExcerpt {
 
 // The characters from start for length (clamped to the box's text).
 BoxExcerpt excerptOf(const RichTextBox& box, qsizetype start, qsizetype length);
+
+// The box in a document (cleared first), a block per paragraph with its alignment and tab
+// stops, the formats spelled out in full: what QTextDocument's writers (HTML, ODF) take.
+void fillTextDocument(const RichTextBox& box, QTextDocument& document);
 
 } // namespace vxRecInfo
