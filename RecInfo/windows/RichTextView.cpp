@@ -13,10 +13,10 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
-#include <QTextBoundaryFinder>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QTextBoundaryFinder>
 
 #include <algorithm>
 #include <cmath>
@@ -166,10 +166,6 @@ void RichTextView::paintEvent(QPaintEvent* event)
         paragraph.draw(&painter, offset, selections);
     }
 }
-
-} // namespace vxRecInfo
-
-namespace vxRecInfo {
 
 qsizetype RichTextView::positionAt(QPoint point)
 {

@@ -5,8 +5,6 @@
 #include "richtext/RichTextBox.h"
 
 #include <QAccessibleWidget>
-#include <QScrollBar>
-#include <QTextBoundaryFinder>
 
 #include <algorithm>
 

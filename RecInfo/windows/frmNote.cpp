@@ -51,7 +51,6 @@ frmNote::frmNote(QWidget* parent) : QDialog(parent)
     {
         QSignalBlocker blocker(txtNote);
         txtNote->setPlainText(state.NoteText);
-        txtNote->document()->setModified(false);
     }
     m_loadedText = state.NoteText;
     m_loadedBoxText = txtNote->document()->toRawText();
