@@ -24,6 +24,7 @@
 #pragma GCC diagnostic pop
 
 #include <cstring>
+#include <ctime>
 
 namespace vxRecInfo {
 
@@ -399,10 +400,12 @@ QByteArray pdfRecordUpdate(const QByteArray& pdf, const PdfJobInfo& info, const 
     m.archival = settings.archival;
     quietPodofo();
     try {
-        // The writer dates the update itself; a second that turns between our reading of the
-        // clock and its would part the two dates, so that attempt is made again.
+        // The writer dates the update itself, with time(); a second that turns between our
+        // reading of the clock and its would part the two dates, so that attempt is made again.
+        // The same clock, not Qt's: time() is the coarse clock, a tick behind, and five attempts
+        // fit in that tick.
         for (int attempt = 0; attempt < 5; ++attempt) {
-            m.modified = QDateTime::currentSecsSinceEpoch();
+            m.modified = std::time(nullptr);
             PdfRefCountedBuffer out;
             if (!writeUpdate(pdf, m, settings, reason, out))
                 continue;
