@@ -190,6 +190,33 @@ qsizetype RichTextView::positionAt(QPoint point)
     return m_box->Text().size();
 }
 
+QRect RichTextView::characterRect(qsizetype position)
+{
+    if (!m_box || position < 0 || position >= m_box->Text().size())
+        return QRect();
+    if (m_stale)
+        catchUp();
+    int n = 0;
+    for (;; ++n) {
+        if (n == m_layout.laidOut() && !m_layout.layOutNext())
+            return QRect();
+        if (n + 1 < m_layout.paragraphCount() && m_layout.paragraphStart(n + 1) <= position)
+            continue;
+        break;
+    }
+    const QTextLayout& paragraph = m_layout.paragraph(n);
+    const int at = int(position - m_layout.paragraphStart(n));
+    const QTextLine line = paragraph.lineForTextPosition(at);
+    if (!line.isValid())
+        return QRect(); // the paragraph's end
+    const qreal left = line.cursorToX(at);
+    const qreal right = line.cursorToX(at + 1);
+    const QPointF origin = paragraph.position()
+        - QPointF(horizontalScrollBar()->value(), verticalScrollBar()->value());
+    return QRectF(origin.x() + std::min(left, right), origin.y() + line.y(), std::abs(right - left), line.height())
+        .toAlignedRect();
+}
+
 QString RichTextView::selectedText() const
 {
     return m_box ? excerptOf(*m_box, selectionStart(), selectionEnd() - selectionStart()).plain : QString();

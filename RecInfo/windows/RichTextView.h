@@ -49,6 +49,9 @@ public:
     void copy() const;
     // The box position under a point of the viewport.
     qsizetype positionAt(QPoint point);
+    // The cell of the character at a box position, in viewport coordinates (laying out the
+    // paragraphs down to it); empty outside the text.
+    QRect characterRect(qsizetype position);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -57,7 +57,11 @@ public:
     void setCursorPosition(int position) override { view()->select(position, position); }
     QString text(int start, int end) const override { return all().mid(start, std::max(0, end - start)); }
     int characterCount() const override { return int(all().size()); }
-    QRect characterRect(int) const override { return QRect(); }
+    QRect characterRect(int offset) const override
+    {
+        const QRect cell = view()->characterRect(offset);
+        return cell.isEmpty() ? cell : QRect(view()->viewport()->mapToGlobal(cell.topLeft()), cell.size());
+    }
     int offsetAtPoint(const QPoint& point) const override
     {
         return int(view()->positionAt(view()->viewport()->mapFromGlobal(point)));

@@ -153,6 +153,13 @@ TEST(RichTextView, TheUserSelectsAndCopiesAsInAnyViewer)
     EXPECT_EQ(view.selectedText(), u"Label"_s);
     EXPECT_EQ(text.cursorPosition(), label + 5);
     EXPECT_TRUE(accessible->state().readOnly);
+    // Each character's cell is where the reader finds it again; past the text there is none.
+    for (int i : {0, 6, int(label), int(label) + 6, int(box.Text().size()) - 1}) {
+        const QRect cell = text.characterRect(i);
+        EXPECT_FALSE(cell.isEmpty()) << i;
+        EXPECT_EQ(text.offsetAtPoint(QPoint(cell.left() + cell.width() / 4, cell.center().y())), i) << i;
+    }
+    EXPECT_TRUE(text.characterRect(int(box.Text().size())).isEmpty());
     // A new report starts with nothing selected.
     buildReport(box);
     QApplication::processEvents();
