@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-base-dev-tools libqt6printsupport6 libqt6test6
+  qt6-base-dev qt6-base-dev-tools libqt6printsupport6 libqt6test6 qt6-translations-l10n
   libgl-dev nlohmann-json3-dev
   pybind11-dev python3-dev python3-pytest python3-distributed
   libgtest-dev libgmock-dev libbenchmark-dev

@@ -2,14 +2,17 @@
 
 #include "RichTextViewAccessible.h"
 
+#include "hostclasses/DefaultHostClasses.h"
 #include "richtext/BoxExcerpt.h"
 
 #include <QAccessible>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QDir>
 #include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLibraryInfo>
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -17,6 +20,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QTextBoundaryFinder>
+#include <QTranslator>
 
 #include <algorithm>
 #include <cmath>
@@ -293,15 +297,40 @@ void RichTextView::keyPressEvent(QKeyEvent* event)
     QAbstractScrollArea::keyPressEvent(event);
 }
 
+namespace {
+
+// Qt's translation of one of its own texts into the user's language, as Qt's text widgets show
+// it: the application need not have installed Qt's translations, and its own language need not
+// be the user's. A language Qt has no file for, for its country, takes another country's.
+QString qtText(const char* context, const char* source)
+{
+    static QHash<QString, std::shared_ptr<QTranslator>> loaded; // windows live on one thread
+    const QLocale language = userLanguage();
+    std::shared_ptr<QTranslator>& translator = loaded[language.name()];
+    if (!translator) {
+        translator = std::make_shared<QTranslator>();
+        const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+        if (!translator->load(language, QStringLiteral("qtbase"), QStringLiteral("_"), folder)) {
+            const QString prefix = QStringLiteral("qtbase_") + language.name().section(QLatin1Char('_'), 0, 0);
+            const QStringList others = QDir(folder).entryList({prefix + QStringLiteral("_*.qm")}, QDir::Files, QDir::Name);
+            if (!others.isEmpty())
+                (void)translator->load(others.first(), folder); // else none: Qt's English
+        }
+    }
+    const QString text = translator->translate(context, source);
+    return text.isEmpty() ? QString::fromLatin1(source) : text;
+}
+
+} // namespace
+
 void RichTextView::contextMenuEvent(QContextMenuEvent* event)
 {
-    // Qt's own words for them, in the language Qt's translations give.
     auto* menu = new QMenu(this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    QAction* copying = menu->addAction(QCoreApplication::translate("QWidgetTextControl", "&Copy"), this, &RichTextView::copy);
+    QAction* copying = menu->addAction(qtText("QWidgetTextControl", "&Copy"), this, &RichTextView::copy);
     copying->setShortcut(QKeySequence::Copy);
     copying->setEnabled(selectionStart() != selectionEnd());
-    QAction* all = menu->addAction(QCoreApplication::translate("QWidgetTextControl", "Select All"), this, &RichTextView::selectAll);
+    QAction* all = menu->addAction(qtText("QWidgetTextControl", "Select All"), this, &RichTextView::selectAll);
     all->setShortcut(QKeySequence::SelectAll);
     menu->popup(event->globalPos()); // not exec: nothing here waits for the menu
 }

@@ -20,6 +20,8 @@
 #include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QDir>
 #include <QGuiApplication>
 #include <QLabel>
@@ -496,7 +498,7 @@ TEST_F(ImportWindowTest, EveryCaptionFitsAndEveryControlHasANameInEveryLanguage)
 {
     userSettings(true);
     state().ClassicFileFlag = SafeArray::fromValues(VarType::Boolean, {false, false});
-    QStringList clipped, unnamed;
+    QStringList clipped, unnamed, menus;
     for (const int offset : {0, 2000, 4000, 6000, 8000, 10000}) {
         writeSetting(u"HostSettings/ResOffset"_s, offset);
         lateCall(hostSettings(), u"RestoreParameters"_s);
@@ -510,7 +512,22 @@ TEST_F(ImportWindowTest, EveryCaptionFitsAndEveryControlHasANameInEveryLanguage)
             clipped << clippedCaptions(*w);
             unnamed << unnamedControls(*w);
         }
+        // The report's context menu speaks the window's language, in Qt's own words.
+        QContextMenuEvent menuAsked(QContextMenuEvent::Mouse, QPoint(5, 5), statistics.mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(statistics.txtInfoView->viewport(), &menuAsked);
+        QStringList texts;
+        for (QMenu* menu : statistics.txtInfoView->findChildren<QMenu*>()) {
+            for (const QAction* action : menu->actions())
+                texts << action->text();
+            menu->close();
+        }
+        menus << texts.join(u" | "_s);
     }
+    // Portuguese has Brazil's file only.
+    const QStringList qtWords{u"&Copy | Select All"_s,       u"コピー(&C) | すべてを選択"_s,
+                              u"复制(&C) | 全选"_s,             u"&Copiar | Seleccionar todo"_s,
+                              u"Cop&ier | Tout sélectionner"_s, u"&Copiar | Selecionar tudo"_s};
+    EXPECT_EQ(menus.join(u'\n').toStdString(), qtWords.join(u'\n').toStdString());
     EXPECT_TRUE(clipped.isEmpty()) << "captions cut off:\n" << clipped.join(u'\n');
     unnamed.removeDuplicates();
     EXPECT_TRUE(unnamed.isEmpty()) << "controls without an accessible name:\n" << unnamed.join(u'\n');
