@@ -28,7 +28,7 @@ test: build
 	cd $(BUILD) && ctest -j $(JOBS) --output-on-failure
 
 screenshots: build
-	QT_QPA_PLATFORM=offscreen $(BUILD)/host/recinfo screenshots samples/rf-network-alarms.json docs/screenshots
+	tools/screenshots.sh $(BUILD) docs/screenshots
 
 bench: build
 	tools/run-benchmarks.sh $(BUILD)

@@ -14,6 +14,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QScreen>
+#include <QWindow>
 #include <QSettings>
 
 using namespace vxRecInfo;
@@ -22,11 +25,36 @@ namespace recinfo {
 
 namespace {
 
+const QString Key = QStringLiteral("HostSettings/ResOffset");
+
+// Waits up to two seconds for the window system to have done what was asked.
+template <class Done>
+bool waitFor(Done done)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < 2000)
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    return done();
+}
+
+// On a display, the window's pixels as the screen shows them, once it is mapped and has the
+// focus (where the focus frame is drawn depends on it); offscreen, the window drawn alone.
 bool save(QWidget& window, const QString& path, QTextStream& out)
 {
     window.show();
-    QApplication::processEvents();
-    const bool ok = window.grab().save(path);
+    bool ok = true;
+    QPixmap picture;
+    if (QGuiApplication::platformName() == QLatin1String("offscreen")) {
+        QApplication::processEvents();
+        picture = window.grab();
+    } else {
+        window.activateWindow();
+        ok = waitFor([&] { return window.windowHandle()->isExposed() && window.isActiveWindow(); });
+        QApplication::processEvents();
+        picture = window.screen()->grabWindow(window.winId());
+    }
+    ok = ok && picture.save(path);
     window.hide();
     out << (ok ? "wrote " : "could not write ") << path << "\n";
     return ok;
@@ -40,6 +68,19 @@ int takeScreenshots(const QCommandLineParser& parsed, QTextStream& out, QTextStr
         err << "recinfo: cannot make " << args[1] << "\n";
         return 1;
     }
+    // The user's language setting, put back however the pictures end.
+    struct Restore {
+        QVariant resOffset = QSettings(suiteSettingsFile(), QSettings::IniFormat).value(Key);
+        ~Restore()
+        {
+            QSettings ini(suiteSettingsFile(), QSettings::IniFormat);
+            if (resOffset.isValid())
+                ini.setValue(Key, resOffset);
+            else
+                ini.remove(Key);
+        }
+    } restore;
+    QApplication::setCursorFlashTime(0); // a caret that blinks is in some pictures and not others
     bool ok = true;
     for (const auto& [suffix, offset] : {std::pair{"en", 0}, std::pair{"ja", 2000}}) {
         try {
@@ -49,7 +90,7 @@ int takeScreenshots(const QCommandLineParser& parsed, QTextStream& out, QTextStr
             // The language of the windows is the user's setting: put it where the settings are read.
             {
                 QSettings ini(suiteSettingsFile(), QSettings::IniFormat);
-                ini.setValue(QStringLiteral("HostSettings/ResOffset"), offset);
+                ini.setValue(Key, offset);
             }
             lateCall(hostSettings(), QStringLiteral("RestoreParameters"));
             ModuleState& state = ModuleState::current();
@@ -94,7 +135,9 @@ Command screenshotsCommand()
             {QStringLiteral("FILE"), QStringLiteral("FOLDER")},
             QStringLiteral("Save pictures of the windows into FOLDER."),
             QStringLiteral("Save a picture of each window over the file's datasets, in English and in Japanese, "
-                           "into FOLDER (works without a display)."),
+                           "into FOLDER. On a display the pictures are the screen's; offscreen "
+                           "(QT_QPA_PLATFORM=offscreen) each window is drawn alone. The language setting "
+                           "is put back as it was."),
             {},
             takeScreenshots};
 }
