@@ -18,6 +18,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QColor>
 #include <QComboBox>
 #include <QDir>
 #include <QImage>
@@ -25,6 +26,7 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
@@ -48,6 +50,24 @@ QByteArray clipboardAs(const QString& type)
     // The application answers the request from its event loop: keep it turning.
     EXPECT_TRUE(QTest::qWaitFor([&] { return xclip.state() == QProcess::NotRunning; }, 5000)) << "xclip hangs";
     return xclip.readAllStandardOutput();
+}
+
+// What LibreOffice makes of a document (a paste is read by the same filters), written as XHTML.
+QString asLibreOfficeReadsIt(const QByteArray& document, const QString& suffix)
+{
+    QTemporaryDir work;
+    QFile in(work.filePath(u"pasted."_s + suffix));
+    if (!in.open(QIODevice::WriteOnly) || in.write(document) != document.size())
+        return {};
+    in.close();
+    QProcess soffice;
+    soffice.start(u"soffice"_s, {u"--headless"_s, u"-env:UserInstallation=file://"_s + work.filePath(u"profile"_s),
+                                 u"--convert-to"_s, u"xhtml:XHTML Writer File:UTF8"_s, u"--outdir"_s,
+                                 work.filePath(u"out"_s), in.fileName()});
+    if (!soffice.waitForFinished(120000))
+        return {};
+    QFile out(work.filePath(u"out/pasted.xhtml"_s));
+    return out.open(QIODevice::ReadOnly) ? QString::fromUtf8(out.readAll()) : QString();
 }
 
 class DisplayTest : public ReportFixture
@@ -156,6 +176,26 @@ TEST_F(DisplayTest, ReportIsSelectedByMouseAndCopiedForOtherPrograms)
     const QByteArray rtf = clipboardAs(u"text/rtf"_s);
     EXPECT_TRUE(rtf.startsWith("{\\rtf1") && rtf.contains("4711")) << rtf.constData();
     EXPECT_TRUE(clipboardAs(u"text/html"_s).contains("4711"));
+
+    // The whole report pasted into a word processor keeps its fonts and colours.
+    input.key(Keysym::a, {Keysym::ControlL});
+    input.key(Keysym::c, {Keysym::ControlL});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QGuiApplication::clipboard()->text().size() > line.size(); }, 2000));
+    const QByteArray whole = clipboardAs(u"text/rtf"_s);
+    const QRegularExpression colour(u"\\\\red(\\d+)\\\\green(\\d+)\\\\blue(\\d+);"_s);
+    QStringList colours;
+    for (const auto& m : colour.globalMatch(QString::fromLatin1(whole)))
+        if (m.captured(0) != u"\\red0\\green0\\blue0;"_s)
+            colours << QColor(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt()).name();
+    ASSERT_FALSE(colours.isEmpty()) << "a report has coloured headings";
+    for (const auto& [document, suffix] : {std::pair{whole, u"rtf"_s}, std::pair{clipboardAs(u"text/html"_s), u"html"_s}}) {
+        const QString read = asLibreOfficeReadsIt(document, suffix);
+        ASSERT_TRUE(read.contains(u"4711"_s)) << suffix.toStdString() << " not read:\n" << read.left(400);
+        EXPECT_TRUE(read.contains(u"font-family:Arial"_s)) << suffix.toStdString();
+        for (const QString& c : colours)
+            EXPECT_TRUE(read.contains(u"color:"_s + c)) << suffix.toStdString() << " lost " << c.toStdString();
+    }
+    view.select(start, end);
 
     // The wheel scrolls; the selection stays.
     const int top = view.verticalScrollBar()->value();
