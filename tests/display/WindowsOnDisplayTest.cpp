@@ -22,6 +22,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QImage>
+#include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QProcess>
@@ -320,24 +321,43 @@ TEST_F(DisplayTest, ModalWindowsTakeEnterAndEscAndBlockTheHost)
     EXPECT_TRUE(QTest::qWaitFor([&] { return hostClicks == 1; }, 2000));
 }
 
+// Resized by the window system as a window manager would, each child's geometry is its twips
+// rectangle of the layout resized to that size, to a pixel.
 TEST_F(DisplayTest, ResizedByTheWindowSystemTheControlsFollow)
 {
-    frmStatistics w;
-    w.load();
-    showActive(w);
-    input.resizeWindow(w.winId(), 1000, 700);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return w.size() == QSize(1000, 700); }, 2000)) << w.width() << "x" << w.height();
-    const double tx = 1440.0 / w.logicalDpiX(), ty = 1440.0 / w.logicalDpiY();
-    StatisticsLayout layout;
-    layout.resize(1000 * tx, 700 * ty);
-    for (const auto& [child, r] : {std::pair<QWidget*, const TwipsRect*>{w.txtInfoView, &layout.txtInfo},
-                                   {w.cmdOk, &layout.cmdOk}, {w.chkDetails, &layout.chkDetails}}) {
-        const QRectF expected(r->left / tx, r->top / ty, r->width / tx, r->height / ty);
-        const QRect g = child->geometry();
-        EXPECT_LE((QPointF(g.topLeft()) - expected.topLeft()).manhattanLength(), 2.0) << child->objectName().toStdString();
-        EXPECT_LE(std::abs(g.width() - expected.width()) + std::abs(g.height() - expected.height()), 2.0)
-            << child->objectName().toStdString();
-    }
+    const auto expectPlaced = [&](QWidget& w, QSize size, auto layOut,
+                                  std::initializer_list<std::pair<const QWidget*, const TwipsRect*>> children) {
+        showActive(w);
+        input.resizeWindow(w.winId(), size.width(), size.height());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return w.size() == size; }, 2000)) << w.width() << "x" << w.height();
+        const double tx = 1440.0 / w.logicalDpiX(), ty = 1440.0 / w.logicalDpiY();
+        layOut(size.width() * tx, size.height() * ty, w.frameGeometry().width() * tx);
+        for (const auto& [child, r] : children) {
+            const QRect g = child->geometry();
+            const std::string what = (w.objectName() + u'.' + child->objectName()).toStdString();
+            EXPECT_NEAR(g.x(), r->left / tx, 1.0) << what << " left";
+            EXPECT_NEAR(g.y(), r->top / ty, 1.0) << what << " top";
+            EXPECT_NEAR(g.width(), r->width / tx, 1.0) << what << " width";
+            EXPECT_NEAR(g.height(), r->height / ty, 1.0) << what << " height";
+        }
+        w.hide();
+    };
+    frmNote note;
+    NoteLayout n;
+    expectPlaced(note, {900, 640}, [&](double cw, double ch, double) { n.resize(cw, ch); },
+                 {{note.txtNote, &n.txtNote}, {note.cmdOk, &n.cmdOk}, {note.cmdCancel, &n.cmdCancel}});
+    frmStatistics statistics;
+    statistics.load();
+    StatisticsLayout s;
+    expectPlaced(statistics, {1000, 700}, [&](double cw, double ch, double) { s.resize(cw, ch); },
+                 {{statistics.txtInfoView, &s.txtInfo}, {statistics.cmdOk, &s.cmdOk}, {statistics.cmdNote, &s.cmdNote},
+                  {statistics.cboTrace, &s.cboTrace}, {statistics.chkDetails, &s.chkDetails}});
+    frmRecImport import;
+    import.load();
+    ImportLayout i;
+    expectPlaced(import, {1100, 700}, [&](double cw, double ch, double ww) { i.resize(cw, ch, ww); },
+                 {{import.txtInfoView, &i.txtInfo}, {import.cmdImport, &i.cmdImport}, {import.cmdCancel, &i.cmdCancel},
+                  {import.cboTimeZone, &i.cboTimeZone}, {import.lblFile, &i.lblFile}});
 }
 
 // The share of pixels that differ by more than a little in some channel (antialiasing, hinting).

@@ -1,18 +1,13 @@
-// Resize rules of the three windows in twips, a shown window applying them, and the note
-// window's outcomes.
+// Resize rules of the three windows in twips (a shown window applies them: tests/display/), and
+// the note window's outcomes.
 
 #include "component/RecordFixture.h"
 
 #include "component/ModuleState.h"
 #include "windows/WindowLayouts.h"
 #include "windows/frmNote.h"
-#include "windows/frmRecImport.h"
-#include "windows/frmStatistics.h"
 
-#include <QCheckBox>
-#include <QComboBox>
 #include <QFile>
-#include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -92,46 +87,6 @@ TEST(WindowLayoutTest, ResizeRulesGiveTheReviewedRectangles)
 }
 
 // --- A shown window applies its layout ---
-
-using ShownWindowLayoutTest = RecordFixture;
-
-// Shown at a size in pixels, each child's geometry must be its twips rectangle of the layout resized
-// to that size, to a pixel.
-TEST_F(ShownWindowLayoutTest, ResizingAShownWindowMovesItsControls)
-{
-    const auto expectPlaced = [](QWidget& w, QSize size, auto layOut,
-                                 std::initializer_list<std::pair<const QWidget*, const TwipsRect*>> children) {
-        w.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
-        w.resize(size);
-        QCoreApplication::processEvents();
-        ASSERT_EQ(w.size(), size);
-        const double tx = 1440.0 / w.logicalDpiX(), ty = 1440.0 / w.logicalDpiY();
-        layOut(size.width() * tx, size.height() * ty, w.frameGeometry().width() * tx);
-        for (const auto& [child, r] : children) {
-            const QRect g = child->geometry();
-            const std::string what = (w.objectName() + u'.' + child->objectName()).toStdString();
-            EXPECT_NEAR(g.x(), r->left / tx, 1.0) << what << " left";
-            EXPECT_NEAR(g.y(), r->top / ty, 1.0) << what << " top";
-            EXPECT_NEAR(g.width(), r->width / tx, 1.0) << what << " width";
-            EXPECT_NEAR(g.height(), r->height / ty, 1.0) << what << " height";
-        }
-    };
-    frmNote note;
-    NoteLayout n;
-    expectPlaced(note, {900, 640}, [&](double cw, double ch, double) { n.resize(cw, ch); },
-                 {{note.txtNote, &n.txtNote}, {note.cmdOk, &n.cmdOk}, {note.cmdCancel, &n.cmdCancel}});
-    frmStatistics statistics;
-    StatisticsLayout s;
-    expectPlaced(statistics, {1000, 700}, [&](double cw, double ch, double) { s.resize(cw, ch); },
-                 {{statistics.txtInfoView, &s.txtInfo}, {statistics.cmdOk, &s.cmdOk}, {statistics.cmdNote, &s.cmdNote},
-                  {statistics.cboTrace, &s.cboTrace}, {statistics.chkDetails, &s.chkDetails}});
-    frmRecImport import;
-    ImportLayout i;
-    expectPlaced(import, {1100, 700}, [&](double cw, double ch, double ww) { i.resize(cw, ch, ww); },
-                 {{import.txtInfoView, &i.txtInfo}, {import.cmdImport, &i.cmdImport}, {import.cmdCancel, &i.cmdCancel},
-                  {import.cboTimeZone, &i.cboTimeZone}, {import.lblFile, &i.lblFile}});
-}
 
 // --- Recording note window outcomes ---
 
