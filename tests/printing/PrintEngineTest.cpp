@@ -3,12 +3,16 @@
 #include "PdfReader.h"
 
 #include "printing/PRINTR.h"
+#include "printing/PdfRecord.h"
 #include "printing/Printer.h"
 #include "richtext/PrintEngine.h"
 #include "richtext/RTBFormat.h"
 #include "richtext/RichTextBox.h"
 
+#include <QBuffer>
 #include <QDir>
+#include <QPainter>
+#include <QPdfWriter>
 #include <QRegularExpression>
 #include <QTimer>
 
@@ -228,5 +232,25 @@ TEST_F(PrintEngine, JobFilesAreNewFilesInTheirFolder)
     } catch (const RuntimeError& e) {
         EXPECT_TRUE(e.description().contains(QStringLiteral("/proc"))) << "the message must name the folder: "
                                                                        << e.description().toStdString();
+    }
+}
+
+// In the first milliseconds of a second Qt's clock names the new second while the C library's
+// coarse one, which the PDF writer dates the update with, still names the old one.
+TEST_F(PrintEngine, ARecordUpdateJustAfterASecondTurnsHasDatesThatAgree)
+{
+    QBuffer written;
+    ASSERT_TRUE(written.open(QIODevice::WriteOnly));
+    {
+        QPdfWriter writer(&written);
+        QPainter painter(&writer);
+        painter.drawText(100, 100, QStringLiteral("one page"));
+    }
+    for (int i = 0; i < 2; ++i) {
+        const qint64 turn = (QDateTime::currentMSecsSinceEpoch() / 1000 + 1) * 1000;
+        while (QDateTime::currentMSecsSinceEpoch() < turn) {
+        }
+        EXPECT_NO_THROW(pdfRecordUpdate(written.data(), {QStringLiteral("Job"), {}, {}}, {},
+                                        QDateTime::currentDateTime(), QStringLiteral("Record")));
     }
 }
