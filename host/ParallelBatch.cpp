@@ -7,7 +7,10 @@
 #include "component/ModuleState.h"
 #include "report/BatchReports.h"
 
+#include <QFileDevice>
+
 #include <barrier>
+#include <cerrno>
 #include <condition_variable>
 #include <deque>
 #include <limits>
@@ -16,6 +19,10 @@
 #include <system_error>
 #include <thread>
 #include <utility>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace vxRecInfo;
 
@@ -136,7 +143,7 @@ struct Slice {
     bool independent = true;
     std::optional<ErrorInfo> error;
     QString text;
-    QByteArray encoded; // the text as it goes out, encoded on the slice's thread
+    QList<QByteArray> encoded; // the text as it goes out, encoded on the slice's thread
     PdfJobInfo jobInfo;
     ReportQueue queue;
 };
@@ -158,8 +165,9 @@ bool reportsStandAlone(const std::vector<std::int16_t>& datasets)
         && std::all_of(datasets.cbegin(), datasets.cend(), [](std::int16_t i) { return RecInfoCode::RebuildRepeatsAll(i); });
 }
 
-// The slice's batch, once every slice has loaded.
-void runSlice(Slice& slice, BatchReports& reports, const ParallelBatch& batch, int total)
+// The slice's batch, once every slice has loaded. With a stream, in parts, each written out as
+// soon as it is made.
+void runSlice(Slice& slice, BatchReports& reports, const ParallelBatch& batch, int total, FileOutput* stream)
 {
     double job = 0;
     auto page = std::int16_t(slice.range.first);
@@ -167,6 +175,18 @@ void runSlice(Slice& slice, BatchReports& reports, const ParallelBatch& batch, i
     QString printer;
     switch (batch.kind) {
     case BatchKind::Rtf:
+        if (stream) {
+            const int first = int(slice.range.first), end = first + int(slice.range.count);
+            const int part = std::max(256, (end - first) / 16);
+            for (int at = first; at < end; at += part) {
+                reports.walkEntries(at, std::min(end, at + part));
+                QString text;
+                Batch::PrintAllRec(reports, job, page, pages, printer, true, text, batch.pageNumbers);
+                slice.encoded.append(text.toUtf8());
+                stream->write(slice.encoded.constLast());
+            }
+            break;
+        }
         Batch::PrintAllRec(reports, job, page, pages, printer, true, slice.text, batch.pageNumbers);
         break;
     case BatchKind::PrintDocuments:
@@ -179,6 +199,20 @@ void runSlice(Slice& slice, BatchReports& reports, const ParallelBatch& batch, i
         });
         break;
     }
+    if (!slice.text.isEmpty())
+        slice.encoded.append(std::exchange(slice.text, QString()).toUtf8());
+}
+
+// Where slice j of jobs begins. In a long batch the slice that also writes its text gets fewer
+// datasets, so that it ends with the others: writing a report's text costs about a ninth of
+// making it.
+std::size_t sliceStart(std::size_t j, std::size_t jobs, std::size_t total, bool firstWrites)
+{
+    if (!firstWrites || j == 0 || total < 1024 * jobs)
+        return total * j / jobs;
+    constexpr double FirstShare = 8.0 / 9.0;
+    const auto first = std::size_t(double(total) * FirstShare / (FirstShare + double(jobs - 1)));
+    return first + (total - first) * (j - 1) / (jobs - 1);
 }
 
 } // namespace
@@ -193,10 +227,11 @@ std::optional<int> runParallel(const RecordingsFile& file, const ParallelBatch& 
         return std::nullopt;
     const std::size_t jobs = std::min(std::size_t(batch.jobs), total);
     std::vector<std::unique_ptr<Slice>> slices;
+    FileOutput* const stream = batch.kind == BatchKind::Rtf ? batch.stream : nullptr;
     for (std::size_t j = 0; j < jobs; ++j) {
         auto slice = std::make_unique<Slice>();
-        slice->range.first = total * j / jobs;
-        slice->range.count = total * (j + 1) / jobs - slice->range.first;
+        slice->range.first = sliceStart(j, jobs, total, stream);
+        slice->range.count = sliceStart(j + 1, jobs, total, stream) - slice->range.first;
         slices.push_back(std::move(slice));
     }
 
@@ -242,8 +277,7 @@ std::optional<int> runParallel(const RecordingsFile& file, const ParallelBatch& 
                 sync.arrive_and_wait(); // the progress line of the next phase is up
                 if (go) {
                     try {
-                        runSlice(slice, *reports, batch, int(total));
-                        slice.encoded = std::exchange(slice.text, QString()).toUtf8();
+                        runSlice(slice, *reports, batch, int(total), &slice == slices.front().get() ? stream : nullptr);
                     } catch (const Cancelled&) {
                     } catch (...) {
                         slice.error = currentExceptionInfo();
@@ -273,6 +307,8 @@ std::optional<int> runParallel(const RecordingsFile& file, const ParallelBatch& 
                 t.join();
     };
     auto failure = [&](const ErrorInfo& e) {
+        if (stream)
+            stream->takeBack();
         progress.end();
         err << "recinfo: " << batch.service << " failed with error " << e.number << ": " << oneLine(e.description)
             << "\n";
@@ -345,9 +381,51 @@ std::optional<int> runParallel(const RecordingsFile& file, const ParallelBatch& 
                 return std::nullopt;
             return failure(*s->error);
         }
-    for (auto& s : slices)
-        result.texts.append(std::move(s->encoded));
+    // What went out already stays out, unless a write failed: then it all goes again, the
+    // usual way, which says why.
+    const bool streamed = stream && !stream->failed();
+    if (stream && !streamed)
+        stream->takeBack();
+    for (std::size_t j = streamed ? 1 : 0; j < slices.size(); ++j)
+        result.texts.append(std::move(slices[j]->encoded));
     return int(Done);
+}
+
+std::unique_ptr<FileOutput> FileOutput::of(QTextStream& out)
+{
+    auto* file = qobject_cast<QFileDevice*>(out.device());
+    if (!file)
+        return nullptr;
+    out.flush();
+    if (!file->flush())
+        return nullptr;
+    const int fd = file->handle();
+    struct stat about {};
+    if (fd < 0 || ::fstat(fd, &about) != 0 || !S_ISREG(about.st_mode) || (::fcntl(fd, F_GETFL) & O_APPEND))
+        return nullptr;
+    const off_t start = ::lseek(fd, 0, SEEK_CUR);
+    if (start < 0)
+        return nullptr;
+    return std::unique_ptr<FileOutput>(new FileOutput(fd, start));
+}
+
+bool FileOutput::write(const QByteArray& bytes)
+{
+    for (qsizetype at = 0; !m_failed && at < bytes.size();) {
+        const ssize_t n = ::write(m_fd, bytes.constData() + at, std::size_t(bytes.size() - at));
+        if (n > 0)
+            at += n;
+        else if (n < 0 && errno != EINTR)
+            m_failed = true;
+    }
+    return !m_failed;
+}
+
+void FileOutput::takeBack()
+{
+    // Nothing the batch wrote stays; the stream goes on from where it began.
+    if (::ftruncate(m_fd, m_start) != 0 || ::lseek(m_fd, m_start, SEEK_SET) != m_start)
+        m_failed = true;
 }
 
 } // namespace recinfo

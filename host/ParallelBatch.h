@@ -2,8 +2,9 @@
 // A batch service of recinfo over several threads: each thread is an apartment of its own, with
 // its own RecordInfo and a slice of the recordings file's datasets, and the output is the same,
 // byte for byte, as one thread makes it. RTF and print documents are made whole in the slices
-// and joined in order; the joined RTF document and the print job are written on the calling
-// thread from reports the slices make ahead, in order.
+// and joined in order (into a file, the first slice's RTF goes out in parts as it is made); the
+// joined RTF document and the print job are written on the calling thread from reports the
+// slices make ahead, in order.
 
 #include "RecordingsFile.h"
 
@@ -13,11 +14,35 @@
 #include <QTextStream>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 namespace recinfo {
 
 enum class BatchKind { Rtf, PrintDocuments, Prepared };
+
+// Standard output when it is a regular file written at its own offset: there the first slice's
+// text goes out in parts as it is made, while the other slices still work, and a batch that
+// fails takes it back (the file is cut to where the batch began), so that a failed batch
+// leaves nothing, as when the text is written at the end.
+class FileOutput
+{
+public:
+    // Null for anything else (a pipe, a terminal, a file opened to append, a text stream in
+    // memory). Flushes out first.
+    static std::unique_ptr<FileOutput> of(QTextStream& out);
+
+    // False once a write failed; nothing more is written then.
+    bool write(const QByteArray& bytes);
+    bool failed() const { return m_failed; }
+    void takeBack();
+
+private:
+    FileOutput(int fd, qint64 start) : m_fd(fd), m_start(start) {}
+    int m_fd;
+    qint64 m_start;
+    bool m_failed = false;
+};
 
 struct ParallelBatch {
     BatchKind kind = BatchKind::Rtf;
@@ -26,11 +51,12 @@ struct ParallelBatch {
     bool progress = false;
     QString what; // the progress line's verb for the slices' reports ("" when the caller shows its own)
     QString service; // its name in error messages: "RTF_All"
+    FileOutput* stream = nullptr; // Rtf: where the text goes as it is made, if anywhere
 };
 
 // What a run left for the caller to write.
 struct ParallelResult {
-    QList<QByteArray> texts; // Rtf and PrintDocuments: each slice's text in UTF-8, in order
+    QList<QByteArray> texts; // Rtf and PrintDocuments: the text in UTF-8, in order, but what was streamed
     vxRecInfo::PdfJobInfo jobInfo; // Prepared: the print job's metadata, of every slice
 };
 

@@ -329,10 +329,11 @@ int runRtf(const QCommandLineParser& parsed, QTextStream& out, QTextStream& err)
     const bool joined = parsed.isSet(QStringLiteral("output"));
     const QString output = parsed.value(QStringLiteral("output"));
     ParallelResult result;
+    const std::unique_ptr<FileOutput> stream = joined || jobs < 2 ? nullptr : FileOutput::of(out);
     const auto parallel = runParallel(
         *file,
         {joined ? BatchKind::Prepared : BatchKind::Rtf, jobs, pageNumbers, progress,
-         joined ? QString() : QStringLiteral("exporting"), QStringLiteral("RTF_All")},
+         joined ? QString() : QStringLiteral("exporting"), QStringLiteral("RTF_All"), stream.get()},
         result, err, [&](int count, const NextReport& next) {
             return joinedRtf(std::int16_t(count), output, progress, out, err, [&](JoinedRtfWriter& document) {
                 RichTextBox box;

@@ -312,6 +312,14 @@ void BatchReports::selectForBatch(int entry)
         selectEntry(entry);
 }
 
+void BatchReports::walkEntries(int first, int end)
+{
+    if (first < m_first || end > m_end || first > end)
+        throw RuntimeError(Err::SubscriptOutOfRange);
+    m_walkFirst = first;
+    m_walkEnd = end;
+}
+
 std::int16_t BatchReports::datasetOf(int entry) const
 {
     return Variant(std::int32_t(entry - m_first + m_skipped)).toInteger();

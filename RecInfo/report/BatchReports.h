@@ -112,8 +112,11 @@ public:
     Variant detailsValue() const override { return std::int16_t(m_details ? 1 : 0); }
     QString windowName() const override { return QStringLiteral("frmStatistics"); }
     int datasetListCount() const override { return m_count; }
-    int firstBatchEntry() const override { return m_first; }
-    int endBatchEntry() const override { return m_end; }
+    int firstBatchEntry() const override { return m_walkFirst < 0 ? m_first : m_walkFirst; }
+    int endBatchEntry() const override { return m_walkFirst < 0 ? m_end : m_walkEnd; }
+    // After load: a batch walks only the entries [first, end) of the slice, so that the slice's
+    // text can go out in parts as it is made.
+    void walkEntries(int first, int end);
 
 private:
     RichTextBox m_box;
@@ -122,6 +125,8 @@ private:
     int m_skipped = 0;
     int m_end = 0;
     int m_count = 0;
+    int m_walkFirst = -1; // -1: every entry of the slice
+    int m_walkEnd = -1;
     bool m_details = false;
 };
 

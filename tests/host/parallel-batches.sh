@@ -63,6 +63,27 @@ for file in "$work/twice-in-last.json" "$work/too-deep.json"; do
   grep -q -e "is given twice" -e "nested deeper than" "$work/one.err" || { echo "FAIL: $(basename "$file"): $(head -c 300 "$work/one.err")"; failed=1; }
 done
 
+# Into a file, the first slice's text goes out in parts as it is made: a batch long enough for
+# several parts gives what one thread gives; one that fails in its last report leaves the file
+# as it found it, what came before the batch included.
+python3 - "$source" "$work" <<'PY'
+import json, sys
+source, work = sys.argv[1:]
+text = json.load(open(source + "/tests/data/recordings/slices.json"))
+bad = dict(text, datasets=[dict(d) for d in text["datasets"]])
+bad["datasets"][-1]["SignatureRead"] = {"vt": "String[]", "values": ["Anna", "45306.5", "Approved"]}
+json.dump(bad, open(work + "/bad-last-report.json", "w"))
+json.dump(dict(text, datasets=text["datasets"] * 260), open(work + "/long.json", "w"))
+PY
+run one rtf "$work/long.json" --jobs 1
+run many rtf "$work/long.json" --jobs 2
+same "recinfo rtf long.json"
+for jobs in 1 3; do
+  { echo before; "$recinfo" rtf "$work/bad-last-report.json" -q --jobs "$jobs" 2>"$work/bad.err" || true; } >"$work/bad.out"
+  grep -q "RTF_All failed with error 9" "$work/bad.err" || { echo "FAIL: bad-last-report --jobs $jobs: $(cat "$work/bad.err")"; failed=1; }
+  [ "$(cat "$work/bad.out")" = before ] || { echo "FAIL: a failed rtf --jobs $jobs left $(wc -c <"$work/bad.out") bytes"; failed=1; }
+done
+
 # Standard input, read once and shared by the threads.
 run one rtf - --jobs 1 <"$source/tests/data/recordings/slices.json"
 run many rtf - --jobs 3 <"$source/tests/data/recordings/slices.json"

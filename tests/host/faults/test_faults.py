@@ -196,6 +196,22 @@ def test_a_full_standard_output_is_an_error(args, home):
     assert err.count("\n") == 1 and "standard output" in err, err
 
 
+def test_standard_output_on_a_disk_that_fills_fails_as_on_one_thread(home, tmpfs, tmp_path):
+    # Into a file, several threads write the first slice's reports while the others work; a
+    # write that fails there must end as the one thread's does.
+    recordings = big_recordings(str(tmp_path), 300)
+    disk = tmpfs()
+    results = []
+    for jobs in ("1", "2"):
+        with open(os.path.join(disk.path, "out.rtf"), "wb") as out:
+            results.append(subprocess.run([RECINFO, "rtf", "-q", "--jobs", jobs, recordings], env=home, stdout=out,
+                                          stderr=subprocess.PIPE))
+    for result in results:
+        err = result.stderr.decode()
+        assert result.returncode == 1 and err.count("\n") == 1, err
+        assert "standard output: No space left on device" in err, err
+
+
 def big_recordings(folder, copies):
     with open(SAMPLE, encoding="utf-8") as f:
         recordings = json.load(f, object_pairs_hook=collections.OrderedDict)
