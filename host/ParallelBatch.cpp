@@ -165,8 +165,10 @@ bool reportsStandAlone(const std::vector<std::int16_t>& datasets)
         && std::all_of(datasets.cbegin(), datasets.cend(), [](std::int16_t i) { return RecInfoCode::RebuildRepeatsAll(i); });
 }
 
-// The slice's batch, once every slice has loaded. With a stream, in parts, each written out as
-// soon as it is made.
+// The slice's batch, once every slice has loaded. RTF is made in parts: each part's text is
+// encoded and let go before the next, which the next reuses, where one text of the whole slice
+// would take fresh pages all the way (a fifth of the system time); with a stream each part is
+// written out as soon as it is made.
 void runSlice(Slice& slice, BatchReports& reports, const ParallelBatch& batch, int total, FileOutput* stream)
 {
     double job = 0;
@@ -174,23 +176,22 @@ void runSlice(Slice& slice, BatchReports& reports, const ParallelBatch& batch, i
     auto pages = std::int16_t(total);
     QString printer;
     switch (batch.kind) {
-    case BatchKind::Rtf:
-        if (stream) {
-            const int first = int(slice.range.first), end = first + int(slice.range.count);
-            const int part = std::max(256, (end - first) / 16);
-            for (int at = first; at < end; at += part) {
-                reports.walkEntries(at, std::min(end, at + part));
-                QString text;
-                Batch::PrintAllRec(reports, job, page, pages, printer, true, text, batch.pageNumbers);
-                slice.encoded.append(text.toUtf8());
+    case BatchKind::Rtf: {
+        const int first = int(slice.range.first), end = first + int(slice.range.count);
+        const int part = std::max(256, (end - first) / 16);
+        for (int at = first; at < end; at += part) {
+            reports.walkEntries(at, std::min(end, at + part));
+            QString text;
+            Batch::PrintAllRec(reports, job, page, pages, printer, true, text, batch.pageNumbers);
+            slice.encoded.append(text.toUtf8());
+            if (stream)
                 stream->write(slice.encoded.constLast());
-            }
-            break;
         }
-        Batch::PrintAllRec(reports, job, page, pages, printer, true, slice.text, batch.pageNumbers);
         break;
+    }
     case BatchKind::PrintDocuments:
         Batch::PrintAllRecOnly_NT(reports, slice.text);
+        slice.encoded.append(std::exchange(slice.text, QString()).toUtf8());
         break;
     case BatchKind::Prepared:
         Batch::PrepareAllRec(reports, job, page, pages, batch.pageNumbers, [&](RecInfoCode::PreparedReport&& r) {
@@ -199,20 +200,6 @@ void runSlice(Slice& slice, BatchReports& reports, const ParallelBatch& batch, i
         });
         break;
     }
-    if (!slice.text.isEmpty())
-        slice.encoded.append(std::exchange(slice.text, QString()).toUtf8());
-}
-
-// Where slice j of jobs begins. In a long batch the slice that also writes its text gets fewer
-// datasets, so that it ends with the others: writing a report's text costs about a ninth of
-// making it.
-std::size_t sliceStart(std::size_t j, std::size_t jobs, std::size_t total, bool firstWrites)
-{
-    if (!firstWrites || j == 0 || total < 1024 * jobs)
-        return total * j / jobs;
-    constexpr double FirstShare = 8.0 / 9.0;
-    const auto first = std::size_t(double(total) * FirstShare / (FirstShare + double(jobs - 1)));
-    return first + (total - first) * (j - 1) / (jobs - 1);
 }
 
 } // namespace
@@ -230,8 +217,8 @@ std::optional<int> runParallel(const RecordingsFile& file, const ParallelBatch& 
     FileOutput* const stream = batch.kind == BatchKind::Rtf ? batch.stream : nullptr;
     for (std::size_t j = 0; j < jobs; ++j) {
         auto slice = std::make_unique<Slice>();
-        slice->range.first = sliceStart(j, jobs, total, stream);
-        slice->range.count = sliceStart(j + 1, jobs, total, stream) - slice->range.first;
+        slice->range.first = total * j / jobs;
+        slice->range.count = total * (j + 1) / jobs - slice->range.first;
         slices.push_back(std::move(slice));
     }
 
