@@ -1,4 +1,5 @@
 #include "MeasFieldProcessor.h"
+#include "ModuleState.h"
 
 namespace vxRecInfo {
 
@@ -12,10 +13,9 @@ void MeasFieldProcessor_C::setMeasField(const QString& text)
     m_probeEnabled = text.contains(Marker, Qt::CaseSensitive);
 }
 
-MeasFieldProcessor_C& MeasFieldProcessor_C::forThread()
+MeasFieldProcessor_C& MeasFieldProcessor_C::current()
 {
-    thread_local MeasFieldProcessor_C processor;
-    return processor;
+    return ModuleState::current().part<MeasFieldProcessor_C>();
 }
 
 } // namespace vxRecInfo

@@ -20,8 +20,8 @@ public:
     // Enables the probe when the text holds the marker anywhere (exact characters).
     void setMeasField(const QString& text);
 
-    // The calling thread's instance, created on first use.
-    static MeasFieldProcessor_C& forThread();
+    // The apartment's instance, created on first use.
+    static MeasFieldProcessor_C& current();
 
 private:
     bool m_probeEnabled = false;

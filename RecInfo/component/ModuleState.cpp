@@ -38,6 +38,12 @@ void ModuleState::endApartment()
     threadState() = ModuleState{};
 }
 
+std::size_t ModuleState::newPartIndex()
+{
+    static std::atomic<std::size_t> next{0};
+    return next++;
+}
+
 void ModuleState::releaseParts()
 {
     // The application's destructor runs this on its own thread: the threads that printed

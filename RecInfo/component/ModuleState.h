@@ -14,9 +14,8 @@
 #include <QString>
 
 #include <cstdint>
-#include <map>
 #include <memory>
-#include <typeindex>
+#include <vector>
 
 namespace vxRecInfo {
 
@@ -58,11 +57,15 @@ struct ModuleState {
 
     // State that a layer above this one keeps per apartment (the current printer, for one),
     // made at its first use and gone with the apartment like everything here.
+    // Reports reach some parts hundreds of times each: a part is found by an index of its type.
     template <class Part>
     Part& part()
     {
-        std::shared_ptr<void>& slot = m_parts[std::type_index(typeid(Part))];
-        if (!slot)
+        static const std::size_t index = newPartIndex();
+        if (index >= m_parts.size()) [[unlikely]]
+            m_parts.resize(index + 1);
+        std::shared_ptr<void>& slot = m_parts[index];
+        if (!slot) [[unlikely]]
             slot = std::make_shared<Part>();
         return *static_cast<Part*>(slot.get());
     }
@@ -78,8 +81,9 @@ private:
     // an open job) that must not outlive it, while the state itself lives as long as its
     // thread, which for the GUI thread is the whole process.
     static void releaseParts();
+    static std::size_t newPartIndex();
 
-    std::map<std::type_index, std::shared_ptr<void>> m_parts;
+    std::vector<std::shared_ptr<void>> m_parts; // by a part type's index
     IProgressObserver* m_progressObserver = nullptr;
 };
 

@@ -254,7 +254,7 @@ void AlarmSection(QString& report, std::int16_t index, bool details)
     const DataSetRecord& d = dataSet(index);
     appendHeading(report, Label(LabelId::Alarm) + TAB + Label(LabelId::Settings) + TAB + TAB + Label(LabelId::Results));
     if (d.Logger_Type == QLatin1String("A") || d.Logger_Type == QLatin1String("C"))
-        MeasFieldProcessor_C::forThread().setMeasField(d.MiscField);
+        MeasFieldProcessor_C::current().setMeasField(d.MiscField);
 
     for (const std::int32_t c : channelsOf(d)) {
         channelHeading(report, index, d, c);

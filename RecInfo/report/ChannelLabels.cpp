@@ -5,6 +5,7 @@
 #include "ReportText.h"
 
 #include "component/MeasFieldProcessor.h"
+#include "component/ModuleState.h"
 #include "richtext/RTBFormat.h"
 #include "support/Labels.h"
 
@@ -21,8 +22,7 @@ std::int32_t measurementType(const DataSetRecord& d, std::int32_t channel)
 
 ChannelLabelSet& ChannelLabels()
 {
-    thread_local ChannelLabelSet labels;
-    return labels;
+    return ModuleState::current().part<ChannelLabelSet>();
 }
 
 namespace {
@@ -98,7 +98,7 @@ void ChannelHeading(QString& report, std::int16_t index, std::int32_t channel)
     QString line;
     if (d.Logger_Type == QLatin1String("C")) {
         line = TAB
-            % (MeasFieldProcessor_C::forThread().ProbeEnabled() ? Label(LabelId::ProbeTemperature)
+            % (MeasFieldProcessor_C::current().ProbeEnabled() ? Label(LabelId::ProbeTemperature)
                                                                 : d.ChnlDescription.at(channel).toString());
     } else if (d.ProbeNumber.isDimensioned()) {
         line = TAB % d.ChnlDescription.at(channel).toString();

@@ -71,7 +71,7 @@ void MeasurementsSection(QString& report, std::int16_t index, const Variant& det
     report += CRLF;
 
     if (isLoggerType(type, {"A", "C"}))
-        MeasFieldProcessor_C::forThread().setMeasField(d.MiscField);
+        MeasFieldProcessor_C::current().setMeasField(d.MiscField);
     else if (!isLoggerType(type, {"B", "L", "M"}))
         return;
     for (std::int32_t c = 1; c <= d.NumActiveChannels; ++c)

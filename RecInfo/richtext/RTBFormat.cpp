@@ -3,6 +3,7 @@
 #include "RichTextBox.h"
 
 #include "automation/RuntimeError.h"
+#include "component/ModuleState.h"
 #include "automation/Variant.h"
 
 #include <algorithm>
@@ -15,13 +16,7 @@ namespace {
 
 RunLists& lists()
 {
-    // Found by one load once made (see ModuleState::current): reports add hundreds of runs.
-    [[gnu::tls_model("initial-exec")]] static thread_local RunLists* made = nullptr;
-    if (made) [[likely]]
-        return *made;
-    thread_local RunLists state;
-    made = &state;
-    return state;
+    return ModuleState::current().part<RunLists>();
 }
 
 std::int16_t toInteger(qsizetype value)

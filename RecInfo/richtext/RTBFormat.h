@@ -61,7 +61,7 @@ struct RunLists {
 
 namespace RTBFormat {
 
-// The calling thread's run lists.
+// The apartment's run lists.
 const RunLists& runLists();
 
 // All five lists back to element 0 alone.

@@ -1,6 +1,7 @@
 #include "RtfWriter.h"
 
 #include "automation/RuntimeError.h"
+#include "component/ModuleState.h"
 
 #include <QHash>
 
@@ -525,13 +526,7 @@ struct Scratch {
 
 Scratch& scratch()
 {
-    // Found by one load once made (see ModuleState::current).
-    [[gnu::tls_model("initial-exec")]] static thread_local Scratch* made = nullptr;
-    if (made) [[likely]]
-        return *made;
-    thread_local Scratch s;
-    made = &s;
-    return s;
+    return ModuleState::current().part<Scratch>();
 }
 
 } // namespace

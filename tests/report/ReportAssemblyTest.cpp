@@ -2,6 +2,7 @@
 
 #include "hostclasses/DefaultHostClasses.h"
 #include "printing/Printer.h"
+#include "component/MeasFieldProcessor.h"
 #include "report/BatchReports.h"
 #include "richtext/RtfReader.h"
 #include "richtext/RtfWriter.h"
@@ -304,4 +305,26 @@ TEST_F(ReportAssemblyTest, ABatchKeepsHostValuesOnlyWhileTheyHold)
         Batch::PrintAllRec(batch, job, page, pages, printer, true, text, true);
         EXPECT_EQ(counting->calls - calls, alone) << (settings ? "settings" : "converter");
     }
+}
+
+// What one apartment's reports leave behind (run lists, channel labels, the probe flag, the
+// RTF writer's scratch) goes with it: the next apartment on the same thread starts clean.
+TEST_F(ReportAssemblyTest, AnApartmentLeavesNothingToTheNextOnItsThread)
+{
+    const std::int16_t dataset = add();
+    QString report;
+    RTBFormat::AddRTBFormatInfo(report, u"Heading"_s, u"Arial"_s, 255, 12, 1, 2);
+    RecInfoCode::LoadChannelLabels(1, dataset);
+    MeasFieldProcessor_C::current().setMeasField(MeasFieldProcessor_C::Marker);
+    RichTextBox box;
+    box.setText(u"left behind"_s);
+    const QString firstRtf = box.TextRTF();
+    ASSERT_GT(RTBFormat::runLists().RTBFontRuns.size(), 1u);
+    ASSERT_FALSE(RecInfoCode::ChannelLabels().HighLimitLabel.isEmpty());
+    restart();
+    EXPECT_EQ(RTBFormat::runLists().RTBFontRuns.size(), 1u);
+    EXPECT_EQ(RTBFormat::runLists().RTBColorRuns.size(), 1u);
+    EXPECT_TRUE(RecInfoCode::ChannelLabels().HighLimitLabel.isEmpty());
+    EXPECT_FALSE(MeasFieldProcessor_C::current().ProbeEnabled());
+    EXPECT_EQ(box.TextRTF(), firstRtf) << "the writer's scratch space must start over, not carry text";
 }
