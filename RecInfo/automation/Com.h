@@ -64,8 +64,6 @@ public:
         if (auto* p = std::exchange(m_p, nullptr))
             p->Release();
     }
-    // Gives up ownership without releasing.
-    T* detach() { return std::exchange(m_p, nullptr); }
 
     T* get() const { return m_p; }
     T* operator->() const { return m_p; }

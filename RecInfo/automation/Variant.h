@@ -86,7 +86,6 @@ public:
     bool isEmpty() const { return std::holds_alternative<std::monostate>(m_value); }
     bool isNull() const { return std::holds_alternative<NullTag>(m_value); }
     bool isArray() const { return std::holds_alternative<ArrayRef>(m_value); }
-    bool isObject() const { return std::holds_alternative<ComPtr<IDispatch>>(m_value); }
     bool isMissing() const;
 
     // Conversions by the classic Basic rules. They throw RuntimeError: 13 for a value that is

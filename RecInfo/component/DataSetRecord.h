@@ -87,7 +87,4 @@ struct DataSetRecord {
 // The record's fields in declared order, as (name, value) pairs; for listings and tests.
 QList<std::pair<QString, Variant>> fieldsOf(const DataSetRecord& record);
 
-// Number of fields of a record.
-inline constexpr int DataSetFieldCount = 69;
-
 } // namespace vxRecInfo

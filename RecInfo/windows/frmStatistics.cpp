@@ -201,11 +201,6 @@ void frmStatistics::PrintAllRec(double& PJob, std::int16_t& StartPageNum, std::i
     Batch::PrintAllRec(*this, PJob, StartPageNum, TotalPages, PrinterName, RTFOnly, RTF_Text, EnablePageNumbering);
 }
 
-void frmStatistics::PrintAllRecOnly_NT(QString& RTF_Text)
-{
-    Batch::PrintAllRecOnly_NT(*this, RTF_Text);
-}
-
 void frmStatistics::setOuterWidthTwips(double twips)
 {
     const int frame = frameGeometry().width() - width();

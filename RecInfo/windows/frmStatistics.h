@@ -1,8 +1,7 @@
 #pragma once
 // The Statistics and Info window: the record report of one dataset at a time, the summary or
-// the detailed form, its note, and printing it. Its batch operations (PrintAllRec,
-// PrintAllRecOnly_NT) are those of report/BatchReports.h run on its own list and box; the
-// services run them without the window.
+// the detailed form, its note, and printing it. Its batch operation (PrintAllRec) is that of
+// report/BatchReports.h run on its own list and box; the services run them without the window.
 
 #include "RichTextView.h"
 #include "WindowLayouts.h"
@@ -57,7 +56,6 @@ public:
 
     void PrintAllRec(double& PJob, std::int16_t& StartPageNum, std::int16_t& TotalPages, QString& PrinterName,
                      bool RTFOnly, QString& RTF_Text, bool EnablePageNumbering);
-    void PrintAllRecOnly_NT(QString& RTF_Text);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
