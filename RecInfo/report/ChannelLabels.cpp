@@ -9,6 +9,8 @@
 #include "richtext/RTBFormat.h"
 #include "support/Labels.h"
 
+#include <array>
+
 namespace vxRecInfo::RecInfoCode {
 
 namespace {
@@ -35,52 +37,43 @@ void setLabel(QString& slot, LabelId id)
         slot = text;
 }
 
+constexpr auto Keep = LabelId(-1); // the label of the channel before stays
+
+// The labels of a kind of measurement, in the order of ChannelLabelSet's members: high and low
+// limit, highest, lowest, average, median, mean kinetic.
+using KindLabels = std::array<LabelId, 7>;
+constexpr KindLabels Temperature{LabelId::HighTemperature,    LabelId::LowTemperature,
+                                 LabelId::HighestTemperature, LabelId::LowestTemperature,
+                                 LabelId::AverageTemperature, LabelId::MedianTemperature,
+                                 LabelId::MeanKineticTemperature};
+constexpr KindLabels Humidity{LabelId::HighHumidity,    LabelId::LowHumidity,    LabelId::HighestHumidity,
+                              LabelId::LowestHumidity,  LabelId::AverageHumidity, LabelId::MedianHumidity, Keep};
+constexpr KindLabels GasValue{Keep, Keep, LabelId::HighestValue, LabelId::LowestValue,
+                              LabelId::AverageValue, LabelId::MedianValue, Keep};
+constexpr KindLabels GasPpm{Keep, Keep, LabelId::HighestPpm, LabelId::LowestPpm,
+                            LabelId::AveragePpm, LabelId::MedianPpm, Keep};
+constexpr KindLabels Acceleration{Keep, Keep, LabelId::HighestAcceleration, LabelId::LowestAcceleration,
+                                  LabelId::AverageAcceleration, LabelId::MedianAcceleration, Keep};
+
 } // namespace
 
 void LoadChannelLabels(std::int32_t channel, std::int16_t index)
 {
-    ChannelLabelSet& l = ChannelLabels();
+    const KindLabels* kind = nullptr;
     switch (measurementType(dataSet(index), channel)) {
-    case 1:
-        setLabel(l.HighLimitLabel, LabelId::HighTemperature);
-        setLabel(l.LowLimitLabel, LabelId::LowTemperature);
-        setLabel(l.HighestLabel, LabelId::HighestTemperature);
-        setLabel(l.LowestLabel, LabelId::LowestTemperature);
-        setLabel(l.AverageLabel, LabelId::AverageTemperature);
-        setLabel(l.MedianLabel, LabelId::MedianTemperature);
-        setLabel(l.MktLabel, LabelId::MeanKineticTemperature);
-        break;
-    case 2:
-        setLabel(l.HighLimitLabel, LabelId::HighHumidity);
-        setLabel(l.LowLimitLabel, LabelId::LowHumidity);
-        setLabel(l.HighestLabel, LabelId::HighestHumidity);
-        setLabel(l.LowestLabel, LabelId::LowestHumidity);
-        setLabel(l.AverageLabel, LabelId::AverageHumidity);
-        setLabel(l.MedianLabel, LabelId::MedianHumidity);
-        break;
+    case 1: kind = &Temperature; break;
+    case 2: kind = &Humidity; break;
     case 6:
-    case 7:
-        if (gasDecimals()) {
-            setLabel(l.HighestLabel, LabelId::HighestValue);
-            setLabel(l.LowestLabel, LabelId::LowestValue);
-            setLabel(l.AverageLabel, LabelId::AverageValue);
-            setLabel(l.MedianLabel, LabelId::MedianValue);
-        } else {
-            setLabel(l.HighestLabel, LabelId::HighestPpm);
-            setLabel(l.LowestLabel, LabelId::LowestPpm);
-            setLabel(l.AverageLabel, LabelId::AveragePpm);
-            setLabel(l.MedianLabel, LabelId::MedianPpm);
-        }
-        break;
-    case 8:
-        setLabel(l.HighestLabel, LabelId::HighestAcceleration);
-        setLabel(l.LowestLabel, LabelId::LowestAcceleration);
-        setLabel(l.AverageLabel, LabelId::AverageAcceleration);
-        setLabel(l.MedianLabel, LabelId::MedianAcceleration);
-        break;
-    default:
-        break; // types 3 to 5 and unknown types keep the labels of the channel before
+    case 7: kind = gasDecimals() ? &GasValue : &GasPpm; break;
+    case 8: kind = &Acceleration; break;
+    default: return; // types 3 to 5 and unknown types keep the labels of the channel before
     }
+    ChannelLabelSet& l = ChannelLabels();
+    QString* const slots[] = {&l.HighLimitLabel, &l.LowLimitLabel, &l.HighestLabel, &l.LowestLabel,
+                              &l.AverageLabel,   &l.MedianLabel,   &l.MktLabel};
+    for (std::size_t i = 0; i < kind->size(); ++i)
+        if ((*kind)[i] != Keep)
+            setLabel(*slots[i], (*kind)[i]);
 }
 
 QString SensorDetailText(std::int16_t index, std::int32_t channel, bool inParentheses)
