@@ -1,4 +1,5 @@
 #include "RtfReader.h"
+#include "RtfCharState.h"
 
 #include <QHash>
 
@@ -33,15 +34,9 @@ constexpr qsizetype MaxTableEntries = qsizetype(RichTextBox::MaxFormats);
 
 enum class Destination { Text, FontTable, ColorTable, Skip };
 
-struct GroupState {
+struct GroupState : RtfCharState {
+    GroupState() { font = -1; } // the document's default font
     Destination destination = Destination::Text;
-    int font = -1; // -1: the document's default font
-    int halfPoints = 0;
-    int color = 0;
-    bool bold = false;
-    bool italic = false;
-    bool strike = false;
-    bool underline = false;
     int unicodeSkip = 1;
 };
 

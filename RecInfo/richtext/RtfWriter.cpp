@@ -1,4 +1,5 @@
 #include "RtfWriter.h"
+#include "RtfCharState.h"
 
 #include "automation/RuntimeError.h"
 #include "component/ModuleState.h"
@@ -230,14 +231,7 @@ public:
 
 private:
     // The character state written so far, to write only changes.
-    struct State {
-        int font = 0;
-        int halfPoints = 0;
-        int color = 0;
-        bool bold = false;
-        bool italic = false;
-        bool strike = false;
-        bool underline = false;
+    struct State : RtfCharState {
         bool known = false;
     };
 
