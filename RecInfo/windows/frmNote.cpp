@@ -38,7 +38,7 @@ frmNote::frmNote(QWidget* parent) : QDialog(parent)
     setTabOrder(cmdOk, cmdCancel);
     useClassicKeys(this);
     resizeInTwips(this, NoteLayout::ClientWidth, NoteLayout::ClientHeight);
-    applyLayout();
+    relayOut(false);
 
     ModuleState& state = ModuleState::current();
     connect(txtNote, &QPlainTextEdit::textChanged, this, [] { ModuleState::current().NoteEdited = true; });
@@ -110,18 +110,17 @@ void frmNote::cmdCancel_Click()
     reject();
 }
 
-void frmNote::applyLayout()
+void frmNote::relayOut(bool resize)
 {
-    placeInTwips(txtNote, m_layout.txtNote);
-    placeInTwips(cmdOk, m_layout.cmdOk);
-    placeInTwips(cmdCancel, m_layout.cmdCancel);
+    layOutWindow(this, m_layout,
+                 {{txtNote, &NoteLayout::txtNote}, {cmdOk, &NoteLayout::cmdOk}, {cmdCancel, &NoteLayout::cmdCancel}},
+                 resize);
 }
 
 void frmNote::resizeEvent(QResizeEvent* event)
 {
     QDialog::resizeEvent(event);
-    m_layout.resize(clientWidthTwips(this), clientHeightTwips(this));
-    applyLayout();
+    relayOut();
 }
 
 } // namespace vxRecInfo

@@ -32,7 +32,7 @@ protected:
 
 private:
     void LoadResLabels();
-    void applyLayout();
+    void relayOut(bool resize = true);
     QString boxText() const;
 
     NoteLayout m_layout;

@@ -60,7 +60,7 @@ frmRecImport::frmRecImport(QWidget* parent) : QDialog(parent)
     lblTimeZone->setBuddy(cboTimeZone);
     useClassicKeys(this);
     resizeInTwips(this, ImportLayout::ClientWidth, ImportLayout::ClientHeight);
-    relayout();
+    relayOut();
 
     connect(cboTrace, &QComboBox::activated, this, [this] { reportingErrors([this] { cboTrace_Click(); }); });
     connect(chkDetails, &QCheckBox::clicked, this, [this] { reportingErrors([this] { chkDetails_Click(); }); });
@@ -90,7 +90,7 @@ void frmRecImport::load()
         m_box.setDefaultFont(QStringLiteral("Arial"), 10);
         const int frame = frameGeometry().width() - width();
         resize(toPixelsX(this, 9560) - frame, height());
-        relayout();
+        relayOut();
         fillDatasetList(cboTrace);
         {
             QSignalBlocker blocker(cboTrace);
@@ -216,24 +216,19 @@ void frmRecImport::cmdCancel_Click()
     reject();
 }
 
-void frmRecImport::relayout()
+void frmRecImport::relayOut()
 {
-    m_layout.resize(clientWidthTwips(this), clientHeightTwips(this), outerWidthTwips(this));
-    placeInTwips(cboTrace, m_layout.cboTrace);
-    placeInTwips(cboTimeZone, m_layout.cboTimeZone);
-    placeInTwips(lblFile, m_layout.lblFile);
-    placeInTwips(lblTimeZone, m_layout.lblTimeZone);
-    placeInTwips(txtInfoView, m_layout.txtInfo);
-    placeInTwips(cmdNote, m_layout.cmdNote);
-    placeInTwips(cmdCancel, m_layout.cmdCancel);
-    placeInTwips(cmdImport, m_layout.cmdImport);
-    placeInTwips(chkDetails, m_layout.chkDetails);
+    using L = ImportLayout;
+    layOutWindow(this, m_layout,
+                 {{cboTrace, &L::cboTrace}, {cboTimeZone, &L::cboTimeZone}, {lblFile, &L::lblFile},
+                  {lblTimeZone, &L::lblTimeZone}, {txtInfoView, &L::txtInfo}, {cmdNote, &L::cmdNote},
+                  {cmdCancel, &L::cmdCancel}, {cmdImport, &L::cmdImport}, {chkDetails, &L::chkDetails}});
 }
 
 void frmRecImport::resizeEvent(QResizeEvent* event)
 {
     QDialog::resizeEvent(event);
-    relayout();
+    relayOut();
 }
 
 } // namespace vxRecInfo

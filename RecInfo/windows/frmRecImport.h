@@ -62,7 +62,7 @@ private:
     void showZoneStart();
     void showReport();
     std::int16_t selectedDataset() const;
-    void relayout();
+    void relayOut();
 
     RichTextBox m_box;
     ImportLayout m_layout;

@@ -50,7 +50,7 @@ frmStatistics::frmStatistics(QWidget* parent) : QDialog(parent)
     setTabOrder(chkDetails, txtInfoView);
     useClassicKeys(this);
     resizeInTwips(this, StatisticsLayout::ClientWidth, StatisticsLayout::ClientHeight);
-    applyLayout();
+    relayOut(false);
 
     connect(cboTrace, &QComboBox::activated, this, [this] { reportingErrors([this] { cboTrace_Click(); }); });
     connect(chkDetails, &QCheckBox::clicked, this, [this] { reportingErrors([this] { chkDetails_Click(); }); });
@@ -206,25 +206,22 @@ void frmStatistics::setOuterWidthTwips(double twips)
     const int frame = frameGeometry().width() - width();
     resize(std::max(1, toPixelsX(this, twips) - frame), height());
     // A hidden window gets its resize event only when shown: lay out now.
-    m_layout.resize(clientWidthTwips(this), clientHeightTwips(this));
-    applyLayout();
+    relayOut();
 }
 
-void frmStatistics::applyLayout()
+void frmStatistics::relayOut(bool resize)
 {
-    placeInTwips(cboTrace, m_layout.cboTrace);
-    placeInTwips(cmdNote, m_layout.cmdNote);
-    placeInTwips(cmdPrint, m_layout.cmdPrint);
-    placeInTwips(cmdOk, m_layout.cmdOk);
-    placeInTwips(txtInfoView, m_layout.txtInfo);
-    placeInTwips(chkDetails, m_layout.chkDetails);
+    using L = StatisticsLayout;
+    layOutWindow(this, m_layout,
+                 {{cboTrace, &L::cboTrace}, {cmdNote, &L::cmdNote}, {cmdPrint, &L::cmdPrint}, {cmdOk, &L::cmdOk},
+                  {txtInfoView, &L::txtInfo}, {chkDetails, &L::chkDetails}},
+                 resize);
 }
 
 void frmStatistics::resizeEvent(QResizeEvent* event)
 {
     QDialog::resizeEvent(event);
-    m_layout.resize(clientWidthTwips(this), clientHeightTwips(this));
-    applyLayout();
+    relayOut();
 }
 
 } // namespace vxRecInfo

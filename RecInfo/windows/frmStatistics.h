@@ -65,7 +65,7 @@ private:
     std::int16_t selectedDataset() const;
     void showReport();
     void setOuterWidthTwips(double twips);
-    void applyLayout();
+    void relayOut(bool resize = true);
 
     RichTextBox m_box;
     StatisticsLayout m_layout;
