@@ -18,8 +18,15 @@ void commitDataSet(PendingDataSet& pending, std::int16_t& count);
 
 // The pending values a commit keeps for the next dataset; SerialNumber and TrackingNumber
 // start over at "0", every other value at its default.
-inline constexpr std::array<std::string_view, 8> KeptForNextDataSet{
-    "Author", "CMDate", "MiscField", "RF_Model", "AlarmMode", "FirstHiAlarm", "FirstLowAlarm", "ProbeSensorDetail"};
+#define VX_KEPT_Kept(name) std::string_view(#name),
+#define VX_KEPT_Cleared(name)
+#define VX_KEPT_Zero(name)
+#define VX_KEPT(name, a, b, after) VX_KEPT_##after(name)
+inline constexpr std::array KeptForNextDataSet{VX_DATASET_FIELDS(VX_KEPT, VX_KEPT)};
+#undef VX_KEPT
+#undef VX_KEPT_Kept
+#undef VX_KEPT_Cleared
+#undef VX_KEPT_Zero
 
 // ClearAllDataSets: one blank record, count 0, one False flag; notes and pending values stay.
 void clearAllDataSets(std::int16_t& count);
