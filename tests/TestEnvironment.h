@@ -1,6 +1,8 @@
 #pragma once
 // Keeps every test away from the user's own settings, registration file and data folder.
 
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 namespace vxRecInfo::testing {
@@ -15,6 +17,12 @@ inline bool isolateFromUserFiles(const QTemporaryDir& home)
     qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toLocal8Bit());
     qputenv("XDG_DATA_HOME", home.filePath(QStringLiteral("data")).toLocal8Bit());
     qputenv("VXRECINFO_REGISTRY", home.filePath(QStringLiteral("registry.ini")).toLocal8Bit());
+    // Qt's runtime folder would otherwise be made in /tmp and left there.
+    const QString runtime = home.filePath(QStringLiteral("runtime"));
+    const auto ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
+    if (!QDir().mkpath(runtime) || !QFile::setPermissions(runtime, ownerOnly))
+        return false;
+    qputenv("XDG_RUNTIME_DIR", runtime.toLocal8Bit());
     return true;
 }
 

@@ -4,8 +4,6 @@
 #include "TestEnvironment.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFile>
 
 #include <gtest/gtest.h>
 
@@ -22,12 +20,6 @@ int main(int argc, char** argv)
     QTemporaryDir home;
     if (!vxRecInfo::testing::isolateFromUserFiles(home))
         return 1;
-    // Qt's runtime folder would otherwise be made in /tmp and left there.
-    const QString runtime = home.filePath(QStringLiteral("runtime"));
-    const auto ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
-    if (!QDir().mkpath(runtime) || !QFile::setPermissions(runtime, ownerOnly))
-        return 1;
-    qputenv("XDG_RUNTIME_DIR", runtime.toLocal8Bit());
     QApplication app(argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -3,6 +3,8 @@
 // file with them. With "hang FOLDER" it prints pages into FOLDER, says "ready" and waits to be
 // killed (print-failures.sh).
 
+#include "TestEnvironment.h"
+
 #include "printing/Printer.h"
 
 #include <QDir>
@@ -33,6 +35,9 @@ int main(int argc, char** argv)
         QThread::sleep(60);
         return 3;
     }
+    QTemporaryDir home;
+    if (!testing::isolateFromUserFiles(home))
+        return 1;
     QTemporaryDir folder;
     qputenv("VXRECINFO_PDF_DIR", folder.path().toLocal8Bit());
     {
