@@ -8,10 +8,19 @@ namespace vxRecInfo {
 
 namespace {
 
+// Set once the thread's state is gone: an application object destroyed after it, at the
+// process's exit, must not release parts of a state that no longer exists.
+[[gnu::tls_model("initial-exec")]] thread_local bool t_stateGone = false;
+
+struct ThreadState {
+    ModuleState state;
+    ~ThreadState() { t_stateGone = true; }
+};
+
 ModuleState& threadState()
 {
-    thread_local ModuleState state;
-    return state;
+    thread_local ThreadState owner;
+    return owner.state;
 }
 
 // The thread's state once it has been made. Reports ask for it hundreds of times each: a plain
@@ -49,7 +58,8 @@ void ModuleState::releaseParts()
     // The application's destructor runs this on its own thread: the threads that printed
     // elsewhere have ended before it, and their state with them.
     g_releaseScheduled = false;
-    threadState().m_parts.clear();
+    if (!t_stateGone)
+        threadState().m_parts.clear();
 }
 
 IProgressObserver* progressObserver()
