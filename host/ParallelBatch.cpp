@@ -396,7 +396,7 @@ std::unique_ptr<FileOutput> FileOutput::of(QTextStream& out)
     return std::unique_ptr<FileOutput>(new FileOutput(fd, start));
 }
 
-bool FileOutput::write(const QByteArray& bytes)
+void FileOutput::write(const QByteArray& bytes)
 {
     for (qsizetype at = 0; !m_failed && at < bytes.size();) {
         const ssize_t n = ::write(m_fd, bytes.constData() + at, std::size_t(bytes.size() - at));
@@ -405,7 +405,6 @@ bool FileOutput::write(const QByteArray& bytes)
         else if (n < 0 && errno != EINTR)
             m_failed = true;
     }
-    return !m_failed;
 }
 
 void FileOutput::takeBack()

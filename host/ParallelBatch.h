@@ -32,8 +32,8 @@ public:
     // memory). Flushes out first.
     static std::unique_ptr<FileOutput> of(QTextStream& out);
 
-    // False once a write failed; nothing more is written then.
-    bool write(const QByteArray& bytes);
+    // Once a write failed, nothing more is written.
+    void write(const QByteArray& bytes);
     bool failed() const { return m_failed; }
     void takeBack();
 
