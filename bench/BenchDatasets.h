@@ -9,6 +9,7 @@
 #include "component/Identity.h"
 
 #include <cstdlib>
+#include <string_view>
 
 namespace vxRecInfo::bench {
 
@@ -20,26 +21,23 @@ inline ComPtr<_RecordInfo> commitDatasets(int count)
     const auto perChannel = [channels](VarType type) {
         return Variant(SafeArray::fromValues(type, std::vector<Variant>(std::size_t(channels), Variant(1).convertTo(type)), 1));
     };
-    const std::pair<VarType, std::vector<const char*>> arrays[] = {
-        {VarType::Single, {"AlarmHighValue", "AlarmLowValue", "AverageVal", "MaxVal", "MinVal", "MeanVal", "MKT"}},
-        {VarType::Boolean, {"AlarmHighEnabled", "AlarmLowEnabled", "AlarmStatusPerChnl"}},
-        {VarType::Long, {"AlarmHighNumMeas", "AlarmLowNumMeas", "Meas_Type"}},
-        {VarType::Integer, {"ChannelNumber", "AlarmMode"}},
-        {VarType::String, {"ChnlDescription", "Meas_Scale", "Meas_Unit"}},
-        {VarType::Double, {"TimeOverAlarmLimit", "TimeBelowLoAlarmLimit"}},
-    };
     const Variant noRows(SafeArray(VarType::String, {{0, 2}, {0, 0}}));
+    const auto isTable = [](std::string_view name) { return name == "SignatureRead" || name == "UserQuery"; };
     for (int n = 0; n < count; ++n) {
         record->put_DataSetDesc(QStringLiteral("Cold room %1").arg(n));
         record->put_SerialNumber(QStringLiteral("A%1").arg(n));
         record->put_Logger_Type(QStringLiteral("A"));
         record->put_NumActiveChannels(channels);
         record->put_MeasInterval(300);
-        for (const auto& [type, names] : arrays)
-            for (const char* name : names)
-                latePut(record.get(), QString::fromLatin1(name), perChannel(type));
-        record->put_SignatureRead(noRows);
-        record->put_UserQuery(noRows);
+        // Every array the commit always copies, by name as a late-bound host sets it; the
+        // two tables (signatures, user queries) without rows.
+#define VX_NO_SCALAR(...)
+#define VX_PER_CHANNEL(name, slot, dispId, element, copied, after)                                                     \
+    if (std::string_view(#copied) == "Always")                                                                         \
+        latePut(record.get(), QStringLiteral(#name), isTable(#name) ? noRows : perChannel(VarType::element));
+        VX_DATASET_FIELDS(VX_NO_SCALAR, VX_PER_CHANNEL)
+#undef VX_NO_SCALAR
+#undef VX_PER_CHANNEL
         if (failed(record->AddDataSet()))
             std::abort();
     }

@@ -7,8 +7,8 @@ set(VXRECINFO_PUBLIC_HEADERS
   automation/ClassRegistry.h automation/Com.h automation/Date.h automation/Dispatch.h
   automation/HResult.h automation/IDispatch.h automation/Registration.h automation/RuntimeError.h
   automation/SafeArray.h automation/Variant.h
-  component/DllEntry.h component/HostObjects.h component/IFontSettings.h component/IRecordInfo.h
-  component/Identity.h component/ProgressObserver.h printing/PdfRecord.h)
+  component/DataSetFields.h component/DllEntry.h component/HostObjects.h component/IFontSettings.h
+  component/IRecordInfo.h component/Identity.h component/ProgressObserver.h printing/PdfRecord.h)
 foreach(header ${VXRECINFO_PUBLIC_HEADERS})
   get_filename_component(folder ${header} DIRECTORY)
   install(FILES RecInfo/${header} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/vxRecInfo/${folder})

@@ -127,6 +127,21 @@ private:
         m_value;
 };
 
+// The C++ type a member takes a value of automation type T as: strings and Variants by
+// reference, the rest by value.
+template <VarType T>
+struct ArgTypeOf;
+template <> struct ArgTypeOf<VarType::Integer> { using type = std::int16_t; };
+template <> struct ArgTypeOf<VarType::Long> { using type = std::int32_t; };
+template <> struct ArgTypeOf<VarType::Single> { using type = float; };
+template <> struct ArgTypeOf<VarType::Double> { using type = double; };
+template <> struct ArgTypeOf<VarType::Date> { using type = Date; };
+template <> struct ArgTypeOf<VarType::String> { using type = const QString&; };
+template <> struct ArgTypeOf<VarType::Boolean> { using type = bool; };
+template <> struct ArgTypeOf<VarType::Variant> { using type = const Variant&; };
+template <VarType T>
+using ArgType = typename ArgTypeOf<T>::type;
+
 // True when v holds an array whose first dimension's upper bound can be read; False for
 // anything else, an array that was declared but never dimensioned included.
 bool IsArrayDimensioned(const Variant& v);

@@ -15,8 +15,8 @@
 namespace vxRecInfo {
 
 struct DataSetRecord {
-#define VX_RECORD_SCALAR(name, pending, record, after) record name{};
-#define VX_RECORD_ARRAY(name, element, copied, after) SafeArray name{VarType::element};
+#define VX_RECORD_SCALAR(name, slot, dispId, type, pending, record, after) record name{};
+#define VX_RECORD_ARRAY(name, slot, dispId, element, copied, after) SafeArray name{VarType::element};
     VX_DATASET_FIELDS(VX_RECORD_SCALAR, VX_RECORD_ARRAY)
 #undef VX_RECORD_SCALAR
 #undef VX_RECORD_ARRAY

@@ -52,7 +52,7 @@ bool copiedIfProbes(const PendingDataSet& pending, const Variant&)
 void copyFields(const PendingDataSet& pending, DataSetRecord& record)
 {
 #define VX_COPY_SCALAR(name, ...) copyScalar(record.name, pending.name);
-#define VX_COPY_ARRAY(name, element, when, after)                                                                      \
+#define VX_COPY_ARRAY(name, slot, dispId, element, when, after)                                                                      \
     if (copied##when(pending, pending.name))                                                                           \
         record.name = arrayField(pending.name, VarType::element, #name);
     VX_DATASET_FIELDS(VX_COPY_SCALAR, VX_COPY_ARRAY)
@@ -79,9 +79,11 @@ void afterCommitZero(QString& next, QString&)
 PendingDataSet nextPending(PendingDataSet& committed)
 {
     PendingDataSet next;
-#define VX_NEXT(name, a, b, after) afterCommit##after(next.name, committed.name);
-    VX_DATASET_FIELDS(VX_NEXT, VX_NEXT)
-#undef VX_NEXT
+#define VX_NEXT_SCALAR(name, slot, dispId, type, pending, record, after) afterCommit##after(next.name, committed.name);
+#define VX_NEXT_ARRAY(name, slot, dispId, element, copied, after) afterCommit##after(next.name, committed.name);
+    VX_DATASET_FIELDS(VX_NEXT_SCALAR, VX_NEXT_ARRAY)
+#undef VX_NEXT_SCALAR
+#undef VX_NEXT_ARRAY
     return next;
 }
 

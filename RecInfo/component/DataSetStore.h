@@ -21,9 +21,11 @@ void commitDataSet(PendingDataSet& pending, std::int16_t& count);
 #define VX_KEPT_Kept(name) std::string_view(#name),
 #define VX_KEPT_Cleared(name)
 #define VX_KEPT_Zero(name)
-#define VX_KEPT(name, a, b, after) VX_KEPT_##after(name)
-inline constexpr std::array KeptForNextDataSet{VX_DATASET_FIELDS(VX_KEPT, VX_KEPT)};
-#undef VX_KEPT
+#define VX_KEPT_SCALAR(name, slot, dispId, type, pending, record, after) VX_KEPT_##after(name)
+#define VX_KEPT_ARRAY(name, slot, dispId, element, copied, after) VX_KEPT_##after(name)
+inline constexpr std::array KeptForNextDataSet{VX_DATASET_FIELDS(VX_KEPT_SCALAR, VX_KEPT_ARRAY)};
+#undef VX_KEPT_SCALAR
+#undef VX_KEPT_ARRAY
 #undef VX_KEPT_Kept
 #undef VX_KEPT_Cleared
 #undef VX_KEPT_Zero

@@ -14,8 +14,8 @@
 namespace vxRecInfo {
 
 struct PendingDataSet {
-#define VX_PENDING_SCALAR(name, pending, record, after) pending name{};
-#define VX_PENDING_ARRAY(name, element, copied, after) Variant name;
+#define VX_PENDING_SCALAR(name, slot, dispId, type, pending, record, after) pending name{};
+#define VX_PENDING_ARRAY(name, ...) Variant name;
     VX_DATASET_FIELDS(VX_PENDING_SCALAR, VX_PENDING_ARRAY)
 #undef VX_PENDING_SCALAR
 #undef VX_PENDING_ARRAY

@@ -6,6 +6,9 @@
 
 namespace vxRecInfo {
 
+// Slots 1 to RecordInfoSlotCount: the dataset properties' from DataSetFields.h, the rest here.
+inline constexpr int RecordInfoSlotCount = 87;
+
 const TypeInfo& recordInfoTypeInfo();
 
 } // namespace vxRecInfo
