@@ -75,7 +75,7 @@ static void BM_ManyDistinctFormatsThroughRtf(benchmark::State& state)
     const auto formats = int(state.range(0));
     std::vector<CharFormat> perCharacter(std::size_t(formats), CharFormat{});
     for (int i = 0; i < formats; ++i) {
-        perCharacter[std::size_t(i)].fontName = QStringLiteral("Font %1").arg(i);
+        perCharacter[std::size_t(i)].font = QStringLiteral("Font %1").arg(i);
         perCharacter[std::size_t(i)].color = i;
     }
     RichTextBox box;

@@ -28,12 +28,12 @@ QString printable(const QString& text)
 QString describe(const CharFormat& f)
 {
     return QStringLiteral("font \"%1\" size %2 colour %3 b%4 i%5 s%6 u%7")
-        .arg(printable(f.fontName))
-        .arg(f.fontSize)
+        .arg(printable(f.font))
+        .arg(f.size)
         .arg(f.color)
         .arg(int(f.bold))
         .arg(int(f.italic))
-        .arg(int(f.strikeThru))
+        .arg(int(f.strike))
         .arg(int(f.underline));
 }
 

@@ -51,12 +51,12 @@ void fillTextDocument(const RichTextBox& box, QTextDocument& document)
         const QString text = box.Text().mid(p.start, p.length).remove(QLatin1Char('\r')).remove(QLatin1Char('\n'));
         for (const FormatRange& r : box.formatRanges(p.start, text.size())) {
             QTextCharFormat format;
-            format.setFontFamilies({r.format.fontName.isEmpty() ? box.defaultFontName() : r.format.fontName});
-            format.setFontPointSize(r.format.fontSize == 0 ? box.defaultFontSize() : r.format.fontSize);
+            format.setFontFamilies({r.format.font.isEmpty() ? box.defaultFontName() : r.format.font});
+            format.setFontPointSize(r.format.size == 0 ? box.defaultFontSize() : r.format.size);
             format.setFontWeight(r.format.bold ? QFont::Bold : QFont::Normal);
             format.setFontItalic(r.format.italic);
             format.setFontUnderline(r.format.underline);
-            format.setFontStrikeOut(r.format.strikeThru);
+            format.setFontStrikeOut(r.format.strike);
             const std::int32_t c = r.format.color;
             if (c != -1)
                 format.setForeground(QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF));

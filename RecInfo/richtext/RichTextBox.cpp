@@ -19,7 +19,7 @@ namespace {
 
 std::size_t qHash(const CharFormat& f, std::size_t seed) noexcept
 {
-    return qHashMulti(seed, f.fontName, f.fontSize, f.color, f.bold, f.italic, f.strikeThru, f.underline);
+    return qHashMulti(seed, f.font, f.size, f.color, f.bold, f.italic, f.strike, f.underline);
 }
 
 RichTextBox::RichTextBox(QObject* parent) : QObject(parent)
@@ -163,7 +163,7 @@ Variant RichTextBox::uniform(Get get) const
 Variant RichTextBox::SelFontName() const
 {
     return uniform([this](const CharFormat& f) {
-        return Variant(f.fontName.isEmpty() ? m_defaultFontName : f.fontName);
+        return Variant(f.font.isEmpty() ? m_defaultFontName : f.font);
     });
 }
 
@@ -171,7 +171,7 @@ void RichTextBox::setSelFontName(const QString& name)
 {
     if (name.size() > MaxFontNameLength)
         invalidValue("SelFontName");
-    formatSelection([&](CharFormat& f) { f.fontName = name == m_defaultFontName ? QString() : name; });
+    formatSelection([&](CharFormat& f) { f.font = name == m_defaultFontName ? QString() : name; });
 }
 
 Variant RichTextBox::SelColor() const
@@ -186,14 +186,14 @@ void RichTextBox::setSelColor(std::int32_t color)
 
 Variant RichTextBox::SelFontSize() const
 {
-    return uniform([this](const CharFormat& f) { return Variant(f.fontSize == 0 ? m_defaultFontSize : f.fontSize); });
+    return uniform([this](const CharFormat& f) { return Variant(f.size == 0 ? m_defaultFontSize : f.size); });
 }
 
 void RichTextBox::setSelFontSize(float points)
 {
     if (!(points > 0 && points <= MaxFontSize))
         invalidValue("SelFontSize");
-    formatSelection([&](CharFormat& f) { f.fontSize = points; });
+    formatSelection([&](CharFormat& f) { f.size = points; });
 }
 
 Variant RichTextBox::SelBold() const
@@ -218,12 +218,12 @@ void RichTextBox::setSelItalic(bool on)
 
 Variant RichTextBox::SelStrikeThru() const
 {
-    return uniform([](const CharFormat& f) { return Variant(f.strikeThru); });
+    return uniform([](const CharFormat& f) { return Variant(f.strike); });
 }
 
 void RichTextBox::setSelStrikeThru(bool on)
 {
-    formatSelection([&](CharFormat& f) { f.strikeThru = on; });
+    formatSelection([&](CharFormat& f) { f.strike = on; });
 }
 
 Variant RichTextBox::SelUnderline() const

@@ -4,6 +4,8 @@
 // Positions and lengths count UTF-16 code units; carriage return and line feed are one
 // position each. A paragraph ends after CR LF (or a lone CR or LF).
 
+#include "CharAttributes.h"
+
 #include "automation/Variant.h"
 
 #include <QHash>
@@ -17,18 +19,6 @@ class QPaintDevice;
 #include <vector>
 
 namespace vxRecInfo {
-
-struct CharFormat {
-    QString fontName;        // empty: the box's default font
-    float fontSize = 0;      // 0: the box's default size
-    std::int32_t color = -1; // -1: automatic text colour; otherwise red | green << 8 | blue << 16
-    bool bold = false;
-    bool italic = false;
-    bool strikeThru = false;
-    bool underline = false;
-
-    friend bool operator==(const CharFormat&, const CharFormat&) = default;
-};
 
 std::size_t qHash(const CharFormat& format, std::size_t seed = 0) noexcept;
 

@@ -5,7 +5,7 @@
 // it changes.
 
 #include "RichTextBox.h"
-#include "RtfCharState.h"
+#include "CharAttributes.h"
 
 #include <QHash>
 #include <QStringView>
@@ -244,12 +244,12 @@ private:
         State& r = m_resolved[format];
         if (!r.known) {
             const CharFormat& f = m_formats[format];
-            r.font = f.fontName.isEmpty() ? 0 : m_fonts.indexOf(f.fontName);
-            r.halfPoints = int(std::lround((f.fontSize == 0 ? m_defaultSize : f.fontSize) * 2));
+            r.font = f.font.isEmpty() ? 0 : m_fonts.indexOf(f.font);
+            r.size = int(std::lround((f.size == 0 ? m_defaultSize : f.size) * 2));
             r.color = f.color == -1 ? 0 : m_colors.indexOf(f.color) + 1;
             r.bold = f.bold;
             r.italic = f.italic;
-            r.strike = f.strikeThru;
+            r.strike = f.strike;
             r.underline = f.underline;
             r.known = true;
         }
@@ -263,8 +263,8 @@ private:
         const State& f = resolved(format);
         if (f.font != m_state.font)
             m_out.control("\\f", f.font);
-        if (f.halfPoints != m_state.halfPoints)
-            m_out.control("\\fs", f.halfPoints);
+        if (f.size != m_state.size)
+            m_out.control("\\fs", f.size);
         if (f.color != m_state.color)
             m_out.control("\\cf", f.color);
         if (f.bold != m_state.bold)

@@ -1,5 +1,5 @@
 #include "RtfReader.h"
-#include "RtfCharState.h"
+#include "CharAttributes.h"
 
 #include <QHash>
 
@@ -243,7 +243,7 @@ private:
             // A size the box cannot show leaves the size as it was.
             const int halfPoints = p.value_or(24);
             if (halfPoints >= 1 && halfPoints <= int(RichTextBox::MaxFontSize * 2))
-                s.halfPoints = halfPoints;
+                s.size = halfPoints;
             break;
         }
         case 10: s.color = p.value_or(0); break;
@@ -397,13 +397,13 @@ private:
         CharFormat f;
         const int fontIndex = s.font < 0 ? m_defaultFontIndex : s.font;
         const QString font = m_fonts.value(fontIndex);
-        f.fontName = font == m_defaultFont ? QString() : font;
-        const float size = s.halfPoints / 2.0f;
-        f.fontSize = s.halfPoints == 0 || size == m_defaultSize ? 0 : size;
+        f.font = font == m_defaultFont ? QString() : font;
+        const float size = s.size / 2.0f;
+        f.size = s.size == 0 || size == m_defaultSize ? 0 : size;
         f.color = s.color >= 0 && s.color < m_colors.size() ? m_colors[s.color] : -1;
         f.bold = s.bold;
         f.italic = s.italic;
-        f.strikeThru = s.strike;
+        f.strike = s.strike;
         f.underline = s.underline;
         return f;
     }

@@ -165,15 +165,15 @@ private:
                 break;
             CharFormat f;
             if (const RTBFontRun* run = covering(l.RTBFontRuns, font, at))
-                f.fontName = run->FontName == r.defaultFont ? QString() : run->FontName;
+                f.font = run->FontName == r.defaultFont ? QString() : run->FontName;
             if (const RTBColorRun* run = covering(l.RTBColorRuns, color, at))
                 f.color = run->Color;
             if (const RTBSizeRun* run = covering(l.RTBSizeRuns, size, at))
-                f.fontSize = run->Size;
+                f.size = run->Size;
             if (const RTBFStyleRun* run = covering(l.RTBFStyleRuns, style, at)) {
                 f.bold = run->Style & FontStyle::Bold;
                 f.italic = run->Style & FontStyle::Italic;
-                f.strikeThru = run->Style & FontStyle::StrikeThru;
+                f.strike = run->Style & FontStyle::StrikeThru;
                 f.underline = run->Style & FontStyle::Underline;
             }
             const std::uint16_t index = intern(f);
@@ -323,10 +323,10 @@ struct JoinedRtfWriter::Private {
     CharFormat asRead(const CharFormat& f, const RunText& r) const
     {
         CharFormat read = f;
-        const QString& font = f.fontName.isEmpty() ? r.defaultFont : f.fontName;
-        read.fontName = font == defaultFont ? QString() : font;
-        const float size = float(std::lround((f.fontSize == 0 ? r.defaultSize : f.fontSize) * 2)) / 2;
-        read.fontSize = size == defaultSize ? 0 : size;
+        const QString& font = f.font.isEmpty() ? r.defaultFont : f.font;
+        read.font = font == defaultFont ? QString() : font;
+        const float size = float(std::lround((f.size == 0 ? r.defaultSize : f.size) * 2)) / 2;
+        read.size = size == defaultSize ? 0 : size;
         read.color = f.color == -1 ? -1 : f.color & 0xFFFFFF;
         return read;
     }
@@ -383,7 +383,7 @@ bool JoinedRtfWriter::add(const RunText& report)
     if (d->finished || !l.build(report))
         return false;
     for (const CharFormat& f : l.formats)
-        if (std::lround((f.fontSize == 0 ? report.defaultSize : f.fontSize) * 2) < 1)
+        if (std::lround((f.size == 0 ? report.defaultSize : f.size) * 2) < 1)
             return false; // a size RTF cannot state
     d->map.clear();
     for (const CharFormat& f : l.formats)

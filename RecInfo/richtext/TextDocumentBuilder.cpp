@@ -16,15 +16,15 @@ namespace {
 QTextCharFormat charFormat(const CharFormat& f)
 {
     QTextCharFormat format;
-    if (!f.fontName.isEmpty())
-        format.setFontFamilies({f.fontName});
-    if (f.fontSize != 0)
-        format.setFontPointSize(f.fontSize);
+    if (!f.font.isEmpty())
+        format.setFontFamilies({f.font});
+    if (f.size != 0)
+        format.setFontPointSize(f.size);
     if (f.bold)
         format.setFontWeight(QFont::Bold);
     if (f.italic)
         format.setFontItalic(true);
-    if (f.strikeThru)
+    if (f.strike)
         format.setFontStrikeOut(true);
     if (f.underline)
         format.setFontUnderline(true);
