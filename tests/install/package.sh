@@ -8,7 +8,7 @@ trap 'rm -rf "$work"' EXIT
 export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" QT_QPA_PLATFORM=offscreen
 (cd "$build" && cpack -G DEB -B "$work/out" >/dev/null)
 deb="$(ls "$work"/out/vxrecinfo_*_amd64.deb)"
-# It holds what make install installs (no components), which install-and-use.sh checks file by file.
+# It holds what make install installs (no components), which install-and-use.sh checks.
 files="$(dpkg-deb -c "$deb" | awk '{print $6}')"
 if grep -q -e '/include/vxRecInfo/support/' -e '_test' -e '_replay' <<<"$files"; then
   echo "FAILED: the package holds private headers or test programs"; exit 1
