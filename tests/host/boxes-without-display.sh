@@ -5,7 +5,6 @@
 source "$(dirname "$0")/command-line.sh"
 mkdir -p "$work/data/Orvale Systems"
 sed 's/"Logger_Type": "2"/"Logger_Type": "B"/' "$sample" > "$work/b-logger.json"
-grep -q '"Logger_Type": "B"' "$work/b-logger.json"
 box='vxRecInfo: Unknown logger type. Please contact factory for correct software.'
 for command in report printdoc rtf print store; do
   status=0

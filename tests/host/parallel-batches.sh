@@ -102,12 +102,4 @@ for file in "$source"/tests/data/recordings/slices.json "$source"/samples/four-c
     cmp -s "$work/print1.$part" "$work/print3.$part" || { echo "FAIL: print $(basename "$file"): $part differs"; failed=1; }
   done
 done
-
-# A count of threads from 1 to 256, nothing else.
-for jobs in 0 x 257; do
-  if "$recinfo" rtf "$source/samples/four-channel-temperature.json" --jobs "$jobs" >/dev/null 2>"$work/usage"; then
-    echo "FAIL: --jobs $jobs accepted"; failed=1
-  fi
-  grep -q -e "--jobs" "$work/usage" || { echo "FAIL: --jobs $jobs: $(cat "$work/usage")"; failed=1; }
-done
 exit "$failed"

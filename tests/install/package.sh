@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# make package's Debian package: its file list, dependencies computed for Qt, and recinfo from
+# make package's Debian package: no test programs, dependencies computed for Qt, and recinfo from
 # the unpacked package storing a bundled sample.
 set -euo pipefail
 build="$1"; python="${2:-}" # the interpreter of the Python module, when it is built
@@ -8,14 +8,8 @@ trap 'rm -rf "$work"' EXIT
 export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" QT_QPA_PLATFORM=offscreen
 (cd "$build" && cpack -G DEB -B "$work/out" >/dev/null)
 deb="$(ls "$work"/out/vxrecinfo_*_amd64.deb)"
+# It holds what make install installs (no components), which install-and-use.sh checks.
 files="$(dpkg-deb -c "$deb" | awk '{print $6}')"
-for f in ./usr/lib/libvxRecInfo.so.1.0.0 ./usr/lib/libvxRecInfo.so.1 ./usr/lib/libvxRecInfo.so ./usr/bin/recinfo \
-         ./usr/include/vxRecInfo/vxRecInfo.h ./usr/lib/cmake/vxRecInfo/vxRecInfoConfig.cmake \
-         ./usr/lib/pkgconfig/vxRecInfo.pc ./usr/share/vxRecInfo/samples/temp-humidity.json \
-         ./usr/share/doc/vxRecInfo/README.md ./usr/share/man/man1/recinfo.1 \
-         ./usr/share/bash-completion/completions/recinfo; do
-  grep -qxF "$f" <<<"$files" || { echo "FAILED: $f is not in the package"; exit 1; }
-done
 if grep -q -e '/include/vxRecInfo/support/' -e '_test' -e '_replay' <<<"$files"; then
   echo "FAILED: the package holds private headers or test programs"; exit 1
 fi

@@ -23,31 +23,18 @@ TRIES = int(os.environ.get("FAULTS_TRIES", "50"))
 OLD = b"; the previous file\r\n"  # a comment, for the INI files too
 
 
-class Output:
-    """Where one kind of output lands and what counts as complete."""
-
-    def __init__(self, name, command, target, env=lambda folder: {}):
-        self.name, self.command, self.target, self.env = name, command, target, env
-
-    def files(self, folder):
-        return [self.target(folder)]
-
-
-class PdfJobs(Output):
-    def files(self, folder):
-        return sorted(os.path.join(folder, f) for f in os.listdir(folder) if f.startswith("job-"))
-
-
+# One kind of output: recinfo's arguments, the file it replaces in a folder, the environment that sends it there.
+Output = collections.namedtuple("Output", "name command target env")
 OUTPUTS = [
     Output("info file", ["printdoc", "-q"], lambda f: os.path.join(f, "Orvale Systems", "info.txt"),
            lambda f: {"XDG_DATA_HOME": f}),
-    Output("rtf -o", ["rtf", "-q", "-o", "{folder}/out.rtf"], lambda f: os.path.join(f, "out.rtf")),
-    PdfJobs("PDF job", ["print", "-q", "--printer", "vxRecInfo PDF"], lambda f: os.path.join(f, "job-0001.pdf"),
-            lambda f: {"VXRECINFO_PDF_DIR": f}),
+    Output("rtf -o", ["rtf", "-q", "-o", "{folder}/out.rtf"], lambda f: os.path.join(f, "out.rtf"), lambda f: {}),
+    Output("PDF job", ["print", "-q", "--printer", "vxRecInfo PDF"], lambda f: os.path.join(f, "job-0001.pdf"),
+           lambda f: {"VXRECINFO_PDF_DIR": f}),
     Output("registration file", ["register"], lambda f: os.path.join(f, "registry.ini"),
            lambda f: {"VXRECINFO_REGISTRY": os.path.join(f, "registry.ini")}),
 ]
-FILE_OUTPUTS = [o for o in OUTPUTS if not isinstance(o, PdfJobs)]
+FILE_OUTPUTS = [o for o in OUTPUTS if o.name != "PDF job"]
 
 
 def ids(outputs):
@@ -80,17 +67,19 @@ def prepare(output, folder, env):
     """The folder holds a previous output; returns the environment that sends output there."""
     os.makedirs(os.path.dirname(output.target(folder)), exist_ok=True)
     with open(output.target(folder), "wb") as f:
-        f.write(OLD if not isinstance(output, PdfJobs) else b"%PDF-1.4 a job printed before\n")
+        f.write(b"%PDF-1.4 a job printed before\n" if output.name == "PDF job" else OLD)
     return dict(env, **output.env(folder))
-
-
-def listing(folder):
-    return sorted(os.path.relpath(os.path.join(d, f), folder) for d, _, fs in os.walk(folder) for f in fs)
 
 
 def content(path):
     with open(path, "rb") as f:
         return f.read()
+
+
+def snapshot(folder):
+    """Every file under folder, by its relative path, with its content."""
+    paths = (os.path.join(d, f) for d, _, fs in os.walk(folder) for f in fs)
+    return {os.path.relpath(path, folder): content(path) for path in paths}
 
 
 def assert_one_line_naming(result, path, why):
@@ -100,71 +89,51 @@ def assert_one_line_naming(result, path, why):
     assert path in err, f"{why}: the message does not name {path}: {err!r}"
 
 
-class Tmpfs:
-    """A tmpfs of its own, mounted by the test and unmounted at its end."""
+@pytest.fixture
+def tmpfs(tmp_path):
+    """mount(size) makes a small tmpfs of its own (needs root) and returns its folder, unmounted at the end."""
+    mounts = []
 
-    def __init__(self, path, size):
+    def mount(size="512k"):
         if os.geteuid() != 0:
             pytest.skip("needs root to mount a small tmpfs; skipped")
+        path = str(tmp_path / f"mnt{len(mounts)}")
         os.makedirs(path)
         mounted = subprocess.run(["mount", "-t", "tmpfs", "-o", f"size={size}", "tmpfs", path], capture_output=True)
         if mounted.returncode != 0:
             pytest.skip(f"cannot mount a tmpfs here ({mounted.stderr.decode().strip()}); skipped")
-        self.path = path
+        mounts.append(path)
+        return path
 
-    def fill(self):
-        fd = os.open(os.path.join(self.path, "filler"), os.O_WRONLY | os.O_CREAT)
+    yield mount
+    for path in mounts:
+        subprocess.run(["umount", "-l", path], check=False)
+
+
+def fill(folder):
+    with open(os.path.join(folder, "filler"), "wb", buffering=0) as f:
         try:
-            while os.write(fd, b"\0" * 4096) > 0:
+            while f.write(b"\0" * 4096):
                 pass
         except OSError:
             pass
-        finally:
-            os.close(fd)
-
-    def read_only(self):
-        subprocess.run(["mount", "-o", "remount,ro", self.path], check=True)
-
-    def close(self):
-        subprocess.run(["umount", "-l", self.path], check=False)
 
 
-@pytest.fixture
-def tmpfs(tmp_path):
-    mounts = []
-
-    def make(size="512k"):
-        mounts.append(Tmpfs(str(tmp_path / f"mnt{len(mounts)}"), size))
-        return mounts[-1]
-
-    yield make
-    for m in mounts:
-        m.close()
-
-
+@pytest.mark.parametrize("fault, message", [("full", "Disk full"), ("read-only", "Path/File access error")],
+                         ids=["full", "read-only"])
 @pytest.mark.parametrize("output", OUTPUTS, ids=ids(OUTPUTS))
-def test_a_full_disk_fails_and_keeps_the_previous_output(output, home, tmpfs):
+def test_a_full_or_read_only_disk_fails_and_keeps_the_previous_output(output, fault, message, home, tmpfs):
     disk = tmpfs()
-    env = prepare(output, disk.path, home)
-    disk.fill()
-    before = {p: content(os.path.join(disk.path, p)) for p in listing(disk.path)}
-    result = run(command(output, disk.path), env)
-    assert_one_line_naming(result, disk.path, "a write to a full disk")
-    assert "Disk full" in result.stderr.decode()
-    after = {p: content(os.path.join(disk.path, p)) for p in listing(disk.path)}
-    assert after == before, "a failed write lost the previous output or left a file behind"
-
-
-@pytest.mark.parametrize("output", OUTPUTS, ids=ids(OUTPUTS))
-def test_a_read_only_folder_fails_and_changes_nothing(output, home, tmpfs):
-    disk = tmpfs()
-    env = prepare(output, disk.path, home)
-    before = {p: content(os.path.join(disk.path, p)) for p in listing(disk.path)}
-    disk.read_only()
-    result = run(command(output, disk.path), env)
-    assert_one_line_naming(result, disk.path, "a write to a read-only folder")
-    assert "Path/File access error" in result.stderr.decode()
-    assert {p: content(os.path.join(disk.path, p)) for p in listing(disk.path)} == before
+    env = prepare(output, disk, home)
+    if fault == "full":
+        fill(disk)
+    else:
+        subprocess.run(["mount", "-o", "remount,ro", disk], check=True)
+    before = snapshot(disk)
+    result = run(command(output, disk), env)
+    assert_one_line_naming(result, disk, f"a write to a {fault} disk")
+    assert message in result.stderr.decode()
+    assert snapshot(disk) == before, "a failed write lost the previous output or left a file behind"
 
 
 @pytest.mark.parametrize("kind", ["symbolic", "hard"])
@@ -203,7 +172,7 @@ def test_standard_output_on_a_disk_that_fills_fails_as_on_one_thread(home, tmpfs
     disk = tmpfs()
     results = []
     for jobs in ("1", "2"):
-        with open(os.path.join(disk.path, "out.rtf"), "wb") as out:
+        with open(os.path.join(disk, "out.rtf"), "wb") as out:
             results.append(subprocess.run([RECINFO, "rtf", "-q", "--jobs", jobs, recordings], env=home, stdout=out,
                                           stderr=subprocess.PIPE))
     for result in results:
@@ -232,7 +201,7 @@ def complete_outputs(output, recordings, env, folder):
         # Each document of the batch in turn; the info file adds a line to it.
         documents = result.stdout.split(b"{[{EndDoc}]}\r\n")[:-1]
         return {d + b"{[{EndDoc}]}\r\n\r\n{[{PrintDoc}]}\r\n" for d in documents}
-    if isinstance(output, PdfJobs):
+    if output.name == "PDF job":
         return set()
     return {content(output.target(folder))}
 
@@ -275,12 +244,11 @@ def test_a_killed_process_leaves_the_old_output_or_the_new_never_a_mix(output, h
         time.sleep(rng.uniform(0, duration * 1.1))
         process.send_signal(signal.SIGKILL)
         process.wait()
-        for path in output.files(folder):
-            if isinstance(output, PdfJobs):
-                whole = path == output.target(folder) or pdf_is_whole(path)
-                assert whole, f"try {attempt}: {os.path.basename(path)} is not a whole PDF"
-            else:
-                assert content(path) in allowed, f"try {attempt}: {path} holds a torn or mixed file"
+        if output.name == "PDF job":
+            for path in (os.path.join(folder, f) for f in os.listdir(folder) if f.startswith("job-")):
+                assert path == output.target(folder) or pdf_is_whole(path), f"try {attempt}: {path} is torn"
+        else:
+            assert content(output.target(folder)) in allowed, f"try {attempt}: a torn or mixed {output.name}"
         shutil.rmtree(folder)
 
 
@@ -298,12 +266,12 @@ def test_a_disk_that_fills_while_the_job_is_signed_leaves_no_job(home, tmpfs, tm
     size = os.path.getsize(os.path.join(home["VXRECINFO_PDF_DIR"], "job-0001.pdf"))
     # Room for the pages and their metadata, not for the signature on top.
     disk = tmpfs("1m")
-    free = os.statvfs(disk.path).f_bavail * os.statvfs(disk.path).f_frsize
-    with open(os.path.join(disk.path, "filler"), "wb") as f:
+    free = os.statvfs(disk).f_bavail * os.statvfs(disk).f_frsize
+    with open(os.path.join(disk, "filler"), "wb") as f:
         f.write(b"\0" * (free - (size // 4096 + 2) * 4096))
-    env["VXRECINFO_PDF_DIR"] = disk.path
+    env["VXRECINFO_PDF_DIR"] = disk
     result = run([RECINFO] + signed, env)
-    assert_one_line_naming(result, disk.path, "signing on a full disk")
+    assert_one_line_naming(result, disk, "signing on a full disk")
     assert "Disk full" in result.stderr.decode()
-    assert listing(disk.path) == ["filler"], "a failed signature left a file behind"
+    assert list(snapshot(disk)) == ["filler"], "a failed signature left a file behind"
     assert run([RECINFO] + plain, env).returncode == 0, "the disk had no room even for the unsigned job"
