@@ -2,21 +2,10 @@
 
 #include "RecordWindowsFixture.h"
 
-#include <QAccessible>
-#include <QComboBox>
-#include <QContextMenuEvent>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
-#include <QStyle>
-#include <QTest>
-
 using namespace vxRecInfo;
 using namespace vxRecInfo::testing;
 
 namespace {
-
-// --- Import window ---
 
 class ImportWindowTest : public RecordWindowsTest
 {
@@ -201,8 +190,7 @@ TEST_F(ImportWindowTest, EveryCaptionFitsAndEveryControlHasANameInEveryLanguage)
     state().ClassicFileFlag = SafeArray::fromValues(VarType::Boolean, {false, false});
     QStringList clipped, unnamed, menus;
     for (const int offset : {0, 2000, 4000, 6000, 8000, 10000}) {
-        writeSetting(u"HostSettings/ResOffset"_s, offset);
-        lateCall(hostSettings(), u"RestoreParameters"_s);
+        restoreSetting(u"HostSettings/ResOffset"_s, offset);
         frmStatistics statistics;
         statistics.load();
         frmRecImport import;

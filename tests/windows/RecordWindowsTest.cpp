@@ -3,11 +3,6 @@
 
 #include "RecordWindowsFixture.h"
 
-#include <QTest>
-
-#include <latch>
-#include <thread>
-
 using namespace vxRecInfo;
 using namespace vxRecInfo::testing;
 
