@@ -13,7 +13,6 @@
 #include "printing/Printer.h"
 #include "windows/frmPrinterDlg.h"
 #include "windows/ModalService.h"
-#include "windows/Twips.h"
 #include "windows/frmNote.h"
 #include "windows/frmRecImport.h"
 #include "windows/frmStatistics.h"
