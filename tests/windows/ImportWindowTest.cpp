@@ -241,26 +241,4 @@ TEST_F(ImportWindowTest, LoadErrorIsShownAndTheWindowStillOpens)
     EXPECT_FALSE(fileSelected());
 }
 
-TEST_F(ImportWindowTest, NoteButtonCopiesNoteEditedEvenWhenFalse)
-{
-    record().put_NoteChangeAllowed(true);
-    then<frmRecImport>([](frmRecImport& w) {
-        QTest::mouseClick(w.cmdNote, Qt::LeftButton); // type, OK
-        EXPECT_TRUE(state().NoteChanged.at(0));
-        EXPECT_EQ(state().NoteArray.at(0), u"dented"_s);
-        QTest::mouseClick(w.cmdNote, Qt::LeftButton); // Cancel
-        EXPECT_FALSE(state().NoteChanged.at(0)) << "unlike the Statistics window, a later Cancel clears NoteChanged";
-        EXPECT_EQ(state().NoteArray.at(0), u"dented"_s);
-        QTest::keyClick(w.cboTrace, Qt::Key_Down);
-        state().NoteEdited = true; // the Import window does not clear it before opening
-        QTest::mouseClick(w.cmdNote, Qt::LeftButton); // OK at once on an empty note
-        EXPECT_TRUE(state().NoteChanged.at(1)) << "NoteEdited is copied as it stands";
-        QTest::mouseClick(w.cmdCancel, Qt::LeftButton);
-    });
-    noteTyped(u"dented"_s, true);
-    then<frmNote>([](frmNote& n) { QTest::mouseClick(n.cmdCancel, Qt::LeftButton); });
-    then<frmNote>([](frmNote& n) { QTest::mouseClick(n.cmdOk, Qt::LeftButton); });
-    EXPECT_EQ(showImport(), S_OK);
-}
-
 } // namespace

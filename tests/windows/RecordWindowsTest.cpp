@@ -73,42 +73,47 @@ TEST_F(RecordWindowsTest, ReportErrorOnASelectionIsShownAndTheWindowStaysUsable)
     EXPECT_EQ(record().ShowInfo(nullptr), S_OK) << "the handler's error must not end ShowInfo";
 }
 
-TEST_F(RecordWindowsTest, StatisticsNoteButtonOnlyEverRaisesNoteChanged)
+// The Note button of both windows: a confirmed edit marks the note changed. The Statistics window
+// clears NoteEdited before it opens the note and only ever raises NoteChanged; the Import window
+// copies NoteEdited as it stands, so a later Cancel clears NoteChanged and a left-over True counts.
+TEST_F(RecordWindowsTest, NoteButtonsOfTheStatisticsAndImportWindows)
 {
-    userSettings(true);
-    record().put_NoteChangeAllowed(true);
-    dataset(u"Empty note"_s, u"SN-0"_s);
-    dataset(u"With note"_s, u"SN-1"_s, u"abc"_s);
-    dataset(u"Empty again"_s, u"SN-2"_s);
-    then<frmStatistics>([](frmStatistics& w) {
+    const auto noteButton = [](auto& w, bool importing) {
         QTest::mouseClick(w.cmdNote, Qt::LeftButton); // type x, OK
         EXPECT_TRUE(state().NoteChanged.at(0)) << "a confirmed edit marks the note changed";
         EXPECT_EQ(state().NoteArray.at(0), u"x"_s);
         QTest::mouseClick(w.cmdNote, Qt::LeftButton); // type y, Cancel
-        EXPECT_TRUE(state().NoteChanged.at(0)) << "a cancelled later opening must keep the earlier True";
+        EXPECT_EQ(state().NoteChanged.at(0), !importing) << "a later Cancel, in the Import window only, clears it";
         EXPECT_EQ(state().NoteArray.at(0), u"x"_s) << "Cancel keeps the note";
         QTest::keyClick(w.cboTrace, Qt::Key_Down);
-        QTest::mouseClick(w.cmdNote, Qt::LeftButton); // OK at once on "abc"
-        EXPECT_TRUE(state().NoteChanged.at(1)) << "filling a non-empty note counts as a change";
-        QTest::keyClick(w.cboTrace, Qt::Key_Down);
-        state().NoteEdited = true; // left over: the window clears it before opening the note
+        state().NoteEdited = true; // left over from before
         QTest::mouseClick(w.cmdNote, Qt::LeftButton); // OK at once on ""
-        EXPECT_FALSE(state().NoteChanged.at(2)) << "an untouched empty note is not a change";
-        QTest::mouseClick(w.cmdOk, Qt::LeftButton);
-    });
-    noteTyped(u"x"_s, true);
-    then<frmNote>([](frmNote& n) {
-        EXPECT_EQ(n.txtNote->toPlainText(), u"x"_s) << "the note window must show the dataset's note";
-        QTest::keyClicks(n.txtNote, u"y"_s);
-        QTest::mouseClick(n.cmdCancel, Qt::LeftButton);
-    });
-    then<frmNote>([](frmNote& n) { QTest::mouseClick(n.cmdOk, Qt::LeftButton); });
-    then<frmNote>([](frmNote& n) { QTest::mouseClick(n.cmdOk, Qt::LeftButton); });
-    EXPECT_EQ(record().ShowInfo(nullptr), S_OK);
-    Variant changed;
-    ASSERT_EQ(record().get_NoteChanged(&changed), S_OK);
-    for (const int i : {0, 1, 2})
-        EXPECT_EQ(changed.array().at(i).toBool(), i < 2) << "NoteChanged(" << i << ") reaches the host";
+        EXPECT_EQ(state().NoteChanged.at(1), importing) << "an untouched empty note is a change in the Import window only";
+    };
+    for (const bool importing : {false, true}) {
+        restart();
+        userSettings(true);
+        record().put_NoteChangeAllowed(true);
+        dataset(u"Empty note"_s, u"SN-0"_s);
+        dataset(u"Empty again"_s, u"SN-1"_s);
+        if (importing)
+            then<frmRecImport>([&](frmRecImport& w) { noteButton(w, true); });
+        else
+            then<frmStatistics>([&](frmStatistics& w) { noteButton(w, false); });
+        noteTyped(u"x"_s, true);
+        then<frmNote>([](frmNote& n) {
+            EXPECT_EQ(n.txtNote->toPlainText(), u"x"_s) << "the note window must show the dataset's note";
+            QTest::keyClicks(n.txtNote, u"y"_s);
+            QTest::mouseClick(n.cmdCancel, Qt::LeftButton);
+        });
+        then<frmNote>([](frmNote& n) { QTest::mouseClick(n.cmdOk, Qt::LeftButton); });
+        SafeArray flags = SafeArray::fromValues(VarType::Boolean, {false, false});
+        EXPECT_EQ(importing ? record().ShowImport(&flags) : record().ShowInfo(nullptr), S_OK);
+        Variant changed;
+        ASSERT_EQ(record().get_NoteChanged(&changed), S_OK);
+        for (const int i : {0, 1})
+            EXPECT_EQ(changed.array().at(i).toBool(), (i == 0) != importing) << "NoteChanged(" << i << ") reaches the host";
+    }
 }
 
 // --- Print button ---
