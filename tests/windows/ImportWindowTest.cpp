@@ -2,21 +2,10 @@
 
 #include "RecordWindowsFixture.h"
 
-#include <QAccessible>
-#include <QComboBox>
-#include <QContextMenuEvent>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
-#include <QStyle>
-#include <QTest>
-
 using namespace vxRecInfo;
 using namespace vxRecInfo::testing;
 
 namespace {
-
-// --- Import window ---
 
 class ImportWindowTest : public RecordWindowsTest
 {
@@ -201,8 +190,7 @@ TEST_F(ImportWindowTest, EveryCaptionFitsAndEveryControlHasANameInEveryLanguage)
     state().ClassicFileFlag = SafeArray::fromValues(VarType::Boolean, {false, false});
     QStringList clipped, unnamed, menus;
     for (const int offset : {0, 2000, 4000, 6000, 8000, 10000}) {
-        writeSetting(u"HostSettings/ResOffset"_s, offset);
-        lateCall(hostSettings(), u"RestoreParameters"_s);
+        restoreSetting(u"HostSettings/ResOffset"_s, offset);
         frmStatistics statistics;
         statistics.load();
         frmRecImport import;
@@ -251,28 +239,6 @@ TEST_F(ImportWindowTest, LoadErrorIsShownAndTheWindowStillOpens)
     SafeArray flags = SafeArray::fromValues(VarType::Boolean, {false});
     EXPECT_EQ(record().ShowImport(&flags), S_OK) << "the load's trap keeps the error from the host";
     EXPECT_FALSE(fileSelected());
-}
-
-TEST_F(ImportWindowTest, NoteButtonCopiesNoteEditedEvenWhenFalse)
-{
-    record().put_NoteChangeAllowed(true);
-    then<frmRecImport>([](frmRecImport& w) {
-        QTest::mouseClick(w.cmdNote, Qt::LeftButton); // type, OK
-        EXPECT_TRUE(state().NoteChanged.at(0));
-        EXPECT_EQ(state().NoteArray.at(0), u"dented"_s);
-        QTest::mouseClick(w.cmdNote, Qt::LeftButton); // Cancel
-        EXPECT_FALSE(state().NoteChanged.at(0)) << "unlike the Statistics window, a later Cancel clears NoteChanged";
-        EXPECT_EQ(state().NoteArray.at(0), u"dented"_s);
-        QTest::keyClick(w.cboTrace, Qt::Key_Down);
-        state().NoteEdited = true; // the Import window does not clear it before opening
-        QTest::mouseClick(w.cmdNote, Qt::LeftButton); // OK at once on an empty note
-        EXPECT_TRUE(state().NoteChanged.at(1)) << "NoteEdited is copied as it stands";
-        QTest::mouseClick(w.cmdCancel, Qt::LeftButton);
-    });
-    noteTyped(u"dented"_s, true);
-    then<frmNote>([](frmNote& n) { QTest::mouseClick(n.cmdCancel, Qt::LeftButton); });
-    then<frmNote>([](frmNote& n) { QTest::mouseClick(n.cmdOk, Qt::LeftButton); });
-    EXPECT_EQ(showImport(), S_OK);
 }
 
 } // namespace

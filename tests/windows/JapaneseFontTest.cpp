@@ -2,7 +2,6 @@
 
 #include "automation/ClassRegistry.h"
 #include "hostclasses/DefaultHostClasses.h"
-#include "component/HostObjects.h"
 #include "windows/JapaneseFont.h"
 
 #include <QDialog>
@@ -31,8 +30,7 @@ TEST_F(JapaneseFont, JapaneseWindowsGetTheGothicFaceOthersAreLeftAlone)
             w->setFont(bold);
         }
         const QFont before = controls[0]->font();
-        writeSetting(u"HostSettings/ResOffset"_s, offset);
-        lateCall(hostSettings(), u"RestoreParameters"_s);
+        restoreSetting(u"HostSettings/ResOffset"_s, offset);
         ApplyJapaneseFont(&form);
         if (offset != 2000) {
             EXPECT_EQ(controls[0]->font(), before);

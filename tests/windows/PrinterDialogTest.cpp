@@ -1,35 +1,13 @@
-#include "component/RecordFixture.h"
+// The printer dialog on its own, with the scripted windows of the record window tests.
 
-#include "automation/ClassRegistry.h"
-#include "hostclasses/DefaultHostClasses.h"
-#include "component/HostObjects.h"
-#include "printing/Printer.h"
-#include "windows/frmPrinterDlg.h"
-#include "support/MessageService.h"
-#include "windows/ModalService.h"
+#include "RecordWindowsFixture.h"
 
-#include <QComboBox>
 #include <QFile>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QTest>
 
 using namespace vxRecInfo;
 using namespace vxRecInfo::testing;
 
 namespace {
-
-// Records the properties dialogs asked for instead of opening them.
-class ScriptedModal final : public ModalService
-{
-public:
-    explicit ScriptedModal(QStringList* log) : m_log(log) {}
-    int showModal(QDialog&) override { return 0; }
-    void showPrinterProperties(QWidget*, Printer& printer) override { m_log->append(printer.DeviceName()); }
-
-private:
-    QStringList* m_log;
-};
 
 // Host settings that read the default printer for the load and then fail to read it, refuse
 // to store one, and keep their error log in a test folder.
@@ -65,57 +43,32 @@ protected:
     }
 };
 
-class PrinterDialogTest : public RecordFixture
+class PrinterDialogTest : public RecordWindowsTest
 {
 protected:
-    void SetUp() override
-    {
-        RecordFixture::SetUp();
-        m_previousModal = setModalService(std::make_unique<ScriptedModal>(&properties));
-    }
-    void TearDown() override
-    {
-        setPrinterListSource({});
-        setModalService(std::move(m_previousModal));
-        RecordFixture::TearDown();
-    }
-
     // Alpha and Beta installed, `current` the current printer, `host` the host's default printer.
     void printers(const QString& host, const QString& current = {})
     {
-        setPrinterListSource([] { return QStringList{QStringLiteral("Alpha"), QStringLiteral("Beta")}; });
+        RecordWindowsTest::printers({QStringLiteral("Alpha"), QStringLiteral("Beta")});
         if (!current.isEmpty()) {
             ASSERT_TRUE(setCurrentPrinter(current));
         }
-        writeSetting(QStringLiteral("HostSettings/DefaultPrinter"), host);
-        lateCall(hostSettings(), QStringLiteral("RestoreParameters"));
+        restoreSetting(QStringLiteral("HostSettings/DefaultPrinter"), host);
     }
     QString storedDefault() { return lateGet(createHostSettings().get(), QStringLiteral("DefaultPrinter")).toString(); }
-
-    QStringList properties;
-    std::unique_ptr<ModalService> m_previousModal;
+    const QStringList& properties() const { return m_windows->properties; }
 };
 
 } // namespace
-
-TEST_F(PrinterDialogTest, LayoutAndCaptions)
-{
-    printers(QStringLiteral("Alpha"));
-    frmPrinterDlg dlg;
-    EXPECT_EQ(dlg.windowTitle(), QStringLiteral("Print"));
-    EXPECT_EQ(dlg.cmdOk->text(), QStringLiteral("Ok"));
-    EXPECT_EQ(dlg.cmdProperties->text(), QStringLiteral("Properties"));
-    const double perPixel = 1440.0 / dlg.logicalDpiX();
-    EXPECT_NEAR(dlg.cmdOk->x() * perPixel, 3900, perPixel);
-    EXPECT_NEAR(dlg.cboPrinter->width() * perPixel, 5145, perPixel);
-    EXPECT_EQ(dlg.findChild<QComboBox*>(QStringLiteral("cboPrinter")), dlg.cboPrinter);
-    EXPECT_TRUE(dlg.cmdOk->font().bold());
-}
 
 TEST_F(PrinterDialogTest, UnknownDefaultSelectsTheFirstEntryAndKeepsTheCurrentPrinter)
 {
     printers(QStringLiteral("Gamma"), QStringLiteral("Beta"));
     frmPrinterDlg dlg;
+    EXPECT_EQ(dlg.windowTitle(), QStringLiteral("Print"));
+    EXPECT_EQ(dlg.cmdOk->text(), QStringLiteral("Ok"));
+    EXPECT_EQ(dlg.cmdProperties->text(), QStringLiteral("Properties"));
+    EXPECT_TRUE(dlg.cmdOk->font().bold());
     EXPECT_EQ(PrinterDialogResult(), PrinterDialog::Loaded);
     EXPECT_EQ(dlg.cboPrinter->currentIndex(), 0);
     EXPECT_EQ(currentPrinter().DeviceName(), QStringLiteral("Beta")) << "loading must not switch to entry 0";
@@ -165,7 +118,7 @@ TEST_F(PrinterDialogTest, PropertiesThenDefaultEntryKeepsTheOtherPrinter)
     frmPrinterDlg dlg;
     dlg.cboPrinter->setCurrentIndex(1);
     QTest::mouseClick(dlg.cmdProperties, Qt::LeftButton);
-    EXPECT_EQ(properties, QStringList{QStringLiteral("Beta")}) << "the properties of the chosen printer";
+    EXPECT_EQ(properties(), QStringList{QStringLiteral("Beta")}) << "the properties of the chosen printer";
     dlg.cboPrinter->setCurrentIndex(0);
     QTest::mouseClick(dlg.cmdOk, Qt::LeftButton);
     EXPECT_EQ(currentPrinter().DeviceName(), QStringLiteral("Beta")) << "the switch skips the default's entry";
@@ -186,7 +139,7 @@ TEST_F(PrinterDialogTest, HandlersLogAFailedStepAndGoOnWithTheNext)
     QTest::mouseClick(dlg.cmdProperties, Qt::LeftButton);
     QTest::mouseClick(dlg.cmdOk, Qt::LeftButton);
     registerDefaultHostClasses();
-    EXPECT_EQ(properties, QStringList{QStringLiteral("Alpha")}) << "the properties dialog opens after a failed switch";
+    EXPECT_EQ(properties(), QStringList{QStringLiteral("Alpha")}) << "the properties dialog opens after a failed switch";
     std::vector<QString> where;
     for (const auto& s : shown)
         where.push_back(s.text.section(QStringLiteral("Function: "), 1));

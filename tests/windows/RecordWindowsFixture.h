@@ -13,7 +13,6 @@
 #include "printing/Printer.h"
 #include "windows/frmPrinterDlg.h"
 #include "windows/ModalService.h"
-#include "windows/Twips.h"
 #include "windows/frmNote.h"
 #include "windows/frmRecImport.h"
 #include "windows/frmStatistics.h"
@@ -40,9 +39,11 @@ namespace vxRecInfo::testing {
 
 using Script = std::function<void(QDialog&)>;
 
-// Each modal window runs the next script of the queue instead of an event loop.
+// Each modal window runs the next script of the queue instead of an event loop; a printer's
+// properties are only noted.
 struct ScriptedWindows final : ModalService {
     std::deque<Script> scripts;
+    QStringList properties;
     int showModal(QDialog& dialog) override
     {
         if (scripts.empty()) {
@@ -54,7 +55,7 @@ struct ScriptedWindows final : ModalService {
         script(dialog);
         return dialog.result();
     }
-    void showPrinterProperties(QWidget*, Printer&) override {}
+    void showPrinterProperties(QWidget*, Printer& printer) override { properties.append(printer.DeviceName()); }
 };
 
 const QString Pdf = Printer::PdfPrinterName;
@@ -67,7 +68,7 @@ protected:
     {
         ReportFixture::SetUp();
         auto windows = std::make_unique<ScriptedWindows>();
-        m_scripts = &windows->scripts;
+        m_windows = windows.get();
         m_previousModal = setModalService(std::move(windows));
         ASSERT_TRUE(m_pdfDir.isValid());
         qputenv("VXRECINFO_PDF_DIR", m_pdfDir.path().toLocal8Bit());
@@ -77,7 +78,7 @@ protected:
     }
     void TearDown() override
     {
-        EXPECT_TRUE(m_scripts->empty()) << m_scripts->size() << " scripted window(s) never opened";
+        EXPECT_TRUE(m_windows->scripts.empty()) << m_windows->scripts.size() << " scripted window(s) never opened";
         setModalService(std::move(m_previousModal));
         setPrinterListSource({});
         qunsetenv("VXRECINFO_PDF_DIR");
@@ -126,7 +127,7 @@ protected:
     template <class W>
     void then(std::function<void(W&)> script)
     {
-        m_scripts->push_back([script](QDialog& dialog) {
+        m_windows->scripts.push_back([script](QDialog& dialog) {
             auto* window = qobject_cast<W*>(&dialog);
             ASSERT_NE(window, nullptr) << "expected " << W::staticMetaObject.className() << ", the component opened "
                                        << dialog.objectName();
@@ -160,7 +161,7 @@ protected:
         QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(4, box->height() / 2));
     }
 
-    std::deque<Script>* m_scripts = nullptr;
+    ScriptedWindows* m_windows = nullptr;
     QTemporaryDir m_pdfDir;
 
 private:

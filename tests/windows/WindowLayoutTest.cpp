@@ -1,5 +1,5 @@
 // Resize rules of the three windows in twips (a shown window applies them: tests/display/), and
-// the note window's outcomes.
+// the note window's outcomes (its Tab and Ctrl+Tab: tests/display/).
 
 #include "component/RecordFixture.h"
 
@@ -86,8 +86,6 @@ TEST(WindowLayoutTest, ResizeRulesGiveTheReviewedRectangles)
     EXPECT_EQ(actual.toStdString(), reviewed.toStdString());
 }
 
-// --- A shown window applies its layout ---
-
 // --- Recording note window outcomes ---
 
 using NoteWindowTest = RecordFixture;
@@ -119,8 +117,6 @@ TEST_F(NoteWindowTest, OutcomesOfOkAndCancel)
         // The host forbids changes: the box is read-only, OK disabled, Cancel the way out.
         {"typing into a locked note", "locked", false, "zz", Close::Cancel, "locked", false, false},
         {"typing into a locked empty note", "", true, "zz", Close::Cancel, "", false, false},
-        // Tab moves the focus on; the note gets no tab.
-        {"Tab types nothing into the note", "", false, "x\ty", Close::Ok, "xy", true},
         // However the box's text changed, OK takes it (with CR LF at its line breaks).
         {"text put into the box by code, OK", "abc", false, "", Close::Ok, "new\r\nline", true, true, "new\nline"},
         {"text put into the box by code, Cancel", "abc", false, "", Close::Cancel, "abc", false, true, "new"},
@@ -147,14 +143,6 @@ TEST_F(NoteWindowTest, OutcomesOfOkAndCancel)
         EXPECT_EQ(w.result(), c.close == Close::Ok ? QDialog::Accepted : QDialog::Rejected) << c.what;
         EXPECT_FALSE(w.isVisible()) << c.what << ": the window must close";
     }
-    // Ctrl+Tab puts a tab into the note, as in a classic multi-line box.
-    ModuleState::current().NoteText = u"ab"_s;
-    ModuleState::current().NoteChangeAllowed = true;
-    frmNote w;
-    w.txtNote->moveCursor(QTextCursor::End);
-    QTest::keyClick(w.txtNote, Qt::Key_Tab, Qt::ControlModifier);
-    w.cmdOk_Click();
-    EXPECT_EQ(ModuleState::current().NoteText, u"ab\t"_s);
 }
 
 } // namespace
