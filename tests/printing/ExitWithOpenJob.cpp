@@ -12,7 +12,6 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QTemporaryDir>
-
 #include <QThread>
 
 #include <cstdio>
