@@ -3,19 +3,23 @@
 // so nothing reaches the user's files, and message and window services that never block; and
 // a reader of the input as a stream of small decisions.
 
+#include "TestEnvironment.h"
+#include "support/MessageService.h"
+#include "windows/ModalService.h"
+
+#include <QApplication>
+#include <QByteArray>
+#include <QDialog>
+#include <QString>
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-
-#include <QByteArray>
-#include <QString>
+#include <memory>
 
 namespace vxRecInfo::fuzz {
-
-// Idempotent; the first call sets everything up.
-void initialise();
 
 // The input as bytes (a deep copy: the fuzzer's buffer does not outlive the call).
 inline QByteArray bytes(const std::uint8_t* data, std::size_t size)
@@ -34,6 +38,51 @@ inline void check(bool ok, const char* message)
 {
     if (!ok)
         finding(QString::fromUtf8(message));
+}
+
+namespace detail {
+
+class SilentMessages final : public MessageService
+{
+public:
+    int show(const QString&, int style, const QString&) override
+    {
+        const int buttons = style & 7;
+        return buttons == MsgBox::YesNo || buttons == MsgBox::YesNoCancel ? MsgBox::ResultYes : MsgBox::ResultOK;
+    }
+};
+
+// A window opened by a fuzzed call closes at once, as if the user pressed Cancel.
+class ClosingWindows final : public ModalService
+{
+public:
+    int showModal(QDialog& dialog) override
+    {
+        dialog.reject();
+        return dialog.result();
+    }
+    void showPrinterProperties(QWidget*, Printer&) override {}
+};
+
+} // namespace detail
+
+// Idempotent; the first call sets everything up.
+inline void initialise()
+{
+    static bool done = false;
+    if (done)
+        return;
+    done = true;
+    static QTemporaryDir home;
+    check(testing::isolateFromUserFiles(home), "fuzz: no private home folder");
+    qputenv("VXRECINFO_PDF_DIR", home.filePath(QStringLiteral("pdf")).toLocal8Bit());
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "fuzz";
+    static char* argv[] = {name, nullptr};
+    static QApplication app(argc, argv);
+    setMessageService(std::make_unique<detail::SilentMessages>());
+    setModalService(std::make_unique<detail::ClosingWindows>());
 }
 
 // Past the input's end every read gives 0, so any input decodes to something.

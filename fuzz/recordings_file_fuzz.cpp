@@ -10,10 +10,11 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <nlohmann/json.hpp>
 
-#include <pthread.h>
+#include <memory>
 
 using namespace vxRecInfo;
 
@@ -58,29 +59,15 @@ constexpr std::size_t StackBytes = std::size_t(1) << 20;
 constexpr std::size_t StackBytes = std::size_t(4) << 20;
 #endif
 
-struct Input {
-    const std::uint8_t* data;
-    std::size_t size;
-};
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     fuzz::initialise();
-    Input input{data, size};
-    pthread_attr_t attributes;
-    pthread_t thread;
-    fuzz::check(pthread_attr_init(&attributes) == 0 && pthread_attr_setstacksize(&attributes, StackBytes) == 0
-                    && pthread_create(&thread, &attributes,
-                                      [](void* in) -> void* {
-                                          const auto* i = static_cast<Input*>(in);
-                                          loadAndCheck(i->data, i->size);
-                                          return nullptr;
-                                      },
-                                      &input) == 0
-                    && pthread_join(thread, nullptr) == 0,
-                "recordings_file_fuzz: no thread to load on");
-    pthread_attr_destroy(&attributes);
+    const std::unique_ptr<QThread> thread(QThread::create(&loadAndCheck, data, size));
+    thread->setStackSize(uint(StackBytes));
+    thread->start();
+    // A stack size the system refuses leaves the thread unstarted, and wait() true at once.
+    fuzz::check(thread->wait() && thread->isFinished(), "recordings_file_fuzz: no thread to load on");
     return 0;
 }

@@ -1,16 +1,17 @@
 // A job still open when the application object goes: the printer and its job must go with the
 // application, not after it (a PDF engine ended then crashes the process), and the unfinished
-// file with them. With "hang FOLDER" it prints pages into FOLDER, says "ready" and waits to be
-// killed (print-failures.sh).
+// file with them. For print-failures.sh: with "hang FOLDER" it prints pages into FOLDER, says
+// "ready" and waits to be killed; with "abandon QUEUE" it starts a job on the CUPS queue QUEUE
+// and abandons it.
 
 #include "TestEnvironment.h"
 
 #include "printing/Printer.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QGuiApplication>
 #include <QTemporaryDir>
-
 #include <QThread>
 
 #include <cstdio>
@@ -34,6 +35,14 @@ int main(int argc, char** argv)
         std::fflush(stdout);
         QThread::sleep(60);
         return 3;
+    }
+    if (argc == 3 && std::strcmp(argv[1], "abandon") == 0) {
+        QApplication app(argc, argv); // as recinfo prints
+        if (!setCurrentPrinter(QString::fromLocal8Bit(argv[2])))
+            return 2;
+        currentPrinter().Print(QStringLiteral("half a report"));
+        currentPrinter().AbortDoc();
+        return 0;
     }
     QTemporaryDir home;
     if (!testing::isolateFromUserFiles(home))

@@ -103,15 +103,13 @@ cmp -s <(pdftotext "$plain" -) <(pdftotext "$signed" -) &&
 
 # A signed job tampered with: one byte of the first page's content stream flipped, bytes appended.
 /usr/bin/python3 - "$signed" "$work/flipped.pdf" <<'EOF' || fail "cannot flip a content byte"
-import re, subprocess, sys, pikepdf
+import sys, pikepdf
 source, target = sys.argv[1:]
 with pikepdf.open(source) as pdf:
     contents = pdf.pages[0].obj.Contents
-    number, generation = (contents[0] if isinstance(contents, pikepdf.Array) else contents).objgen
-xref = subprocess.run(['qpdf', '--show-xref', source], capture_output=True, text=True, check=True).stdout
-offset = int(re.search(rf'^{number}/{generation}: uncompressed; offset = (\d+)$', xref, re.M)[1])
+    raw = (contents[0] if isinstance(contents, pikepdf.Array) else contents).read_raw_bytes()
 data = bytearray(open(source, 'rb').read())
-data[data.index(b'stream', offset) + 12] ^= 0x20
+data[data.index(raw) + len(raw) // 2] ^= 0x20  # the stream's bytes as the file holds them
 open(target, 'wb').write(data)
 EOF
 { cat "$signed"; echo '% appended'; } >"$work/appended.pdf"
@@ -156,9 +154,6 @@ CASES
 echo "ok: keys that cannot sign fail before the job has a file"
 
 # The passphrase has no option of its own: a command line is seen by every user of the machine.
-"$recinfo" help print >"$work/help"
-grep -q -- '--sign-passphrase-file PATH' "$work/help" && ! grep -qE -- '--sign-passphrase([ =]|$)' "$work/help" ||
-  fail "recinfo help print: $(cat "$work/help")"
 status=0
 "$recinfo" print "$sample" --printer "vxRecInfo PDF" --sign "$keys/good.p12" --sign-passphrase secret 2>"$work/err" || status=$?
 [ "$status" -eq 2 ] && grep -q "unknown option '--sign-passphrase'" "$work/err" || fail "--sign-passphrase: $status, $(cat "$work/err")"

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # recinfo print when things fail, checked from the real side: a PDF job in a process killed
 # while it is open leaves no job file (the full disk and random kills are the fault suite's);
-# a CUPS job (on a private server) is reported printed only
-# once the server has it completed, and a queue that rejects or holds it, or a server killed
-# half-way through a batch, fails the print with one line and status 1.
+# on a private CUPS server the queue is listed before the PDF printer, a job is reported
+# printed only once the server has it completed, an abandoned one is canceled, and a queue that
+# rejects or holds it, or a server killed half-way through a batch, fails the print with one
+# line and status 1.
 # Usage: print-failures.sh RECINFO EXIT_WITH_OPEN_JOB PRIVATE_CUPS_SH SAMPLE
 set -euo pipefail
 openjob="$2"; cups="$3"
@@ -59,7 +60,15 @@ cupsreject $queue|60|1|error 482: Printer error: .*"$queue".*not accepting jobs|
 cupsaccept $queue; cupsdisable $queue|2|1|error 482: Printer error: job [0-9]+ on "$queue" is still queued after 2 s|0
 CASES
 cupsenable "$queue"
-echo "ok: CUPS jobs confirmed, rejected and held"
+print 1 "^recinfo: no printer \"nosuch\"; installed: (.*, )?$queue(, .*)?, vxRecInfo PDF$" "$sample" nosuch
+# An abandoned job, which Qt's engine sends all the same, is canceled: a stopped queue would hold it.
+cupsdisable "$queue"
+"$openjob" abandon "$queue" || fail "the child could not start a job on $queue and abandon it"
+left="$(lpstat -o "$queue")" || fail "lpstat -o $queue failed"
+cancel -a "$queue" 2>/dev/null || true
+cupsenable "$queue"
+[ -z "$left" ] || fail "the abandoned job went to the printer: $left"
+echo "ok: CUPS jobs confirmed, rejected, held and abandoned; the queue listed before the PDF printer"
 
 # The server killed while it holds the job: the wait ends with the server's error.
 cupsdisable "$queue"
