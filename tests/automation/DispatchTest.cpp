@@ -8,6 +8,7 @@
 
 using namespace vxRecInfo;
 using vxRecInfo::testing::errorOf;
+using vxRecInfo::testing::raisedBy;
 
 namespace {
 
@@ -117,13 +118,9 @@ TEST(Dispatch, LateBoundHelpersRaiseTheCalleesError)
     auto counter = makeObject<Counter>();
     latePut(counter.get(), QStringLiteral("Count"), 5);
     EXPECT_EQ(lateGet(counter.get(), QStringLiteral("Count")).toLong(), 5);
-    try {
-        lateCall(counter.get(), QStringLiteral("Raise"), {Variant(76), Variant("")});
-        FAIL() << "the callee's error was lost";
-    } catch (const RuntimeError& e) {
-        EXPECT_EQ(e.number(), 76);
-        EXPECT_EQ(e.source(), QStringLiteral("Counter.Raise"));
-    }
+    const ErrorInfo e = raisedBy([&] { lateCall(counter.get(), QStringLiteral("Raise"), {Variant(76), Variant("")}); });
+    EXPECT_EQ(e.number, 76) << "the callee's error was lost";
+    EXPECT_EQ(e.source, QStringLiteral("Counter.Raise"));
     EXPECT_EQ(errorOf([] { lateGet(nullptr, QStringLiteral("Count")); }), Err::ObjectVariableNotSet)
         << "a call on no object must fail";
 }
