@@ -242,15 +242,11 @@ TEST_F(HostObjects, ZoneNamesAndDaysFollowTheUsersLanguage)
     const Date winter = Date::fromDateTime(QDate(2026, 1, 15), QTime(12, 0));
     for (const Case& c : cases) {
         writeSetting(QStringLiteral("HostSettings/ResOffset"), c.resOffset);
-        const QString got[] = {get(zones, "TimeZoneName", {winter}).toString(),
-                               get(zones, "TimeArray").array().at(1).toString(),
-                               get(unitConverter(), "ElaspedTime2Unit", {1.0, true}).toString(),
-                               get(unitConverter(), "Seconds2Units", {184800.0}).toString()};
-        const QString wanted[] = {QString::fromUtf8(c.zoneName), QString::fromUtf8(c.entry),
-                                  QString::fromUtf8(c.oneDay), QString::fromUtf8(c.twoDays)};
-        for (int i = 0; i < 4; ++i)
-            EXPECT_EQ(got[i].toStdString(), wanted[i].toStdString())
-                << "ResOffset " << c.resOffset << ": the user would read the host's texts in another language";
+        const auto text = [](const Variant& v) { return v.toString().toStdString(); };
+        EXPECT_EQ(text(get(zones, "TimeZoneName", {winter})), c.zoneName) << "ResOffset " << c.resOffset;
+        EXPECT_EQ(text(get(zones, "TimeArray").array().at(1)), c.entry) << "ResOffset " << c.resOffset;
+        EXPECT_EQ(text(get(unitConverter(), "ElaspedTime2Unit", {1.0, true})), c.oneDay) << "ResOffset " << c.resOffset;
+        EXPECT_EQ(text(get(unitConverter(), "Seconds2Units", {184800.0})), c.twoDays) << "ResOffset " << c.resOffset;
     }
 }
 
