@@ -6,45 +6,26 @@ using namespace vxRecInfo;
 
 namespace {
 
-QList<QDate> sampleDates()
-{
-    QList<QDate> dates;
-    for (const int year : {100, 999, 2009, 2024, 9999})
-        for (int month = 1; month <= 12; ++month)
-            for (const int day : {1, 9, 10, 28})
-                dates.append(QDate(year, month, day));
-    return dates;
-}
-
-QList<QTime> sampleTimes()
-{
-    QList<QTime> times;
-    for (int hour = 0; hour < 24; ++hour)
-        for (const auto& [minute, second] : {std::pair{0, 0}, {5, 9}, {59, 59}})
-            times.append(QTime(hour, minute, second));
-    return times;
-}
-
-// The first sample whose text differs from QLocale's, both texts; empty when none does.
-template <class Value>
-QString firstDifference(const DatePattern& pattern, const QString& source, const QLocale& locale,
-                        const QList<Value>& samples)
-{
-    QString text;
-    for (const Value value : samples) {
-        text.clear();
-        pattern.append(text, value);
-        const QString expected = locale.toString(value, source);
-        if (text != expected)
-            return text + QStringLiteral(" for ") + expected;
-    }
-    return {};
-}
-
+// The first sample whose text differs from QLocale's, both texts; empty when none does. The
+// samples hold every date once and every time (24 hours of three minutes and seconds) at least once.
 QString firstDifference(const DatePattern& pattern, const QString& source, DatePattern::Of of, const QLocale& locale)
 {
-    return of == DatePattern::Of::Date ? firstDifference(pattern, source, locale, sampleDates())
-                                       : firstDifference(pattern, source, locale, sampleTimes());
+    const int minutes[] = {0, 5, 59}, seconds[] = {0, 9, 59};
+    int n = 0;
+    for (const int year : {100, 999, 2009, 2024, 9999})
+        for (int month = 1; month <= 12; ++month)
+            for (const int day : {1, 9, 10, 28}) {
+                const QDate date(year, month, day);
+                const QTime time(n / 3 % 24, minutes[n % 3], seconds[n % 3]);
+                ++n;
+                QString text;
+                const bool ofDate = of == DatePattern::Of::Date;
+                ofDate ? pattern.append(text, date) : pattern.append(text, time);
+                const QString expected = ofDate ? locale.toString(date, source) : locale.toString(time, source);
+                if (text != expected)
+                    return text + QStringLiteral(" for ") + expected;
+            }
+    return {};
 }
 
 } // namespace

@@ -1,11 +1,12 @@
+#include "ErrorOf.h"
 #include "automation/Date.h"
-#include "automation/RuntimeError.h"
 
 #include <cmath>
 
 #include <gtest/gtest.h>
 
 using namespace vxRecInfo;
+using vxRecInfo::testing::errorOf;
 
 TEST(AutomationDate, KnownValuesBothWays)
 {
@@ -60,14 +61,7 @@ TEST(AutomationDate, FractionsRoundToTheNearestSecond)
 
 TEST(AutomationDate, OutOfRangeValuesOverflowBeforeTheyAreSplit)
 {
-    for (const double value : {1e300, -1e300, Date::MaxValue + 1, Date::MinValue - 1, std::nan(""), HUGE_VAL}) {
-        for (const auto& split : {+[](Date d) { d.date(); }, +[](Date d) { d.time(); }}) {
-            try {
-                split(Date(value));
-                ADD_FAILURE() << value << " became a calendar date";
-            } catch (const RuntimeError& e) {
-                EXPECT_EQ(e.number(), Err::Overflow) << value;
-            }
-        }
-    }
+    for (const double value : {1e300, -1e300, Date::MaxValue + 1, Date::MinValue - 1, std::nan(""), HUGE_VAL})
+        for (const auto& split : {+[](Date d) { d.date(); }, +[](Date d) { d.time(); }})
+            EXPECT_EQ(errorOf([&] { split(Date(value)); }), Err::Overflow) << value << " became a calendar date";
 }

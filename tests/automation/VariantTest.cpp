@@ -12,6 +12,8 @@
 using namespace vxRecInfo;
 using vxRecInfo::testing::errorOf;
 
+// Integers of Python's values (halves to even, True, None, dates, text, overflow) show in tests/python's
+// test_python_values_reach_the_declared_type_by_the_classic_rules and its table of errors.
 TEST(VariantConversion, IntegerAndLongRoundHalfToEvenAndCheckTheirRange)
 {
     struct Case {
@@ -21,23 +23,16 @@ TEST(VariantConversion, IntegerAndLongRoundHalfToEvenAndCheckTheirRange)
         int error;
     };
     const Case cases[] = {
-        {2.5, false, 2, 0},
-        {3.5, false, 4, 0},
         {-2.5, false, -2, 0},
         {32767.4, false, 32767, 0},
         {32767.5, false, 0, Err::Overflow},
         {-32768.5, false, -32768, 0},
-        {40000, false, 0, Err::Overflow},
         {std::int32_t(-40000), false, 0, Err::Overflow},
-        {Variant("abc"), false, 0, Err::TypeMismatch},
         {Variant(" 12 "), false, 12, 0},
         {Variant("2.5"), false, 2, 0},
         {Variant("&HFFFF"), false, -1, 0},
-        {true, false, -1, 0},
         {false, false, 0, 0},
-        {Variant(), false, 0, 0},
         {Variant::null(), false, 0, Err::InvalidUseOfNull},
-        {Date(1.5), false, 2, 0},
         {40000, true, 40000, 0},
         {2147483647.0, true, 2147483647, 0},
         {2147483647.5, true, 0, Err::Overflow},
@@ -78,7 +73,6 @@ TEST(VariantConversion, SingleAndDoubleOverflowAndNoNumbers)
                                 VarType::Boolean})
             EXPECT_EQ(errorOf([&] { (void)v.convertTo(t); }), Err::Overflow) << v.toString().toStdString() << " to "
                                                                               << typeName(t).toStdString();
-    EXPECT_EQ(errorOf([&] { SafeArray(VarType::Single, {{0, 0}}).set(0, Variant(nan)); }), Err::Overflow);
     EXPECT_FLOAT_EQ(Variant("72.4").toSingle(), 72.4f);
     EXPECT_EQ(errorOf([] { (void)Variant("7 2").toDouble(); }), Err::TypeMismatch);
     EXPECT_EQ(errorOf([] { (void)Variant(Variant::nothing()).toDouble(); }), Err::TypeMismatch);
@@ -109,24 +103,17 @@ TEST(VariantConversion, DateFromTextAndNumbers)
     qputenv("TZ", "America/New_York");
     tzset();
     struct Case { const char* text; QDateTime expected; int error; };
+    // ISO dates, near misses and their range are BasicText.IsoDatesExactlyAsWritten's: here the user's patterns.
     const Case cases[] = {
-        {"2026-03-01T09:30:15", QDateTime(QDate(2026, 3, 1), QTime(9, 30, 15), Qt::UTC), 0},
-        {" 2026-03-01 ", QDateTime(QDate(2026, 3, 1), QTime(0, 0), Qt::UTC), 0},
         {"3/8/2026 2:30:00 AM", QDateTime(QDate(2026, 3, 8), QTime(2, 30), Qt::UTC), 0},
         {"12/31/9999 11:59 PM", QDateTime(QDate(9999, 12, 31), QTime(23, 59), Qt::UTC), 0},
         {"3/1/29", QDateTime(QDate(2029, 3, 1), QTime(0, 0), Qt::UTC), 0},
         {"3/1/30", QDateTime(QDate(1930, 3, 1), QTime(0, 0), Qt::UTC), 0},
-        {"2026-03-01T25:00:00", {}, Err::TypeMismatch},
-        {"2026-03-01T24:00:00", {}, Err::TypeMismatch},
-        {"2026-03-01T09:30:15Z", {}, Err::TypeMismatch},
         {"2026-03-01T09:30:15+01:00", {}, Err::TypeMismatch},
         {"2026-03-01 trailing", {}, Err::TypeMismatch},
-        {"2026-02-29", {}, Err::TypeMismatch},
         {"3/1/2026 9:00:00 AM xyz", {}, Err::TypeMismatch},
         {"9:00:00 AM", {}, Err::TypeMismatch},
         {"not a date", {}, Err::TypeMismatch},
-        {"0099-12-31", {}, Err::Overflow},
-        {"0000-01-01", {}, Err::Overflow},
         {"12/31/0099", {}, Err::Overflow},
     };
     for (const Case& c : cases) {

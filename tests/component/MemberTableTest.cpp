@@ -1,4 +1,3 @@
-#include "component/Identity.h"
 #include "component/RecordInfoMembers.h"
 
 #include <QSet>
@@ -13,7 +12,6 @@ TEST(MemberTable, EightySevenRowsInSlotOrder)
     ASSERT_EQ(members.size(), 87u);
     for (std::size_t i = 0; i < members.size(); ++i)
         EXPECT_EQ(members[i].slot, int(i + 1)) << members[i].name.toStdString();
-    EXPECT_EQ(recordInfoTypeInfo().iid(), Identity::RecordInfoIid);
 }
 
 TEST(MemberTable, EveryNameAndDispIdResolvesBothWays)
@@ -74,11 +72,7 @@ TEST(MemberTable, SampleRowsMatchTheInterface)
                                                                : m.params[0].type;
         EXPECT_EQ(type, row.type) << row.name;
     }
-    // Pages are numbered, and the first dataset shown, unless the host says otherwise.
-    const MemberInfo& rtfAll = members[7];
-    EXPECT_EQ(rtfAll.requiredParams(), 5);
-    EXPECT_EQ(rtfAll.params.at(5).defaultValue, Variant(true));
-    for (const ParamInfo& p : rtfAll.params)
-        EXPECT_TRUE(p.byRef) << p.name.toStdString();
-    EXPECT_EQ(members[22].params.at(0).defaultValue, Variant(std::int16_t(0)));
+    // RTF_All's by-reference arguments and its numbering by default show in tests/python, ShowInfo's
+    // first dataset 0 in tests/windows.
+    EXPECT_EQ(members[7].requiredParams(), 5);
 }

@@ -48,7 +48,6 @@ protected:
 TEST_F(RegistrationFile, RegisterAndUnregisterRoundTrip)
 {
     ASSERT_EQ(DllRegisterServer(), S_OK);
-    ASSERT_TRUE(QFile::exists(m_path));
     const auto library = registeredLibrary(Identity::RecordInfoClsid);
     ASSERT_TRUE(library.has_value());
     EXPECT_TRUE(QFile::exists(*library)) << library->toStdString();

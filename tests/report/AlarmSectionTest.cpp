@@ -6,11 +6,7 @@
 using namespace vxRecInfo;
 using namespace vxRecInfo::testing;
 
-namespace {
-
 using AlarmSectionTest = ReportFixture;
-
-} // namespace
 
 // The messages of an unknown logger type show in alarm-B.txt, alarm-B-off.txt and alarm-X.txt; their icons do not.
 TEST_F(AlarmSectionTest, UnknownLoggerTypeGivesOnlyTheHighSidesVerdictMessageAnIcon)

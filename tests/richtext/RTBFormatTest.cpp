@@ -1,12 +1,13 @@
 #include "richtext/RTBFormat.h"
 #include "richtext/RichTextBox.h"
 
-#include "automation/RuntimeError.h"
+#include "ErrorOf.h"
 
 #include <gtest/gtest.h>
 
 using namespace vxRecInfo;
 using namespace vxRecInfo::RTBFormat;
+using vxRecInfo::testing::raisedBy;
 
 namespace {
 
@@ -73,25 +74,17 @@ TEST_F(FormatRuns, SixteenBitLimitsRaiseTheModulesOverflowError)
     report = QString(32767, QLatin1Char('x'));
     ASSERT_NO_THROW(add(QStringLiteral("y"), {}, -1, 10)) << "a report of 32767 characters takes one more piece";
     EXPECT_EQ(report.size(), 32768);
-    try {
-        add(QStringLiteral("z"));
-        FAIL() << "a start past 32767 must overflow";
-    } catch (const RuntimeError& e) {
-        EXPECT_EQ(e.number(), hresultFrom(0x80040000u));
-        EXPECT_EQ(e.hresult(), hresultFrom(0x80040000u));
-        EXPECT_EQ(e.source(), QStringLiteral("RTBFormat.AddRTBFormatInfo"));
-        EXPECT_EQ(e.description(), QStringLiteral("RTBFormat.AddRTBFormatInfo\r\nOverflow"));
-    }
+    const ErrorInfo e = raisedBy([&] { add(QStringLiteral("z")); });
+    EXPECT_EQ(e.number, hresultFrom(0x80040000u)) << "a start past 32767 must overflow";
+    EXPECT_EQ(e.hresult(), hresultFrom(0x80040000u));
+    EXPECT_EQ(e.source, QStringLiteral("RTBFormat.AddRTBFormatInfo"));
+    EXPECT_EQ(e.description, QStringLiteral("RTBFormat.AddRTBFormatInfo\r\nOverflow"));
     EXPECT_EQ(report.size(), 32768) << "the failed call appends nothing";
 
     ClearRTBFormat();
     report.clear();
-    try {
-        add(QStringLiteral("a"), {}, -1, 0, 0, 40000);
-        FAIL() << "an alignment past 32767 must overflow";
-    } catch (const RuntimeError& e) {
-        EXPECT_EQ(e.source(), QStringLiteral("RTBFormat.AddRTBFormatInfo"));
-    }
+    EXPECT_EQ(raisedBy([&] { add(QStringLiteral("a"), {}, -1, 0, 0, 40000); }).source,
+              QStringLiteral("RTBFormat.AddRTBFormatInfo")) << "an alignment past 32767 must overflow";
 }
 
 TEST_F(FormatRuns, ListsHoldAtMost32767Runs)
@@ -106,12 +99,8 @@ TEST_F(FormatRuns, ListsHoldAtMost32767Runs)
 TEST_F(FormatRuns, FinishWrapsTheBoxsErrors)
 {
     add(QStringLiteral("text"), {}, -1, 0, 0, 3); // the box knows no alignment 3
-    try {
-        FinishRTBFormat(box, report);
-        FAIL() << "the box's refusal must reach the caller";
-    } catch (const RuntimeError& e) {
-        EXPECT_EQ(e.source(), QStringLiteral("RTBFormat.FinishRTBFormat"));
-        EXPECT_TRUE(e.description().startsWith(QStringLiteral("RTBFormat.FinishRTBFormat\r\nInvalid property value")));
-    }
+    const ErrorInfo e = raisedBy([&] { FinishRTBFormat(box, report); });
+    EXPECT_EQ(e.source, QStringLiteral("RTBFormat.FinishRTBFormat")) << "the box's refusal must reach the caller";
+    EXPECT_TRUE(e.description.startsWith(QStringLiteral("RTBFormat.FinishRTBFormat\r\nInvalid property value")));
     EXPECT_EQ(box.Text(), QStringLiteral("text")) << "what was done before the error stays";
 }

@@ -70,7 +70,6 @@ TEST(RichTextBox, ParagraphFormatsFollowTheTouchedParagraphs)
     EXPECT_EQ(box.SelTabs(2), 4500);
     EXPECT_TRUE(box.SelAlignment().isNull()) << "centre and left are selected";
     EXPECT_EQ(errorOf([&] { box.setSelTabs(4, 100); }), Err::InvalidPropertyValue);
-    EXPECT_EQ(errorOf([&] { box.setSelAlignment(3); }), Err::InvalidPropertyValue);
 }
 
 TEST(RichTextBox, PlainTextThroughTextRTFDropsTheFormats)

