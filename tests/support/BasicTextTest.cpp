@@ -2,6 +2,8 @@
 #include "automation/BasicText.h"
 #include "automation/RuntimeError.h"
 
+#include "CaseTable.h"
+
 #include <QLocale>
 
 #include <cmath>
@@ -10,6 +12,7 @@
 #include <gtest/gtest.h>
 
 using namespace vxRecInfo;
+using namespace vxRecInfo::testing;
 
 namespace {
 
@@ -21,73 +24,13 @@ public:
     ~LocaleScope() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
 };
 
-struct FormatCase {
-    double value;
-    const char* pattern;
-    const char* expected;
-};
-
 } // namespace
 
 TEST(BasicFormat, PatternsOfTheReport)
 {
     LocaleScope english("en_US");
-    const FormatCase cases[] = {
-        {12, "#0.#", "12."},
-        {12.345, "#0.#", "12.3"},
-        {1.23456, "##0.000#", "1.2346"},
-        {1.2, "##0.000#", "1.200"},
-        {1234.5, "######0", "1235"},
-        {-12.345, "#0.#", "-12.3"},
-        {0, "#0.#", "0."},
-        {0, "0.0", "0.0"},
-        {0.5, "#.##", ".5"},
-        {-0.04, "0.0", "0.0"},
-        {2.5, "0", "3"},
-        {-2.5, "0", "-3"},
-        {0.125, "0.00", "0.13"},
-        {1.005, "0.00", "1.01"},
-        {9.995, "0.00", "10.00"},
-        {1234567.891, "#,##0.00", "1,234,567.89"},
-        {999.5, "#,##0", "1,000"},
-        {7, "000", "007"},
-        {-1.25, "0.0;(0.0);\"zero\"", "(1.3)"},
-        {0, "0.0;(0.0);\"zero\"", "zero"},
-        {3, "0.0;(0.0);\"zero\"", "3.0"},
-        {0.256, "0%", "26%"},
-        {5, "0.0 \"C\"", "5.0 C"},
-        {5, "0.0\\%", "5.0%"},
-        {1500, "0,.0", "1.5"},
-        {2500000, "0,,", "3"},
-        {72.4, "", "72.4"},
-        {1234.5, "0.0E+00", "1.2E+03"},
-        {-3.25, "0.0E+00", "-3.3E+00"},
-        {0.5, "0.0E+00", "5.0E-01"},
-        {0.125, "0.0E+00", "1.3E-01"},
-        {9.96, "0.0E+00", "1.0E+01"},
-        {0, "0.0E+00", "0.0E+00"},
-        {1234.5, "00.0E+00", "12.3E+02"},
-        {1234.5, "0.00e-0", "1.23e3"},
-        {0.00125, "#.#E-0", "1.3E-3"},
-        {1234.5, "fixed", "1234.50"},
-        {1234.5, "Standard", "1,234.50"},
-        {1234.5, "PERCENT", "123450.00%"},
-        {-1234.5, "Scientific", "-1.23E+03"},
-        {1234.5, "Currency", "$1,234.50"},
-        {-1234.5, "Currency", "($1,234.50)"},
-        {0.1234, "General Number", "0.1234"},
-        {0, "Yes/No", "No"},
-        {-0.5, "True/False", "True"},
-        {2, "on/off", "On"},
-        {72.4, "0.0 mg", "72.4"},
-        {-72.4, "0.0E", "-72.4"},
-        {72.4, "\"none\"", "72.4"},
-        {72.4, "$0.0 \\k", "$72.4 k"},
-        {std::nan(""), "0.0E+00", "NaN"},
-    };
-    for (const FormatCase& c : cases)
-        EXPECT_EQ(basicFormat(c.value, QString::fromLatin1(c.pattern)).toStdString(), c.expected)
-            << c.value << " with " << c.pattern;
+    for (const CaseRow& c : caseTable("basic-format-en-US.tsv", 3))
+        EXPECT_EQ(basicFormat(c.number(0), c[1]).toStdString(), c.text(2)) << c.where;
 }
 
 TEST(BasicFormat, SinglesRoundAtTheirOwnPrecision)
