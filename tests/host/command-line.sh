@@ -12,8 +12,9 @@ mkdir -p "$TMPDIR"
 fail() { echo "FAILED: $*"; exit 1; }
 [ "${BASH_SOURCE[0]}" = "$0" ] || return 0
 
-# arguments | exit status | a line of the answer (standard output for 0, standard error else)
-while IFS='|' read -r args want line; do
+# tests/data/cases/command-line.tsv: exit status, a line of the answer, arguments.
+while IFS=$'\t' read -r want line args; do
+  [[ "$want" != '#'* ]] || continue
   status=0
   # shellcheck disable=SC2086
   "$recinfo" ${args//SAMPLE/$sample} </dev/null >"$work/out" 2>"$work/err" || status=$?
@@ -24,31 +25,7 @@ while IFS='|' read -r args want line; do
     [ ! -s "$work/out" ] && [ "$(wc -l <"$work/err")" -eq 1 ] || fail "recinfo $args: not one line on standard error"
   fi
   grep -qxE "$line" "$answer" || { cat "$answer"; fail "recinfo $args: no line like $line"; }
-done <<'CASES'
---help|0|  report FILE +Print one dataset's report as a print document\.
-help report|0|Usage: recinfo report FILE \[OPTIONS\]
-rtf --help|0|  -o, --output OUT +Join the reports into one RTF document, a page each,
---help print|0|  --printer NAME +The printer \(default: the current printer, the first
---version|0|vxRecInfo v[0-9]+\.[0-9]+\.[0-9]+ on Qt 6\.[0-9.]+
-|2|recinfo: no command given\. Try 'recinfo --help'\.
---versio|2|recinfo: unknown option '--versio'\. Try 'recinfo --help'\.
-frobnicate|2|recinfo: unknown command 'frobnicate'\. Try 'recinfo --help'\.
-report|2|recinfo report: FILE is missing\. Try 'recinfo report --help'\.
-report SAMPLE --dataset two|2|recinfo report: --dataset needs a whole number, not 'two'\. Try 'recinfo report --help'\.
-rtf SAMPLE --bogus|2|recinfo rtf: unknown option '--bogus'\. Try 'recinfo rtf --help'\.
-rtf SAMPLE --jobs 0|2|recinfo rtf: --jobs needs a number from 1 to 256\. Try 'recinfo rtf --help'\.
-rtf SAMPLE --jobs 257|2|recinfo rtf: --jobs needs a number from 1 to 256\. Try 'recinfo rtf --help'\.
-rtf SAMPLE --jobs x|2|recinfo rtf: --jobs needs a whole number, not 'x'\. Try 'recinfo rtf --help'\.
-members extra|2|recinfo members: unexpected argument 'extra'\. Try 'recinfo members --help'\.
-help store|0|Usage: recinfo store FILE \[OPTIONS\]
---help|0|FILE - reads the recordings from standard input, a pipe too\. .*
-store /dev/null|1|recinfo: /dev/null: the file is empty, which is no recordings file \(a JSON object\)
-store /proc/self/status|1|recinfo: /proc/self/status: line 1, column 1: syntax error while parsing value .*
-store -|1|recinfo: standard input: the input is empty, which is no recordings file \(a JSON object\)
-show SAMPLE --index 2|1|recinfo: the windows need a display \(DISPLAY or WAYLAND_DISPLAY\)
-import SAMPLE|1|recinfo: the windows need a display \(DISPLAY or WAYLAND_DISPLAY\)
-note SAMPLE|1|recinfo: the windows need a display \(DISPLAY or WAYLAND_DISPLAY\)
-CASES
+done <"$(dirname "$0")/../data/cases/command-line.tsv"
 echo "ok: help, version and usage errors"
 
 # FILE - (and /dev/stdin) reads standard input, from a pipe or a file, as a file is read.
