@@ -129,8 +129,9 @@ CASES
   fail "verify of an intact and an unsigned file: $(cat "$work/verify")"
 echo "ok: verify and pdfsig tell tampered, unsigned and unreadable files"
 
-# environment | options | error | the file the line names: one line, status 1, nothing in the folder.
-while IFS='|' read -r envs options number named; do
+# Keys that cannot sign (tests/data/cases/print-keys-that-cannot-sign.tsv): one line, status 1, nothing in the folder.
+while IFS=$'\t' read -r options number named envs; do
+  [[ "$options" != '#'* ]] || continue
   before="$(ls -A "$pdf")"
   status=0
   # shellcheck disable=SC2086
@@ -139,18 +140,7 @@ while IFS='|' read -r envs options number named; do
     grep -qE "^recinfo: PrintAll failed with error $number: .*$named" "$work/err" ||
     fail "$options ($envs): status $status, $(cat "$work/out" "$work/err")"
   [ "$(ls -A "$pdf")" = "$before" ] || fail "$options ($envs): left $(ls -A "$pdf")"
-done <<'CASES'
-VXRECINFO_SIGN_PASSPHRASE=secret|--sign KEYS/none.p12|53|/none\.p12
-|--sign KEYS/good.p12 --sign-passphrase-file KEYS/nofile|53|/nofile
-VXRECINFO_SIGN_PASSPHRASE=secret|--sign KEYS/good.p12 --sign-passphrase-file KEYS/wrong|5|/good\.p12
-VXRECINFO_SIGN_PASSPHRASE=nope|--pdfa --sign KEYS/good.p12|5|/good\.p12
--u VXRECINFO_SIGN_PASSPHRASE|--sign KEYS/good.p12|5|/good\.p12
-VXRECINFO_SIGN_PASSPHRASE=|--sign KEYS/good.p12|5|/good\.p12
-|--sign KEYS/nokey.p12 --sign-passphrase-file KEYS/pass|5|/nokey\.p12
-|--sign KEYS/expired.p12 --sign-passphrase-file KEYS/pass|5|/expired\.p12.* expired
-|--pdfa --sign KEYS/future.p12 --sign-passphrase-file KEYS/pass|5|/future\.p12.* not valid before
-|--sign KEYS/cert.pem --sign-passphrase-file KEYS/pass|5|/cert\.pem
-CASES
+done <"$(dirname "$0")/../data/cases/print-keys-that-cannot-sign.tsv"
 echo "ok: keys that cannot sign fail before the job has a file"
 
 # The passphrase has no option of its own: a command line is seen by every user of the machine.
