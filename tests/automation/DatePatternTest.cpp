@@ -1,8 +1,10 @@
+#include "CaseTable.h"
 #include "automation/DatePattern.h"
 
 #include <gtest/gtest.h>
 
 using namespace vxRecInfo;
+using namespace vxRecInfo::testing;
 
 namespace {
 
@@ -32,38 +34,12 @@ QString firstDifference(const DatePattern& pattern, const QString& source, DateP
 
 TEST(DatePattern, WritesFieldsItselfAndLeavesMillisecondsZonesAndOtherDigitsToQLocale)
 {
-    using Of = DatePattern::Of;
-    struct Case {
-        const char* locale;
-        const char16_t* pattern;
-        Of of;
-        bool read;
-    };
-    const Case cases[] = {
-        {"en_US", u"M/d/yyyy", Of::Date, true},
-        {"de_DE", u"dd.MM.yy", Of::Date, true},
-        {"ja_JP", u"yyyy'年'M'月'd'日'", Of::Date, true},
-        {"en_US", u"'it''s' d '' yyy y", Of::Date, true},
-        {"en_US", u"d h:m:s a AP", Of::Date, true}, // time letters are text in a date
-        {"es_MX", u"d 'de' MMMM 'de' yyyy", Of::Date, true},
-        {"fr_FR", u"dddd d MMM MMMMM ddddd", Of::Date, true},
-        {"C", u"d MMM yyyy", Of::Date, true},
-        {"en_US", u"h:mm:ss AP", Of::Time, true},
-        {"en_US", u"hh:mm:ss ap", Of::Time, true},
-        {"zh_CN", u"Aph:mm:ss", Of::Time, true},
-        {"fr_CA", u"HH 'h' mm 'min' ss 's'", Of::Time, true},
-        {"en_US", u"H:mm:ss d/M/yyyy", Of::Time, true}, // date letters are text in a time
-        {"en_US", u"h:mm:ss.zzz", Of::Time, false},
-        {"en_US", u"h:mm:ss t", Of::Time, false},
-        {"en_US", u"h:mm a", Of::Time, false},
-        {"ar_EG", u"h:mm:ss AP", Of::Time, false}, // other digits
-    };
-    for (const Case& c : cases) {
-        const QLocale locale(QString::fromLatin1(c.locale));
-        const QString source = QString::fromUtf16(c.pattern);
-        const DatePattern pattern(source, c.of, locale);
-        EXPECT_EQ(pattern.isRead(), c.read) << c.locale << " " << source.toStdString();
-        EXPECT_EQ(firstDifference(pattern, source, c.of, locale), QString()) << c.locale << " " << source.toStdString();
+    for (const CaseRow& c : caseTable("date-patterns.tsv", 4)) {
+        const QLocale locale(c[0]);
+        const DatePattern::Of of = c[2] == QLatin1String("Time") ? DatePattern::Of::Time : DatePattern::Of::Date;
+        const DatePattern pattern(c[1], of, locale);
+        EXPECT_EQ(pattern.isRead(), c.integer(3) == 1) << c.where;
+        EXPECT_EQ(firstDifference(pattern, c[1], of, locale), QString()) << c.where;
     }
 }
 

@@ -1,3 +1,4 @@
+#include "CaseTable.h"
 #include "ErrorOf.h"
 #include "automation/Date.h"
 
@@ -6,32 +7,17 @@
 #include <gtest/gtest.h>
 
 using namespace vxRecInfo;
-using vxRecInfo::testing::errorOf;
+using namespace vxRecInfo::testing;
 
 TEST(AutomationDate, KnownValuesBothWays)
 {
-    struct Case {
-        double value;
-        QDate date;
-        QTime time;
-    };
-    const Case cases[] = {
-        {0.0, {1899, 12, 30}, {0, 0}},
-        {1.75, {1899, 12, 31}, {18, 0}},
-        {-1.25, {1899, 12, 29}, {6, 0}},
-        {-1.75, {1899, 12, 29}, {18, 0}},
-        {-2.0, {1899, 12, 28}, {0, 0}},
-        {-36522.0, {1800, 1, 1}, {0, 0}},
-        {2.5, {1900, 1, 1}, {12, 0}},
-        {46361.5, {2026, 12, 5}, {12, 0}},
-        {-657434.0, {100, 1, 1}, {0, 0}},
-        {2958465.0, {9999, 12, 31}, {0, 0}},
-    };
-    for (const Case& c : cases) {
-        const Date d(c.value);
-        EXPECT_EQ(d.date(), c.date) << c.value;
-        EXPECT_EQ(d.time(), c.time) << c.value;
-        EXPECT_DOUBLE_EQ(Date::fromDateTime(c.date, c.time).value(), c.value) << c.date.toString().toStdString();
+    for (const CaseRow& c : caseTable("automation-dates.tsv", 3)) {
+        const QDate date = QDate::fromString(c[1], Qt::ISODate);
+        const QTime time = QTime::fromString(c[2], Qt::ISODate);
+        const Date d(c.number(0));
+        EXPECT_EQ(d.date(), date) << c.where;
+        EXPECT_EQ(d.time(), time) << c.where;
+        EXPECT_DOUBLE_EQ(Date::fromDateTime(date, time).value(), c.number(0)) << c.where;
     }
 }
 

@@ -1,3 +1,4 @@
+#include "CaseTable.h"
 #include "ErrorOf.h"
 #include "automation/SafeArray.h"
 #include "automation/Variant.h"
@@ -10,46 +11,37 @@
 #include <gtest/gtest.h>
 
 using namespace vxRecInfo;
-using vxRecInfo::testing::errorOf;
+using namespace vxRecInfo::testing;
+
+namespace {
+
+// The Variant of a table's row: a VarType name in column i, its value in the next; Null for any other name.
+Variant variantOf(const CaseRow& c, qsizetype i)
+{
+    const QString& t = c[i];
+    const QString& v = c[i + 1];
+    return t == QLatin1String("Double")    ? Variant(v.toDouble())
+           : t == QLatin1String("Single")  ? Variant(v.toFloat())
+           : t == QLatin1String("Long")    ? Variant(std::int32_t(v.toInt()))
+           : t == QLatin1String("Integer") ? Variant(std::int16_t(v.toShort()))
+           : t == QLatin1String("Boolean") ? Variant(v == QLatin1String("True"))
+           : t == QLatin1String("String")  ? Variant(v)
+                                           : Variant::null();
+}
+
+} // namespace
 
 // Integers of Python's values (halves to even, True, None, dates, text, overflow) show in tests/python's
 // test_python_values_reach_the_declared_type_by_the_classic_rules and its table of errors.
 TEST(VariantConversion, IntegerAndLongRoundHalfToEvenAndCheckTheirRange)
 {
-    struct Case {
-        Variant input;
-        bool toLong;           // else toInteger
-        std::int32_t expected; // ignored when error != 0
-        int error;
-    };
-    const Case cases[] = {
-        {-2.5, false, -2, 0},
-        {32767.4, false, 32767, 0},
-        {32767.5, false, 0, Err::Overflow},
-        {-32768.5, false, -32768, 0},
-        {std::int32_t(-40000), false, 0, Err::Overflow},
-        {Variant(" 12 "), false, 12, 0},
-        {Variant("2.5"), false, 2, 0},
-        {Variant("&HFFFF"), false, -1, 0},
-        {false, false, 0, 0},
-        {Variant::null(), false, 0, Err::InvalidUseOfNull},
-        {40000, true, 40000, 0},
-        {2147483647.0, true, 2147483647, 0},
-        {2147483647.5, true, 0, Err::Overflow},
-        {-2147483648.5, true, -2147483648, 0},
-        {Variant("1E3"), true, 1000, 0},
-        {Variant("-17"), true, -17, 0},
-        {Variant("&HFFFFFFFF"), true, -1, 0},
-        {Variant("12abc"), true, 0, Err::TypeMismatch},
-        {std::int16_t(-7), true, -7, 0},
-        {502.0f, true, 502, 0},
-    };
-    for (const Case& c : cases) {
+    for (const CaseRow& c : caseTable("variant-integer-long.tsv", 5)) {
+        const Variant input = variantOf(c, 0);
         std::int32_t got = 0;
-        const int error = errorOf([&] { got = c.toLong ? c.input.toLong() : c.input.toInteger(); });
-        EXPECT_EQ(error, c.error) << (c.toLong ? "Long of " : "Integer of ") << c.input.toString().toStdString();
-        if (c.error == 0) {
-            EXPECT_EQ(got, c.expected) << (c.toLong ? "Long of " : "Integer of ") << c.input.toString().toStdString();
+        const int error = errorOf([&] { got = c[2] == QLatin1String("Long") ? input.toLong() : input.toInteger(); });
+        EXPECT_EQ(error, c.integer(4)) << c.where;
+        if (c.integer(4) == 0) {
+            EXPECT_EQ(got, c.integer(3)) << c.where;
         }
     }
 }
@@ -102,26 +94,13 @@ TEST(VariantConversion, DateFromTextAndNumbers)
     const QByteArray savedZone = qgetenv("TZ");
     qputenv("TZ", "America/New_York");
     tzset();
-    struct Case { const char* text; QDateTime expected; int error; };
     // ISO dates, near misses and their range are BasicText.IsoDatesExactlyAsWritten's: here the user's patterns.
-    const Case cases[] = {
-        {"3/8/2026 2:30:00 AM", QDateTime(QDate(2026, 3, 8), QTime(2, 30), Qt::UTC), 0},
-        {"12/31/9999 11:59 PM", QDateTime(QDate(9999, 12, 31), QTime(23, 59), Qt::UTC), 0},
-        {"3/1/29", QDateTime(QDate(2029, 3, 1), QTime(0, 0), Qt::UTC), 0},
-        {"3/1/30", QDateTime(QDate(1930, 3, 1), QTime(0, 0), Qt::UTC), 0},
-        {"2026-03-01T09:30:15+01:00", {}, Err::TypeMismatch},
-        {"2026-03-01 trailing", {}, Err::TypeMismatch},
-        {"3/1/2026 9:00:00 AM xyz", {}, Err::TypeMismatch},
-        {"9:00:00 AM", {}, Err::TypeMismatch},
-        {"not a date", {}, Err::TypeMismatch},
-        {"12/31/0099", {}, Err::Overflow},
-    };
-    for (const Case& c : cases) {
+    for (const CaseRow& c : caseTable("variant-dates-en-US.tsv", 3)) {
         Date got;
-        EXPECT_EQ(errorOf([&] { got = Variant(c.text).toDate(); }), c.error) << c.text;
-        if (c.error == 0) {
+        EXPECT_EQ(errorOf([&] { got = Variant(c[0]).toDate(); }), c.integer(2)) << c.where;
+        if (c.integer(2) == 0) {
             EXPECT_EQ(got.toQDateTime().toString(Qt::ISODate).toStdString(),
-                      c.expected.toString(Qt::ISODate).toStdString()) << c.text;
+                      QDateTime::fromString(c[1], Qt::ISODate).toString(Qt::ISODate).toStdString()) << c.where;
         }
     }
     savedZone.isNull() ? qunsetenv("TZ") : qputenv("TZ", savedZone);

@@ -1,5 +1,6 @@
 #include "RecordFixture.h"
 
+#include "CaseTable.h"
 #include "ErrorOf.h"
 
 #include "automation/ClassRegistry.h"
@@ -191,24 +192,9 @@ TEST_F(HostObjects, TimeZoneConversionsAreQtsAtEveryTransition)
 
 TEST_F(HostObjects, DurationTexts)
 {
-    struct Case {
-        double seconds;
-        const char* duration;
-        const char* hours;
-    };
-    const Case cases[] = {
-        {900, "00:15:00", "00:15:00"},
-        {0, "00:00:00", "00:00:00"},
-        {0.5, "00:00:00", "00:00:00"},
-        {1.5, "00:00:02", "00:00:02"},
-        {86400, "1 Day 00:00:00", "24:00:00"},
-        {86405, "1 Day 00:00:05", "24:00:05"},
-        {184800, "2 Days 03:20:00", "51:20:00"},
-        {-900, "-00:15:00", "-00:15:00"},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(durationText(c.seconds), QString::fromLatin1(c.duration)) << c.seconds;
-        EXPECT_EQ(hoursText(c.seconds), QString::fromLatin1(c.hours)) << c.seconds;
+    for (const CaseRow& c : caseTable("duration-texts.tsv", 3)) {
+        EXPECT_EQ(durationText(c.number(0)), c[1]) << c.where;
+        EXPECT_EQ(hoursText(c.number(0)), c[2]) << c.where;
     }
     // Unconverted, an elapsed time is hours; the converted forms are in the language table below.
     EXPECT_EQ(get(unitConverter(), "ElaspedTime2Unit", {2.0 + 3.0 / 24 + 20.0 / 1440}).toString(),
@@ -217,36 +203,17 @@ TEST_F(HostObjects, DurationTexts)
 
 TEST_F(HostObjects, ZoneNamesAndDaysFollowTheUsersLanguage)
 {
-    struct Case {
-        std::int32_t resOffset;
-        const char* zoneName; // Europe/Berlin in winter
-        const char* entry;    // its TimeArray entry
-        const char* oneDay;
-        const char* twoDays;
-    };
-    const Case cases[] = {
-        {0, "Central European Standard Time", "(UTC+01:00) Europe/Berlin", "1 Day 00:00:00", "2 Days 03:20:00"},
-        {4000, "中欧标准时间", "(UTC+01:00) 中欧标准时间 (Europe/Berlin)", "1天 00:00:00", "2天 03:20:00"},
-        {6000, "hora estándar de Europa central", "(UTC+01:00) hora estándar de Europa central (Europe/Berlin)",
-         "1 día 00:00:00", "2 días 03:20:00"},
-        {8000, "heure normale de l’Europe centrale", "(UTC+01:00) heure normale de l’Europe centrale (Europe/Berlin)",
-         "1 jour 00:00:00", "2 jours 03:20:00"},
-        {10000, "Hora padrão da Europa Central", "(UTC+01:00) Hora padrão da Europa Central (Europe/Berlin)",
-         "1 dia 00:00:00", "2 dias 03:20:00"},
-        // A language the string table lacks: the default objects still answer, in English.
-        {12000, "Central European Standard Time", "(UTC+01:00) Europe/Berlin", "1 Day 00:00:00", "2 Days 03:20:00"},
-    };
     writeSetting(QStringLiteral("TimeZoneService/TimeZones"), QStringList{QStringLiteral("Europe/Berlin")});
     IDispatch* zones = timeZoneService();
     latePut(zones, QStringLiteral("TZoneID"), std::int16_t(1));
     const Date winter = Date::fromDateTime(QDate(2026, 1, 15), QTime(12, 0));
-    for (const Case& c : cases) {
-        writeSetting(QStringLiteral("HostSettings/ResOffset"), c.resOffset);
+    for (const CaseRow& c : caseTable("zone-names-by-language.tsv", 5)) {
+        writeSetting(QStringLiteral("HostSettings/ResOffset"), c.integer(0));
         const auto text = [](const Variant& v) { return v.toString().toStdString(); };
-        EXPECT_EQ(text(get(zones, "TimeZoneName", {winter})), c.zoneName) << "ResOffset " << c.resOffset;
-        EXPECT_EQ(text(get(zones, "TimeArray").array().at(1)), c.entry) << "ResOffset " << c.resOffset;
-        EXPECT_EQ(text(get(unitConverter(), "ElaspedTime2Unit", {1.0, true})), c.oneDay) << "ResOffset " << c.resOffset;
-        EXPECT_EQ(text(get(unitConverter(), "Seconds2Units", {184800.0})), c.twoDays) << "ResOffset " << c.resOffset;
+        EXPECT_EQ(text(get(zones, "TimeZoneName", {winter})), c.text(1)) << c.where;
+        EXPECT_EQ(text(get(zones, "TimeArray").array().at(1)), c.text(2)) << c.where;
+        EXPECT_EQ(text(get(unitConverter(), "ElaspedTime2Unit", {1.0, true})), c.text(3)) << c.where;
+        EXPECT_EQ(text(get(unitConverter(), "Seconds2Units", {184800.0})), c.text(4)) << c.where;
     }
 }
 

@@ -1,10 +1,13 @@
 #include "component/RecordInfoMembers.h"
 
+#include "CaseTable.h"
+
 #include <QSet>
 
 #include <gtest/gtest.h>
 
 using namespace vxRecInfo;
+using namespace vxRecInfo::testing;
 
 TEST(MemberTable, EightySevenRowsInSlotOrder)
 {
@@ -35,42 +38,17 @@ TEST(MemberTable, EveryNameAndDispIdResolvesBothWays)
 
 TEST(MemberTable, SampleRowsMatchTheInterface)
 {
-    struct Row {
-        int slot;
-        const char* name;
-        MemberKind kind;
-        quint32 dispId;
-        VarType type; // value of a Let or Get, first parameter of a method
-        std::size_t params;
-    };
-    const Row rows[] = {
-        {1, "CMDate", MemberKind::PropertyPut, 0x68030047, VarType::Date, 1},
-        {3, "DS_Port", MemberKind::PropertyPut, 0x68030045, VarType::Long, 1},
-        {7, "PrintAll", MemberKind::Method, 0x60030048, VarType::Double, 4},
-        {9, "ImportUserSelectedTimeZone", MemberKind::PropertyGet, 0x68030041, VarType::Integer, 0},
-        {11, "AddDataSet", MemberKind::Method, 0x6003004B, VarType::Empty, 0},
-        {18, "TimeZone", MemberKind::PropertyGet, 0x6803003A, VarType::Integer, 0},
-        {19, "TimeZone", MemberKind::PropertyPut, 0x6803003A, VarType::Integer, 1},
-        {21, "ShowImport", MemberKind::Method, 0x6003004C, arrayOf(VarType::Boolean), 1},
-        {23, "ShowInfo", MemberKind::Method, 0x6003004D, VarType::Integer, 1},
-        {61, "NoteArray", MemberKind::PropertyGet, 0x68030013, VarType::Variant, 0},
-        {73, "FirmWareVersion", MemberKind::PropertyPut, 0x68030008, VarType::Single, 1},
-        {79, "ConnectionMode", MemberKind::PropertyPut, 0x68030002, VarType::Single, 1},
-        {81, "Alarm_Status", MemberKind::PropertyPut, 0x68030000, VarType::Boolean, 1},
-        {86, "ProbeSensorDetail", MemberKind::PropertyPut, 0x68030053, VarType::Variant, 1},
-        {87, "RTF_NT", MemberKind::Method, 0x60030054, VarType::String, 1},
-    };
     const auto& members = recordInfoTypeInfo().members();
-    for (const Row& row : rows) {
-        const MemberInfo& m = members[std::size_t(row.slot - 1)];
-        EXPECT_EQ(m.name, QString::fromUtf8(row.name));
-        EXPECT_EQ(m.kind, row.kind) << row.name;
-        EXPECT_EQ(quint32(m.dispId), row.dispId) << row.name;
-        ASSERT_EQ(m.params.size(), row.params) << row.name;
+    for (const CaseRow& c : caseTable("record-info-members.tsv", 6)) {
+        const MemberInfo& m = members[std::size_t(c.integer(0) - 1)];
+        EXPECT_EQ(m.name, c[1]) << c.where;
+        EXPECT_EQ(memberKindName(m.kind).toStdString(), c.text(2)) << c.where;
+        EXPECT_EQ(quint32(m.dispId), quint32(c.integer(3))) << c.where;
+        ASSERT_EQ(m.params.size(), std::size_t(c.integer(5))) << c.where;
         const VarType type = m.kind == MemberKind::PropertyGet ? m.returnType
                              : m.params.empty()                ? VarType::Empty
                                                                : m.params[0].type;
-        EXPECT_EQ(type, row.type) << row.name;
+        EXPECT_EQ(typeName(type).toStdString(), c.text(4)) << c.where;
     }
     // RTF_All's by-reference arguments and its numbering by default show in tests/python, ShowInfo's
     // first dataset 0 in tests/windows.

@@ -1,5 +1,6 @@
 #include "RecordingsFile.h"
 
+#include "CaseTable.h"
 #include "component/HostObjects.h"
 #include "component/ModuleState.h"
 #include "component/SuiteSettings.h"
@@ -11,6 +12,7 @@
 #include <gtest/gtest.h>
 
 using namespace vxRecInfo;
+using namespace vxRecInfo::testing;
 using recinfo::RecordingsFile;
 
 namespace {
@@ -69,46 +71,20 @@ TEST_F(RecordingsFileTest, TheSystemZoneReachesTheZoneService)
 TEST_F(RecordingsFileTest, NestingDeeperThanTheLimitIsRefusedWithItsPlace)
 {
     // Lists and objects opened depth times (the place of the last one in the message), closed again.
-    const auto nested = [](const char* before, int depth, const char* open, const char* close, const char* after) {
-        QByteArray json(before);
-        for (int i = 0; i < depth; ++i)
-            json += open;
-        for (int i = 0; i < depth; ++i)
-            json += close;
-        return json + after;
-    };
-    struct Case {
-        QByteArray json;
-        QString message; // empty: the reader takes it (the loader may refuse it for what it holds)
-    };
-    const Case cases[] = {
-        {nested(R"({"datasets": [{"MaxVal": )", 50000, "[", "]", "}]}"),
-         QStringLiteral("line 1, column 1023: lists and objects are nested deeper than 1000 levels")},
-        {nested(R"({"settings": {"TimeZones": )", 100000, "[", "]", "}}"),
-         QStringLiteral("line 1, column 1026: lists and objects are nested deeper than 1000 levels")},
-        {nested("{\"datasets\": [\n", 5000, R"({"a": )", "}", "]}"),
-         QStringLiteral("line 2, column 5989: lists and objects are nested deeper than 1000 levels")},
-        {nested(R"({"UserSettings": )", 100000, "[", "]", "}"),
-         QStringLiteral("line 1, column 1017: lists and objects are nested deeper than 1000 levels")},
-        {nested("", 1001, "[", "]", ""), QStringLiteral("line 1, column 1001: lists and objects are nested deeper than 1000 levels")},
-        {nested(R"({"datasets": [)", 998, "[", "]", "]}"), {}},
-        {nested(R"({"UserSettings": )", 999, "[", "]", "}"), {}},
-        {nested(R"({"settings": {"TimeZones": )", 998, "[", "]", "}}"), {}},
-        {nested(R"({"datasets": [{"MaxVal": )", 997, "[", "]", "}]}"), {}},
-    };
-    for (const Case& c : cases) {
+    for (const CaseRow& c : caseTable("recordings-nesting.tsv", 6)) {
+        const int depth = c.integer(1);
         QString message;
         try {
-            RecordingsFile file(write(c.json));
+            RecordingsFile file(write((c[0] + c[2].repeated(depth) + c[3].repeated(depth) + c[4]).toUtf8()));
             file.load();
         } catch (const recinfo::LoadError& e) {
             message = e.message;
         }
         const QString refusal = message.section(QStringLiteral(".json: "), 1);
-        if (c.message.isEmpty())
-            EXPECT_FALSE(refusal.contains(QStringLiteral("nested"))) << refusal.toStdString();
+        if (c[5] == QLatin1String("-"))
+            EXPECT_FALSE(refusal.contains(QStringLiteral("nested"))) << c.where << ": " << refusal.toStdString();
         else
-            EXPECT_EQ(refusal, c.message) << c.json.left(40).toStdString();
+            EXPECT_EQ(refusal, c[5]) << c.where;
         ModuleState::endApartment();
     }
 }

@@ -7,7 +7,6 @@
 #include <QLocale>
 
 #include <cmath>
-#include <string_view>
 
 #include <gtest/gtest.h>
 
@@ -125,35 +124,19 @@ TEST(BasicText, ParsesNumbersAndDatesBack)
 TEST(BasicText, IsoDatesExactlyAsWritten)
 {
     LocaleScope english("en_US");
-    using namespace std::string_view_literals;
-    const auto outcome = [](std::u16string_view text, Date* got) { // 1 read, 0 refused, or the error
+    const auto outcome = [](const QString& text, Date* got) { // 1 read, 0 refused, or the error
         try {
-            return int(parseBasicDate(QStringView(text.data(), qsizetype(text.size())).toString(), got));
+            return int(parseBasicDate(text, got));
         } catch (const RuntimeError& e) {
             return e.number();
         }
     };
-    struct Read { std::u16string_view text; int y, mo, d, h, mi, s; };
-    for (const Read& c : {Read{u"2026-03-02T14:05:09", 2026, 3, 2, 14, 5, 9}, Read{u"2026-03-02", 2026, 3, 2, 0, 0, 0},
-                          Read{u"\t2026-03-02T14:05:09 \n", 2026, 3, 2, 14, 5, 9}, Read{u"2024-02-29", 2024, 2, 29, 0, 0, 0},
-                          Read{u"2000-02-29T00:00:00", 2000, 2, 29, 0, 0, 0}, Read{u"0100-01-01", 100, 1, 1, 0, 0, 0},
-                          Read{u"9999-12-31T23:59:59", 9999, 12, 31, 23, 59, 59}}) {
+    for (const CaseRow& c : caseTable("iso-dates-en-US.tsv", 3)) {
         Date got;
-        EXPECT_EQ(outcome(c.text, &got), 1);
-        EXPECT_EQ(got, Date::fromDateTime(QDate(c.y, c.mo, c.d), QTime(c.h, c.mi, c.s)));
-    }
-    const std::u16string_view refused[] = {
-        u"1900-02-29", u"2026-02-30", u"2026-13-01", u"2026-00-10", u"2026-03-00", u"2026-03-02T24:00:00",
-        u"2026-03-02T23:60:00", u"2026-03-02T23:59:60", u"2026-03-02T14:05", u"2026-03-02T14:05:09.5",
-        u"2026-03-02T14:05:09Z", u"2026-03-02t14:05:09", u"2026-03-02 14:05:09", u"2026-03-02T", u"2026-3-02",
-        u"02026-03-02", u"+2026-03-02", u"2026/03/02", u"2026\u201003\u201002", u"\uff12\uff10\uff12\uff16-03-02",
-        u"2026-03-0\u0662", u"2026-03-02\nT14:05:09", u"2026-03-02\0"sv, u"0000-02-30", u"0000-01-01T25:00:00"};
-    for (const std::u16string_view text : refused) {
-        Date got;
-        EXPECT_EQ(outcome(text, &got), 0) << QStringView(text.data(), qsizetype(text.size())).toString().toStdString();
-    }
-    for (const std::u16string_view text : {u"0099-12-31T23:59:59"sv, u"0000-02-29"sv, u"0000-01-01T23:59:59"sv}) {
-        Date got;
-        EXPECT_EQ(outcome(text, &got), Err::Overflow);
+        EXPECT_EQ(outcome(c[0], &got), c.integer(1)) << c.where;
+        if (c.integer(1) == 1) {
+            EXPECT_EQ(got, Date::fromDateTime(QDate::fromString(c[2].left(10), Qt::ISODate),
+                                              QTime::fromString(c[2].mid(11), Qt::ISODate))) << c.where;
+        }
     }
 }

@@ -1,5 +1,6 @@
 #include "component/RecordFixture.h"
 
+#include "CaseTable.h"
 #include "ErrorOf.h"
 #include "component/MeasFieldProcessor.h"
 #include "support/Helpers.h"
@@ -11,28 +12,9 @@ using Helpers = RecordFixture;
 
 TEST_F(Helpers, RoundToResolutionBySteps)
 {
-    struct Case {
-        int scale;
-        float value;
-        int kind;
-        float expected;
-    };
-    const Case cases[] = {
-        {0, 72.3f, 1, 72.4f}, // Fahrenheit in steps of 0.2
-        {1, 72.3f, 1, 72.3f},
-        {2, 72.3f, 1, 72.3f},
-        {0, 72.1f, 1, 72.0f}, // 72.1 x 5 is 360.5 in single precision: to the even 360
-        {0, 72.5f, 1, 72.4f}, // 362.5 goes to the even 362
-        {1, 0.25f, 2, 0.2f},  // 2.5 goes to the even 2
-        {1, 0.35f, 2, 0.4f},
-        {1, -4.05f, 1, -4.0f},
-        {1, 20.0f, 3, 0.0f},
-        {7, 20.0f, 1, 0.0f},
-    };
-    for (const Case& c : cases) {
-        restoreSetting(QStringLiteral("HostSettings/TScale"), c.scale);
-        EXPECT_FLOAT_EQ(RoundToResolution(c.value, Variant(), c.kind), c.expected)
-            << c.value << " kind " << c.kind << " scale " << c.scale;
+    for (const CaseRow& c : caseTable("round-to-resolution.tsv", 4)) {
+        restoreSetting(QStringLiteral("HostSettings/TScale"), c.integer(0));
+        EXPECT_FLOAT_EQ(RoundToResolution(c[1].toFloat(), Variant(), c.integer(2)), c[3].toFloat()) << c.where;
     }
     restoreSetting(QStringLiteral("HostSettings/TScale"), 1);
     EXPECT_EQ(errorOf([] { RoundToResolution(3e9f, Variant(), 2); }), Err::Overflow);

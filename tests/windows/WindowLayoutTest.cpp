@@ -3,6 +3,7 @@
 
 #include "component/RecordFixture.h"
 
+#include "CaseTable.h"
 #include "component/ModuleState.h"
 #include "windows/WindowLayouts.h"
 #include "windows/frmNote.h"
@@ -92,56 +93,29 @@ using NoteWindowTest = RecordFixture;
 
 TEST_F(NoteWindowTest, OutcomesOfOkAndCancel)
 {
-    enum class Close { Ok, Cancel, Escape };
-    struct Case {
-        const char* what;
-        const char* note;
-        bool editedBefore;
-        const char* typed; // "\b" is Backspace
-        Close close;
-        const char* noteAfter;
-        bool editedAfter;
-        bool allowed = true; // NoteChangeAllowed
-        const char* putByCode = nullptr; // then the box's text is replaced, as an assistive tool does
-    };
-    const Case cases[] = {
-        {"OK at once on a non-empty note: filling the box is a change", "abc", false, "", Close::Ok, "abc", true},
-        {"empty note, type x, OK", "", false, "x", Close::Ok, "x", true},
-        {"empty note, type x and delete it, OK", "", false, "x\b", Close::Ok, "", true},
-        {"OK at once on an empty note leaves NoteEdited as it was (False)", "", false, "", Close::Ok, "", false},
-        {"OK at once on an empty note leaves NoteEdited as it was (True)", "", true, "", Close::Ok, "", true},
-        {"edit then Cancel", "abc", false, "def", Close::Cancel, "abc", false},
-        {"Cancel clears an earlier NoteEdited", "", true, "", Close::Cancel, "", false},
-        // Closing by other means keeps the note but reports the change.
-        {"edit then Esc", "abc", false, "q", Close::Escape, "abc", true},
-        // The host forbids changes: the box is read-only, OK disabled, Cancel the way out.
-        {"typing into a locked note", "locked", false, "zz", Close::Cancel, "locked", false, false},
-        {"typing into a locked empty note", "", true, "zz", Close::Cancel, "", false, false},
-        // However the box's text changed, OK takes it (with CR LF at its line breaks).
-        {"text put into the box by code, OK", "abc", false, "", Close::Ok, "new\r\nline", true, true, "new\nline"},
-        {"text put into the box by code, Cancel", "abc", false, "", Close::Cancel, "abc", false, true, "new"},
-        {"the same text put back by code keeps the note as given", "a\nb", false, "", Close::Ok, "a\nb", true, true, "a\nb"},
-    };
-    for (const Case& c : cases) {
+    for (const CaseRow& c : caseTable("note-window-outcomes.tsv", 9)) {
+        const std::string what = c.text(0);
+        const QString& close = c[4];
+        const bool allowed = c.integer(7) == 1;
         ModuleState& state = ModuleState::current();
-        state.NoteChangeAllowed = c.allowed;
-        state.NoteText = QString::fromUtf8(c.note);
-        state.NoteEdited = c.editedBefore;
+        state.NoteChangeAllowed = allowed;
+        state.NoteText = c[1];
+        state.NoteEdited = c.integer(2) == 1;
         frmNote w;
-        EXPECT_EQ(w.txtNote->toPlainText(), QString::fromUtf8(c.note)) << c.what << ": the box must show the note";
-        EXPECT_EQ(w.cmdOk->isEnabled(), c.allowed) << c.what << ": OK only where the host allows changes";
-        EXPECT_EQ(w.txtNote->isReadOnly(), !c.allowed) << c.what;
-        QTest::keyClicks(w.txtNote, QString::fromUtf8(c.typed));
-        if (c.putByCode)
-            w.txtNote->setPlainText(QString::fromUtf8(c.putByCode));
-        if (c.close == Close::Escape)
+        EXPECT_EQ(w.txtNote->toPlainText(), c[1]) << what << ": the box must show the note";
+        EXPECT_EQ(w.cmdOk->isEnabled(), allowed) << what << ": OK only where the host allows changes";
+        EXPECT_EQ(w.txtNote->isReadOnly(), !allowed) << what;
+        QTest::keyClicks(w.txtNote, c[3]);
+        if (c[8] != QLatin1String("-"))
+            w.txtNote->setPlainText(c[8]);
+        if (close == QLatin1String("Escape"))
             QTest::keyClick(&w, Qt::Key_Escape);
         else
-            QTest::mouseClick(c.close == Close::Ok ? w.cmdOk : w.cmdCancel, Qt::LeftButton);
-        EXPECT_EQ(state.NoteText, QString::fromUtf8(c.noteAfter)) << c.what << ": the caller gets the wrong note";
-        EXPECT_EQ(state.NoteEdited, c.editedAfter) << c.what << ": the caller misjudges whether the note changed";
-        EXPECT_EQ(w.result(), c.close == Close::Ok ? QDialog::Accepted : QDialog::Rejected) << c.what;
-        EXPECT_FALSE(w.isVisible()) << c.what << ": the window must close";
+            QTest::mouseClick(close == QLatin1String("Ok") ? w.cmdOk : w.cmdCancel, Qt::LeftButton);
+        EXPECT_EQ(state.NoteText, c[5]) << what << ": the caller gets the wrong note";
+        EXPECT_EQ(state.NoteEdited, c.integer(6) == 1) << what << ": the caller misjudges whether the note changed";
+        EXPECT_EQ(w.result(), close == QLatin1String("Ok") ? QDialog::Accepted : QDialog::Rejected) << what;
+        EXPECT_FALSE(w.isVisible()) << what << ": the window must close";
     }
 }
 
