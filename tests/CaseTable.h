@@ -38,6 +38,7 @@ inline QString unescapedColumn(QStringView column)
         case u'n': out += u'\n'; break;
         case u'r': out += u'\r'; break;
         case u'0': out += QChar(u'\0'); break;
+        case u'\\': out += u'\\'; break;
         case u'u': out += QChar(char16_t(column.mid(i + 1, 4).toUShort(nullptr, 16))), i += 4; break;
         default: out += u'\\', out += c; break; // not an escape: the backslash stays
         }
