@@ -12,7 +12,7 @@ packages=(
   fontconfig fonts-liberation2 fonts-ipafont-gothic fonts-wqy-microhei
   poppler-utils qpdf pandoc help2man bash-completion time
   cups-daemon cups-client libreoffice-writer-nogui
-  xvfb xclip libxcb-xtest0-dev libxcb-keysyms1-dev
+  xvfb xclip xdotool
   libcups2-dev libpodofo-dev libssl-dev openssl python3-pikepdf
   clang-14 libclang-rt-14-dev
 )

@@ -1,9 +1,9 @@
-// The windows on a real X server, driven by the server's own input events (XTEST): what a user
-// does with the mouse and keyboard, the clipboard as another program reads it (xclip), the
-// window system's resize and Qt's modality; and the committed screenshots against what the
-// windows draw now.
+// The windows on a real X server, driven by the server's own input events (XTEST, by xdotool):
+// what a user does with the mouse and keyboard, the clipboard as another program reads it
+// (xclip), the window system's resize and Qt's modality; and the committed screenshots against
+// what the windows draw now.
 
-#include "XTestInput.h"
+#include "XdoInput.h"
 #include "report/ReportFixture.h"
 
 #include "printing/Printer.h"
@@ -77,7 +77,7 @@ protected:
     void SetUp() override
     {
         ReportFixture::SetUp();
-        ASSERT_TRUE(input.isValid()) << "no X server with XTEST at " << qgetenv("DISPLAY").constData();
+        ASSERT_TRUE(input.isValid()) << "xdotool cannot reach the X server at " << qgetenv("DISPLAY").constData();
         ASSERT_EQ(QGuiApplication::platformName(), u"xcb"_s);
         std::vector<Variant> settings(7, Variant(false));
         settings[6] = true; // printing from the window
@@ -110,7 +110,7 @@ protected:
         QStringList seen;
         for (int i = 0; i < count; ++i) {
             const QString before = focused();
-            back ? input.key(Keysym::Tab, {Keysym::ShiftL}) : input.key(Keysym::Tab);
+            back ? input.key("shift+Tab") : input.key("Tab");
             (void)QTest::qWaitFor([&] { return focused() != before; }, 1000);
             seen << focused();
         }
@@ -133,7 +133,7 @@ protected:
         return modalService().showModal(dialog);
     }
 
-    XTestInput input;
+    XdoInput input;
 };
 
 // Where the report shows box position at, on the screen.
@@ -168,7 +168,7 @@ TEST_F(DisplayTest, ReportIsSelectedByMouseAndCopiedForOtherPrograms)
 
     // Ctrl+C: another program reads plain text, RTF and HTML.
     QGuiApplication::clipboard()->clear();
-    input.key(Keysym::c, {Keysym::ControlL});
+    input.key("ctrl+c");
     ASSERT_TRUE(QTest::qWaitFor([&] { return QGuiApplication::clipboard()->text() == line; }, 2000));
     const QByteArray targets = clipboardAs(u"TARGETS"_s);
     for (const char* type : {"UTF8_STRING", "text/rtf", "application/rtf", "text/html"})
@@ -179,8 +179,8 @@ TEST_F(DisplayTest, ReportIsSelectedByMouseAndCopiedForOtherPrograms)
     EXPECT_TRUE(clipboardAs(u"text/html"_s).contains("4711"));
 
     // The whole report pasted into a word processor keeps its fonts and colours.
-    input.key(Keysym::a, {Keysym::ControlL});
-    input.key(Keysym::c, {Keysym::ControlL});
+    input.key("ctrl+a");
+    input.key("ctrl+c");
     ASSERT_TRUE(QTest::qWaitFor([&] { return QGuiApplication::clipboard()->text().size() > line.size(); }, 2000));
     const QByteArray whole = clipboardAs(u"text/rtf"_s);
     const QRegularExpression colour(u"\\\\red(\\d+)\\\\green(\\d+)\\\\blue(\\d+);"_s);
@@ -221,7 +221,7 @@ TEST_F(DisplayTest, ReportIsSelectedByMouseAndCopiedForOtherPrograms)
     for (const QAction* action : menu->actions())
         items << action->text() + (action->isEnabled() ? u""_s : u" (off)"_s);
     EXPECT_EQ(items, (QStringList{u"&Copy"_s, u"Select All"_s}));
-    input.key(Keysym::Escape);
+    input.key("Escape");
     EXPECT_TRUE(QTest::qWaitFor([] { return !QApplication::activePopupWidget(); }, 2000));
     EXPECT_TRUE(w.isVisible()) << "Esc closes the menu, not the window";
 }
@@ -260,7 +260,7 @@ TEST_F(DisplayTest, TabAndShiftTabFollowEachWindowsOrder)
     cycle(note, note.txtNote, {u"txtNote"_s, u"cmdOk"_s, u"cmdCancel"_s});
     EXPECT_EQ(note.txtNote->toPlainText(), u"dented"_s);
     ASSERT_EQ(focused(), u"txtNote"_s);
-    input.key(Keysym::Tab, {Keysym::ControlL});
+    input.key("ctrl+Tab");
     EXPECT_TRUE(QTest::qWaitFor([&] { return note.txtNote->toPlainText().contains(u'\t'); }, 1000));
     EXPECT_EQ(focused(), u"txtNote"_s);
 }
@@ -282,13 +282,13 @@ TEST_F(DisplayTest, ModalWindowsTakeEnterAndEscAndBlockTheHost)
         QTest::qWait(200);
         EXPECT_TRUE(note.isActiveWindow()) << "the host took the focus from a modal window";
         note.txtNote->moveCursor(QTextCursor::End);
-        input.key(Keysym::Return);
+        input.key("Return");
         EXPECT_TRUE(QTest::qWaitFor([&] { return note.txtNote->toPlainText() == u"dented\n"_s; }, 1000))
             << note.txtNote->toPlainText();
         EXPECT_TRUE(note.isVisible()) << "Enter in the box is a line break, not OK";
-        input.key(Keysym::Tab);
+        input.key("Tab");
         EXPECT_TRUE(QTest::qWaitFor([&] { return note.cmdOk->hasFocus(); }, 1000));
-        input.key(Keysym::Return);
+        input.key("Return");
         EXPECT_TRUE(QTest::qWaitFor([&] { return !note.isVisible(); }, 1000));
     });
     EXPECT_EQ(saved, QDialog::Accepted);
@@ -299,14 +299,14 @@ TEST_F(DisplayTest, ModalWindowsTakeEnterAndEscAndBlockTheHost)
     // window has none and stays open until its Cancel is clicked.
     frmPrinterDlg printer;
     const int escaped = modal(printer, [&] {
-        input.key(Keysym::Escape);
+        input.key("Escape");
         EXPECT_TRUE(QTest::qWaitFor([&] { return !printer.isVisible(); }, 1000));
     });
     EXPECT_EQ(escaped, QDialog::Rejected);
     frmRecImport import;
     import.load();
     const int cancelled = modal(import, [&] {
-        input.key(Keysym::Escape);
+        input.key("Escape");
         QTest::qWait(200);
         EXPECT_TRUE(import.isVisible()) << "Esc closed the Import window";
         input.click(import.cmdCancel->mapToGlobal(import.cmdCancel->rect().center()));
