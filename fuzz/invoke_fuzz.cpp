@@ -14,6 +14,7 @@
 
 #include <cmath>
 #include <limits>
+#include <string_view>
 
 using namespace vxRecInfo;
 using vxRecInfo::fuzz::FuzzInput;
@@ -151,31 +152,30 @@ ComPtr<IDispatch> create(unsigned which)
     return ClassRegistry::instance().createObject(classes[which]);
 }
 
-// One channel's arrays, put by name as a scripted host does, so that a commit can succeed and
-// the fuzzed calls start from a report worth building.
+// One channel's arrays (1 in each array the commit always copies), put by name as a scripted
+// host does, so that a commit can succeed and the fuzzed calls start from a report worth building.
 void putChannel(IDispatch* record, unsigned loggerType)
 {
-    const auto one = [](VarType type, const Variant& v) { return Variant(SafeArray::fromValues(type, {v}, 1)); };
-    SafeArray grid(VarType::String, {{0, 0}, {0, 0}});
-    const std::pair<const char16_t*, Variant> puts[] = {
-        {u"SignatureRead", grid}, {u"UserQuery", grid}, {u"ChannelNumber", one(VarType::Integer, std::int16_t(1))},
-        {u"AlarmHighEnabled", one(VarType::Boolean, true)}, {u"AlarmHighValue", one(VarType::Single, 8.0f)},
-        {u"AlarmHighNumMeas", one(VarType::Long, 1)}, {u"AlarmLowEnabled", one(VarType::Boolean, true)},
-        {u"AlarmLowValue", one(VarType::Single, 2.0f)}, {u"AlarmLowNumMeas", one(VarType::Long, 0)},
-        {u"AlarmMode", one(VarType::Integer, std::int16_t(0))}, {u"AlarmStatusPerChnl", one(VarType::Boolean, true)},
-        {u"AverageVal", one(VarType::Single, 5.1f)}, {u"ChnlDescription", one(VarType::String, u"Air")},
-        {u"MaxVal", one(VarType::Single, 7.4f)}, {u"MinVal", one(VarType::Single, 3.2f)},
-        {u"MeanVal", one(VarType::Single, 5.1f)}, {u"Meas_Scale", one(VarType::String, u"C")},
-        {u"Meas_Type", one(VarType::Long, 1)}, {u"Meas_Unit", one(VarType::String, u"C")},
-        {u"MKT", one(VarType::Single, 5.3f)}, {u"TimeOverAlarmLimit", one(VarType::Double, 60.0)},
-        {u"TimeBelowLoAlarmLimit", one(VarType::Double, 0.0)}, {u"NumChannels", std::int16_t(1)},
-        {u"NumActiveChannels", std::int16_t(1)}, {u"MeasInterval", 60}, {u"NumOfMeas", 100},
-        {u"Logger_Type", QString(QChar(u"ABCLM2X"[loggerType % 7]))}, {u"UserSettings", SafeArray::fromValues(VarType::Variant, {0, 0, 0, 0, 0, 0, true})},
+    const auto put = [record](const QString& name, const Variant& value) {
+        std::vector<Variant> args{value};
+        invokeByName(record, name, InvokeKind::PropertyPut, args);
     };
-    for (const auto& [name, v] : puts) {
-        std::vector<Variant> args{v};
-        invokeByName(record, QString::fromUtf16(name), InvokeKind::PropertyPut, args);
-    }
+#define VX_NO_SCALAR(...)
+#define VX_ONE(name, slot, dispId, element, copied, after)                                                             \
+    if (std::string_view(#copied) == "Always")                                                                         \
+        put(QStringLiteral(#name), SafeArray::fromValues(VarType::element, {Variant(1).convertTo(VarType::element)}, 1));
+    VX_DATASET_FIELDS(VX_NO_SCALAR, VX_ONE)
+#undef VX_NO_SCALAR
+#undef VX_ONE
+    const SafeArray grid(VarType::String, {{0, 0}, {0, 0}});
+    const std::pair<const char16_t*, Variant> puts[] = {
+        {u"SignatureRead", grid}, {u"UserQuery", grid}, {u"NumChannels", std::int16_t(1)},
+        {u"NumActiveChannels", std::int16_t(1)}, {u"MeasInterval", 60}, {u"NumOfMeas", 100},
+        {u"Logger_Type", QString(QChar(u"ABCLM2X"[loggerType % 7]))},
+        {u"UserSettings", SafeArray::fromValues(VarType::Variant, {0, 0, 0, 0, 0, 0, true})},
+    };
+    for (const auto& [name, v] : puts)
+        put(QString::fromUtf16(name), v);
 }
 
 } // namespace

@@ -61,7 +61,7 @@ TEST_F(DataSetStore, FailingCommitLeavesCountAndPendingValues)
     fillArrays(*record);
     ASSERT_EQ(record->AddDataSet(), S_OK);
     EXPECT_EQ(dataSets().upperBound(), 0) << "the corrected retry overwrites the same slot";
-    EXPECT_EQ(dataSets().at(0).MKT.at(1).toSingle(), 2.5f);
+    EXPECT_EQ(dataSets().at(0).MKT.at(1).toSingle(), 2.0f);
 }
 
 TEST_F(DataSetStore, ClearLeavesOneBlankRecordAndTheNotes)

@@ -16,6 +16,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string_view>
+
 namespace vxRecInfo::testing {
 
 // Records every message box instead of showing it.
@@ -90,28 +92,23 @@ inline Variant twoDimensional(std::int32_t rows, std::int32_t columns, const QSt
     return Variant(std::move(a));
 }
 
-// Sets every array property that a commit needs, for two channels.
+// Sets every array property a commit always copies, for two channels (1 and 2 in the element
+// type), and the two tables: signatures 2 x 3, user queries 1 x 2.
 inline void fillArrays(_RecordInfo& r)
 {
-    const auto singles = arrayOfValues(VarType::Single, {1.5f, 2.5f});
-    const auto longs = arrayOfValues(VarType::Long, {1, 2});
-    const auto flags = arrayOfValues(VarType::Boolean, {true, false});
-    const auto texts = arrayOfValues(VarType::String, {"a", "b"});
-    const auto doubles = arrayOfValues(VarType::Double, {0.5, 0.25});
-    using R = _RecordInfo;
-    const std::pair<HResult (R::*)(const Variant&), Variant> puts[] = {
-        {&R::put_SignatureRead, twoDimensional(2, 3, QStringLiteral("s"))},
-        {&R::put_ChannelNumber, arrayOfValues(VarType::Integer, {std::int16_t(1), std::int16_t(2)})},
-        {&R::put_AlarmMode, arrayOfValues(VarType::Integer, {std::int16_t(0), std::int16_t(1)})},
-        {&R::put_UserQuery, twoDimensional(1, 2, QStringLiteral("q"))},
-        {&R::put_AlarmHighEnabled, flags}, {&R::put_AlarmHighValue, singles}, {&R::put_AlarmHighNumMeas, longs},
-        {&R::put_AlarmLowEnabled, flags}, {&R::put_AlarmLowValue, singles}, {&R::put_AlarmLowNumMeas, longs},
-        {&R::put_AlarmStatusPerChnl, flags}, {&R::put_AverageVal, singles}, {&R::put_ChnlDescription, texts},
-        {&R::put_MaxVal, singles}, {&R::put_MinVal, singles}, {&R::put_MeanVal, singles},
-        {&R::put_Meas_Scale, texts}, {&R::put_Meas_Type, longs}, {&R::put_Meas_Unit, texts},
-        {&R::put_MKT, singles}, {&R::put_TimeOverAlarmLimit, doubles}, {&R::put_TimeBelowLoAlarmLimit, doubles}};
-    for (const auto& [put, value] : puts)
-        ASSERT_EQ((r.*put)(value), S_OK);
+    const auto twoChannels = [](VarType type) {
+        return arrayOfValues(type, {Variant(1).convertTo(type), Variant(2).convertTo(type)});
+    };
+#define VX_FILL_SCALAR(...)
+#define VX_FILL_ARRAY(name, slot, dispId, element, copied, after)                                                      \
+    if (std::string_view(#copied) == "Always") {                                                                       \
+        ASSERT_EQ(r.put_##name(twoChannels(VarType::element)), S_OK) << #name;                                         \
+    }
+    VX_DATASET_FIELDS(VX_FILL_SCALAR, VX_FILL_ARRAY)
+#undef VX_FILL_SCALAR
+#undef VX_FILL_ARRAY
+    ASSERT_EQ(r.put_SignatureRead(twoDimensional(2, 3, QStringLiteral("s"))), S_OK);
+    ASSERT_EQ(r.put_UserQuery(twoDimensional(1, 2, QStringLiteral("q"))), S_OK);
 }
 
 inline const BasicArray<DataSetRecord>& dataSets() { return ModuleState::current().DataSets; }
