@@ -127,18 +127,42 @@ private:
         m_value;
 };
 
-// The C++ type a member takes a value of automation type T as: strings and Variants by
-// reference, the rest by value.
+// The C++ type a member takes a value of automation type T as (strings and Variants by
+// reference, the rest by value), and how to take it from a Variant already converted to T.
 template <VarType T>
 struct ArgTypeOf;
-template <> struct ArgTypeOf<VarType::Integer> { using type = std::int16_t; };
-template <> struct ArgTypeOf<VarType::Long> { using type = std::int32_t; };
-template <> struct ArgTypeOf<VarType::Single> { using type = float; };
-template <> struct ArgTypeOf<VarType::Double> { using type = double; };
-template <> struct ArgTypeOf<VarType::Date> { using type = Date; };
-template <> struct ArgTypeOf<VarType::String> { using type = const QString&; };
-template <> struct ArgTypeOf<VarType::Boolean> { using type = bool; };
-template <> struct ArgTypeOf<VarType::Variant> { using type = const Variant&; };
+template <> struct ArgTypeOf<VarType::Integer> {
+    using type = std::int16_t;
+    static type from(const Variant& v) { return v.toInteger(); }
+};
+template <> struct ArgTypeOf<VarType::Long> {
+    using type = std::int32_t;
+    static type from(const Variant& v) { return v.toLong(); }
+};
+template <> struct ArgTypeOf<VarType::Single> {
+    using type = float;
+    static type from(const Variant& v) { return v.toSingle(); }
+};
+template <> struct ArgTypeOf<VarType::Double> {
+    using type = double;
+    static type from(const Variant& v) { return v.toDouble(); }
+};
+template <> struct ArgTypeOf<VarType::Date> {
+    using type = Date;
+    static type from(const Variant& v) { return v.toDate(); }
+};
+template <> struct ArgTypeOf<VarType::String> {
+    using type = const QString&;
+    static QString from(const Variant& v) { return v.toString(); }
+};
+template <> struct ArgTypeOf<VarType::Boolean> {
+    using type = bool;
+    static type from(const Variant& v) { return v.toBool(); }
+};
+template <> struct ArgTypeOf<VarType::Variant> {
+    using type = const Variant&;
+    static type from(const Variant& v) { return v; }
+};
 template <VarType T>
 using ArgType = typename ArgTypeOf<T>::type;
 

@@ -28,26 +28,6 @@ Variant result(HResult hr, const T& value)
     return Variant(value);
 }
 
-// Invoke has converted the arguments to the declared types: take them as such.
-template <VarType T>
-decltype(auto) argument(const Variant& value)
-{
-    if constexpr (T == VarType::Variant)
-        return (value);
-    else if constexpr (T == VarType::String)
-        return value.toString();
-    else if constexpr (T == VarType::Boolean)
-        return value.toBool();
-    else if constexpr (T == VarType::Integer)
-        return value.toInteger();
-    else if constexpr (T == VarType::Long)
-        return value.toLong();
-    else if constexpr (T == VarType::Single)
-        return value.toSingle();
-    else
-        return value.toDate();
-}
-
 // The binding of each slot, element n - 1 for slot n. Built when compiling: a slot bound twice
 // or left without a binding does not compile, so the field table and the members below cannot
 // disagree on the slots.
@@ -60,7 +40,7 @@ constexpr std::array<Binding, RecordInfoSlotCount> makeBindings()
         slots[std::size_t(slot - 1)] = binding;
     };
 #define VX_BIND_SCALAR(name, slot, dispId, type, ...)                                                                  \
-    bind(slot, [](RecordInfo& o, Args& a) { return done(o.put_##name(argument<VarType::type>(a[0]))); });
+    bind(slot, [](RecordInfo& o, Args& a) { return done(o.put_##name(ArgTypeOf<VarType::type>::from(a[0]))); });
 #define VX_BIND_ARRAY(name, slot, ...) bind(slot, [](RecordInfo& o, Args& a) { return done(o.put_##name(a[0])); });
     VX_DATASET_FIELDS(VX_BIND_SCALAR, VX_BIND_ARRAY)
 #undef VX_BIND_SCALAR
