@@ -3,8 +3,11 @@
 // message service, and a dataset that commits with sensible values for a two-channel "A" logger
 // (channel arrays with lower bound 1), which each test adjusts before committing.
 
+#include "CaseTable.h"
 #include "ErrorOf.h"
 #include "component/RecordFixture.h"
+
+#include "component/DataSetFields.h"
 
 #include "automation/ClassRegistry.h"
 #include "automation/Dispatch.h"
@@ -17,6 +20,7 @@
 #include "support/Labels.h"
 #include "support/MessageService.h"
 
+#include <QHash>
 #include <QLocale>
 
 #include <functional>
@@ -112,40 +116,28 @@ protected:
         return m_count++;
     }
 
+    // The dataset of report-dataset.tsv, with signatures and user queries of three rows.
     static void defaults(RecordInfo& r)
     {
-        using V = VarType;
-        const std::pair<const char*, Variant> values[] = {
-            {"DataSetDesc", "Truck 7"}, {"SerialNumber", "4711"}, {"TrackingNumber", "TRK-9"},
-            {"Description", "Frozen goods"}, {"CommentFinal", "Arrived cold"}, {"Logger_Type", "A"},
-            {"ConnectionMode", 0}, {"RF_Model", 2}, {"MiscField", ""}, {"MeasInterval", 60}, {"NumOfMeas", 1440},
-            {"CompressEfficiency", 12.345f}, {"NumChannels", 4}, {"NumActiveChannels", 2}, {"Table", 1},
-            {"FirmWareVersion", 2.5f}, {"WinVersion", "6.1"}, {"SpecificStopCount", 3}, {"Start_Delay", 900},
-            {"RecordStartTime", at(2024, 1, 15, 10)}, {"RecordStopTime", at(2024, 1, 16, 12, 30)},
-            {"CMDate", at(2024, 1, 14, 8)}, {"FirstReadDate", at(2023, 12, 1, 9)},
-            {"LoggerReadDate", at(2024, 1, 16, 13)}, {"LoggerTime", at(2024, 1, 16, 13, 0, 5)},
-            {"StartDelayDate", at(2024, 1, 15, 9, 45)},
-            {"ChannelNumber", perChannel(V::Integer, {std::int16_t(1), std::int16_t(2)})},
-            {"Meas_Type", perChannel(V::Long, {1, 2})}, {"Meas_Scale", perChannel(V::String, {"C", "%"})},
-            {"Meas_Unit", perChannel(V::String, {"C", "%"})},
-            {"ChnlDescription", perChannel(V::String, {"Front", "Humidity"})},
-            {"MaxVal", perChannel(V::Single, {8.25f, 55.5f})}, {"MinVal", perChannel(V::Single, {-2.5f, 40.0f})},
-            {"MeanVal", perChannel(V::Single, {4.75f, 47.25f})}, {"AverageVal", perChannel(V::Single, {4.5f, 48.0f})},
-            {"MKT", perChannel(V::Single, {5.5f, 0.0f})}, {"AlarmHighEnabled", perChannel(V::Boolean, {true, true})},
-            {"AlarmHighValue", perChannel(V::Single, {25.37f, 60.0f})},
-            {"AlarmHighNumMeas", perChannel(V::Long, {5, 5})},
-            {"AlarmLowEnabled", perChannel(V::Boolean, {false, false})},
-            {"AlarmLowValue", perChannel(V::Single, {-3.0f, 20.0f})}, {"AlarmLowNumMeas", perChannel(V::Long, {6, 6})},
-            {"AlarmMode", perChannel(V::Integer, {std::int16_t(0), std::int16_t(0)})},
-            {"AlarmStatusPerChnl", perChannel(V::Boolean, {true, false})},
-            {"TimeOverAlarmLimit", perChannel(V::Double, {400.0, 0.0})},
-            {"TimeBelowLoAlarmLimit", perChannel(V::Double, {0.0, 0.0})},
-            // No first alarms, probes or sensor details unless a test gives them.
-            {"FirstHiAlarm", Variant()}, {"FirstLowAlarm", Variant()}, {"ProbeSensorDetail", Variant()},
-            {"ProbeNumber", Variant()}, {"SignatureRead", twoDimensional(3, 1, u"s"_s)},
-            {"UserQuery", twoDimensional(3, 1, u"q"_s)}};
-        for (const auto& [name, value] : values)
-            latePut(&r, QString::fromLatin1(name), value);
+        static const QHash<QString, VarType> elements{
+#define VX_NO_SCALAR(...)
+#define VX_ELEMENT(name, slot, dispId, element, ...) {QStringLiteral(#name), VarType::element},
+            VX_DATASET_FIELDS(VX_NO_SCALAR, VX_ELEMENT)
+#undef VX_NO_SCALAR
+#undef VX_ELEMENT
+        };
+        for (const CaseRow& c : caseTable("report-dataset.tsv", 2)) {
+            Variant value = c[1] == u"(Empty)"_s ? Variant() : Variant(c[1]);
+            if (const auto element = elements.constFind(c[0]); element != elements.cend() && !value.isEmpty()) {
+                std::vector<Variant> channels;
+                for (const QString& v : c[1].split(u'|'))
+                    channels.push_back(Variant(v).convertTo(*element));
+                value = perChannel(*element, channels);
+            }
+            latePut(&r, c[0], value);
+        }
+        latePut(&r, u"SignatureRead"_s, twoDimensional(3, 1, u"s"_s));
+        latePut(&r, u"UserQuery"_s, twoDimensional(3, 1, u"q"_s));
     }
 
 private:
