@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Entry points for people and CI. Everything runs through CMake + Ninja in build/ (and build-asan/).
 BUILD      ?= build
 ASAN_BUILD ?= build-asan

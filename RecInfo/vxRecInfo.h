@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Everything a host of the component needs: the _RecordInfo interface and the class's identity,
 // Variants, safe arrays and dates, results and error information, the class registry, late

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The datasets the batch benchmarks commit: count four-channel recordings of an "A" logger,
 // put through RecordInfo as a host would.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The rich-text batch exports over many datasets, one run per process so that peak memory is
 // the run's own: RTF_All (the reports as rich text), RTF_NT (print documents) and the joined
 // RTF document of `recinfo rtf -o` (one document, a page per report).

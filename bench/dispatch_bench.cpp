@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Cost of the automation boundary: late-bound property puts and gets, and argument conversion.
 
 #include "automation/ClassRegistry.h"

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """Python threads and the component: two threads with their own objects against one, and a
 pure-Python thread's pace while a batch runs against its pace alone. Prints key=value pairs.
 

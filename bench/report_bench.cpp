@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reports per second: the interactive and the detailed report of a 16-channel dataset, the
 // interactive one shown by the window's view, and the print documents of many datasets (the
 // time per document must not grow with their number).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Building a report piece by piece with format runs and applying it to the rich-text box: the
 // work of every report, whose cost must grow linearly with the number of pieces.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The batch services over many datasets, one run per process so that peak memory is the run's
 // own: RTF_All (rich text of every dataset) and PrintAll on the PDF printer; print-soffice also
 // has LibreOffice convert the same reports' rich text, joined into one document, to PDF.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The dataset store and the recordings-file loader over many four-channel datasets, one run per
 // process so that resident and peak memory are the run's own. MB are 10^6 bytes, KB 10^3.
 // Usage: store_bench store N | load N | load FILE   — prints one "key=value" line;

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Reports of a folder of recordings files, made on the workers of a Dask cluster.
 
     dask_reports.py INPUT_FOLDER OUTPUT_FOLDER [--scheduler ADDRESS] [--workers N] [--formats rtf,pdf,printdoc]

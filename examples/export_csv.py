@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Record report of a CSV file of logger readings, as rich text and as a PDF.
 
     export_csv.py READINGS.csv OUTPUT_FOLDER [--serial S] [--title T] [--high 8,8,-15 --low 2,2,-30]

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // What every fuzz target needs: once per process a headless widget application, a private home
 // so nothing reaches the user's files, and message and window services that never block; and

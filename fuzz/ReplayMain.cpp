@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Replays a fuzz target's corpus without libFuzzer: every file of the folders (or the files)
 // given, in name order. A finding that comes back fails here as it failed under the fuzzer.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The classic Format of numbers (pattern x value, as Double and as Single) and the date and
 // number texts read back, in the locales the string table speaks: never out of bounds, never a
 // hang, never an exception other than a run-time error.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Invoke on RecordInfo and on each default host object with members, invoke kinds and
 // arguments decoded from the input, then a report of every dataset the store holds. The only
 // outcomes allowed are a result or a failure that carries a run-time error number.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A recordings file of any bytes, loaded as the sample host loads it: through the dispatch
 // layer into the store. Either it loads whole (every dataset committed) or it stops with a
 // message naming the place; never a crash, a hang or a silent half-load.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The format-run lists and the print document: pieces of any length with any attributes
 // appended up to and past the 32,767-character limit, put into a box, listed as print-document
 // lines. The only failures allowed are run-time errors; a report the box took is its text.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The RTF reader and writer of the rich-text box. Bytes that start an RTF document are read
 // into a box; other bytes become the box's text as UTF-16, so the writer meets every
 // character. The box is written as RTF and read again: what the reader accepted must come

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // recinfo's command line: every command with its arguments, options and help, parsed by
 // QCommandLineParser. A wrong argument is one line on standard error and exit status 2.

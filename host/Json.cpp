@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "Json.h"
 
 #include "automation/RuntimeError.h"

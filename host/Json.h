@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Reading recordings files with nlohmann's JSON reader, which keeps the order of object keys
 // (recordings files are applied in file order), and a writer for listings.

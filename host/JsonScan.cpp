@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The quick first reading of a recordings file: where each dataset lies, found at the level of
 // strings and brackets, and the rest of the document read as usual.
 

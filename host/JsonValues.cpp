@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "JsonValues.h"
 
 #include "automation/RuntimeError.h"

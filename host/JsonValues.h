@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A recordings file's JSON values as the automation values and settings they stand for; a value
 // that does not fit fails with a message saying where it sits in the file.

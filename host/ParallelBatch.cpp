@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ParallelBatch.h"
 
 #include "CommandLine.h"

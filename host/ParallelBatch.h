@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A batch service of recinfo over several threads: each thread is an apartment of its own, with
 // its own RecordInfo and a slice of the recordings file's datasets, and the output is the same,

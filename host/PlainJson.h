@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A reader for JSON as recordings files mostly hold it: objects, lists, numbers, literals and
 // strings without escapes. It gives the value nlohmann's reader would give, faster, or declines.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The progress of a long command on standard error, for a person watching a terminal: datasets
 // done of the total (and pages printed), the rate and the time left, rewritten in place at most

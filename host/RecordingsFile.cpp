@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "RecordingsFile.h"
 
 #include "JsonValues.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Loads a recordings file (docs/recordings-file.md) into a RecordInfo the way a scripted host
 // would: every value set through the dispatch layer by property name, AddDataSet after each

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ReportCommands.h"
 
 #include "RecordingsFile.h"

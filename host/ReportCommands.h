@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The report command of the sample host: one report in the print-document notation.
 

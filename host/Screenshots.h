@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Pictures of the windows over a recordings file, in English and in Japanese, for the README.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ServiceCommands.h"
 
 #include "ParallelBatch.h"

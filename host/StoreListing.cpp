@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "StoreListing.h"
 
 #include "Json.h"

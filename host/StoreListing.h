@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The dataset store of the calling thread as JSON: every record's fields with their types,
 // the notes, the note flags and the getters of the RecordInfo.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // recinfo: the sample host program. It drives the component the way a host application does,
 // through the class registry and late binding.
 

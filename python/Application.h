@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The application object the windows and the printer need, made for a script that has none.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "Array.h"
 
 #include "Conversions.h"

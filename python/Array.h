@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // vxrecinfo.Array: a safe array as a Python sequence. Scripts make typed arrays with it
 // (Array("Single", [21.5], lbound=1)); arrays that come back from a call arrive as one.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Python values and automation Variants, both ways:
 //   None <-> Empty (Null comes back as None too), bool <-> Boolean, int -> Long (a whole number

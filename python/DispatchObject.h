@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // vxrecinfo.Dispatch: an automation object as a script sees it. Attribute reads and writes are
 // property gets and puts, attributes that name methods (or properties that take arguments) are

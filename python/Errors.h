@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // AutomationError: how a failed call reaches a script, with the run-time error number, its
 // HResult, source and description. Errors a Python protocol looks for are also the Python

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The vxrecinfo module: automation objects for Python scripts, late bound by name.
 
 #include "Application.h"

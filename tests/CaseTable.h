@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Tables of cases kept as data, in tests/data/cases/: one case per line, columns separated by
 // tabs, lines that begin with '#' and empty lines left out. Inside a column the escapes \t, \n,

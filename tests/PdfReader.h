@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Reads printed PDF files back with poppler's tools, as a person checking a printout would.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Keeps every test away from the user's own settings, registration file and data folder.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Test entry point. The core's programs need no window system; built with VX_TEST_WIDGETS a
 // program runs a widget application on the offscreen platform, with VX_TEST_ON_DISPLAY on the X
 // server of $DISPLAY (tools/with-xserver.sh starts one).

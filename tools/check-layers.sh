@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Every include between the component's folders points down the layers: a folder uses only
 # the folders below it. Prints each include that points up and fails if there is one.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Slow check that LibreOffice can open RTF written by the component: converts each RTF file
 # given to PDF and fails when a PDF is missing or empty. LibreOffice exits 0 even when it could
 # not load its input, so the PDF itself is the evidence.

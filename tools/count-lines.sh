@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Lines of test code against lines of shipped code. Tests: the sources under tests/ and fuzz/
 # (C++, Python, shell, CMake; golden reports, corpora and other data files are not counted).
 # Code: the same kinds of files under RecInfo/, host/ and python/.

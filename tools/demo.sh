@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The main job on the bundled samples. With a display: the Statistics and Info window on the
 # sample recordings (the Import window with --import). Without one: the PDF printout
 # (PrintAll on the PDF printer), the rich text (RTF_All) and the print documents (RTF_NT) of

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Mutation testing: how many small faults in the product sources does the test suite catch?
 
 Picks a seeded sample of single-point mutations (a flipped comparison, + and - swapped, a

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Runs every benchmark of a build folder and prints one summary table (and keeps it in
 # bench/results.md, which is not committed).
 set -euo pipefail

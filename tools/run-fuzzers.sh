@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds the libFuzzer targets with clang (ASan + UBSan) and runs each for FUZZ_SECONDS
 # (default 60), starting from its corpus under fuzz/corpus/ and with the dictionary fuzz/TARGET.dict
 # when there is one; inputs may grow to FUZZ_MAX_LEN bytes at once (default 128 KiB, room for

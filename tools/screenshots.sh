@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Draws every window over the sample recordings on an X server of its own, with settings of
 # its own (the user's would change the pictures), into FOLDER. The same build gives the same
 # pictures, byte for byte, every time.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Runs a command on an X server of its own: an Xvfb started here on a free display, stopped by
 # its process id when the command ends. Exits with the command's status.
 set -euo pipefail

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "AtomicFile.h"
 
 #include <QDir>

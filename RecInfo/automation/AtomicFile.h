@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A file that appears whole or not at all. It is written to an unnamed (or hidden) temporary
 // file in the target's folder and put in place only when everything was written: a full disk,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "BasicText.h"
 
 #include "RuntimeError.h"

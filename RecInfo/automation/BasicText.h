@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Text of numbers, booleans and dates as the classic Basic run-time writes and reads them,
 // in the user's locale (QLocale()).

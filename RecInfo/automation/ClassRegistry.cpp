@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ClassRegistry.h"
 
 #include "Registration.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Creatable classes by CLSID and program identifier. A host registers its own classes (or its
 // own implementations of classes the component uses) before it creates objects; classes that

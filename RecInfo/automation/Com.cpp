@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "Com.h"
 #include "IDispatch.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The object model of the automation boundary: reference-counted interfaces identified by
 // GUIDs, as in-process automation servers use them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "Date.h"
 
 #include "RuntimeError.h"

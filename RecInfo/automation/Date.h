@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The automation date: days since 30 December 1899 as a double; the fraction is the time of day.
 // Dates before the epoch count the day back but keep a positive time fraction

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "DatePattern.h"
 
 #include <array>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A date or time pattern of QLocale's, read once so that writing many dates costs little:
 // reports write several per dataset, and QLocale reads its pattern and asks the locale for

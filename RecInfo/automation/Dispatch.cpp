@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "Dispatch.h"
 
 #include <new>

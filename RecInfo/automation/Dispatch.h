@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Member tables of dispatch interfaces, a base class that implements IDispatch over such a
 // table, and helpers for calling outside objects late bound by member name.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Result codes of the automation boundary, as the host's automation run-time knows them.
 

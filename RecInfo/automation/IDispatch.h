@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Late binding: members found by name or DISPID and invoked with Variant arguments.
 

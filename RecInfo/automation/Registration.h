@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The per-user registration file: the stand-in for the registry keys of in-process servers.
 // It lives at $VXRECINFO_REGISTRY if set, else $XDG_CONFIG_HOME/vxRecInfo/registry.ini

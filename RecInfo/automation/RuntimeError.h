@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A classic Basic run-time error: number, source, description. It travels as a C++ exception
 // inside the component and becomes a failing HResult with error information at the boundary.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "SafeArray.h"
 
 #include <cstring>

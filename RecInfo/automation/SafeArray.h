@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The automation safe array: a fixed element type and one or more dimensions, each with its own
 // lower and upper bound. A declared array has no dimensions until it is dimensioned.

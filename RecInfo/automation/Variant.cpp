@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "Variant.h"
 
 #include "BasicText.h"

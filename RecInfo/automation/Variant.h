@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The automation Variant: a tagged value of one of the automation types, with the classic Basic
 // conversions between them. Arrays are held by value (copy on write): copying a Variant that

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A dynamic array of module state as the Basic run-time keeps one: lower bound 0, grown with
 // ReDim Preserve, and "never dimensioned" until the first ReDim.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The dataset properties, once: each row gives the property's place in _RecordInfo (slot and
 // DISPID, both fixed), the type the host sets it as, and what the pending slot, the committed

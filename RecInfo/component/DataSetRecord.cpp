@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "DataSetRecord.h"
 
 namespace vxRecInfo {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // One committed recording: the values of the dataset properties at the moment of AddDataSet.
 // The fields keep the declared order of the record; arrays are owned by the record.

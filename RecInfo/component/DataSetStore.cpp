@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "DataSetStore.h"
 
 #include "ModuleState.h"

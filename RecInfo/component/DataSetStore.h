@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Committing datasets into the apartment's store and starting a new batch.
 

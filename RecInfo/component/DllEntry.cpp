@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The in-process server entry points. They hand over to the class registry and the
 // registration file, as the run-time support of an automation server does.
 

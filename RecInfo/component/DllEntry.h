@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Entry points of the in-process server, for hosts that load the library themselves.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "HostObjects.h"
 
 #include "ModuleState.h"

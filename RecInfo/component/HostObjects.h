@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The host suite's four objects as the component reaches them: one reference each per thread,
 // held in the module state, created through the class registry by CLSID. HostSettings,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // _RecordInfo: the dual interface of RecordInfo. C++ hosts call these members directly (each
 // returns an HResult; error information of a failure is in lastErrorInfo()); late-bound hosts

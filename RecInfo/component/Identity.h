@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The identities a host binds to: type library, class, interface and program identifier.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "MeasFieldProcessor.h"
 #include "ModuleState.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Reads the external-probe marker inside a dataset's free-text MiscField. Internal to the
 // component: the report builder keeps one per thread.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // State shared by every RecordInfo of one thread (the apartment): the dataset store, the note
 // state, the choices made in the windows and the host suite's objects. The windows and the

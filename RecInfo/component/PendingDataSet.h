@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The dataset the host is filling: one slot per dataset property, typed as the property (an
 // array property as the Variant it was given), plus the pending note. AddDataSet copies it

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A host that shows how a batch service gets on installs an observer for its thread (the
 // module state is per thread, as the store is).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "RecordInfo.h"
 
 #include "DataSetStore.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // RecordInfo: the class a host creates. The host sets a recording's properties one at a time,
 // commits datasets and asks for the services; late-bound hosts reach every member through

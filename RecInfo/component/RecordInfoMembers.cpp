@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "RecordInfoMembers.h"
 
 #include "DataSetFields.h"

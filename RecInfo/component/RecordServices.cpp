@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "RecordServices.h"
 
 #include <atomic>

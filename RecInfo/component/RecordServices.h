@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The six services: three open windows, three run the batch operations of the Statistics window
 // on plain data. The windows layer implements them and installs itself when the library loads,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "SuiteSettings.h"
 
 #include "ModuleState.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The host suite's settings file, where the default host objects keep the user's settings:
 // an INI file of organisation "Orvale Systems", application "LoggerSuite", in the user's

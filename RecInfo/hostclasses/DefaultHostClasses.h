@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Default implementations of the host suite's four classes, as a host could ship them. They are
 // registered under their CLSIDs when the library loads; a host that registers its own classes

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "DefaultHostClasses.h"
 #include "component/HostObjects.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "CupsJob.h"
 
 #include "automation/RuntimeError.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Confirming a CUPS job. Qt's CUPS engine submits the job inside QPainter::end() and drops the
 // result, so the printer gives every job a title of its own and looks it up afterwards.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "PRINTR.h"
 
 #include "Printer.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The printer that was current before the printer dialog opened, and making it current again.
 

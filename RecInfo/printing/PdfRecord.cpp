@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "PdfRecord.h"
 
 #include "automation/Dispatch.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // What makes a PDF job a record: metadata on which the Info dictionary and the XMP packet
 // agree, PDF/A-1b when asked for, a signature over the whole file when a key is named; and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "Printer.h"
 
 #include "CupsJob.h"

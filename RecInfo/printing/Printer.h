@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The printers of the process: the CUPS destinations Qt reports plus one built-in PDF printer
 // that writes every job to a new numbered PDF file. Each thread (apartment) has its own current

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Alarm: per channel the alarm settings (limits, required duration, notification) and what
 // happened: the verdict in red, the time beyond each limit, the first alarm.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "BatchReports.h"
 
 #include "RecInfoCode.h"

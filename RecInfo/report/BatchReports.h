@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The batch operations behind PrintAll, RTF_All and RTF_NT: every entry of the dataset list in
 // turn becomes its report, printed into one common job, appended as rich text, or appended as a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The pieces the Measurements and Alarm sections share: the label set of a channel and the
 // channel heading.
 

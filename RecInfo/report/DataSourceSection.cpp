@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Data source: where an imported recording came from; nothing for a recording from a logger.
 
 #include "RecInfoCode.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Logger: the logger and its connection, serial and tracking numbers, the user's texts, the
 // memory configuration and, in the detailed view, firmware, model, stop options and sensors.
 

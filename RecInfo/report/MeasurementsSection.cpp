@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Measurements: sample interval, compression, number of measurements and, per channel, the
 // highest, lowest, median, average and mean kinetic values in the channel's format and unit.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Note: the recording note, in printed and exported reports only.
 
 #include "RecInfoCode.h"

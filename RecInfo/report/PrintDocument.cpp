@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The print document: the report text, its runs, tab stops and margins in the markup a printing
 // program outside the component reads; and the info file that holds the last one.
 

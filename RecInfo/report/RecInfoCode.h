@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The report builder: one dataset of the store becomes the record report of that recording,
 // written section by section into one string with format runs beside it, then put into the

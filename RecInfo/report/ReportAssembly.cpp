@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The whole report: header, sections in their order and under their conditions, then text and
 // runs into the window's box with the report's tab stops.
 

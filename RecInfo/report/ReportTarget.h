@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // What the report builder writes into: the calling window's rich-text box, the value of its
 // details check box, its name and the number of entries in its dataset list. The windows

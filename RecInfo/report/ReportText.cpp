@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ReportText.h"
 
 #include "component/HostObjects.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Shared pieces of every section: the tab and line break, the accent colour and heading run,
 // the row shape, and the dataset and host values the sections read.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Signatures: the electronic signatures of the recording with their signing times in the
 // user's zone. No error trap: a signature array of the wrong shape fails the report.
 

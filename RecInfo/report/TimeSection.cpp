@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Time: start, stop, elapsed time, delay and read times, each with its zone name. Logger clocks
 // run in GMT: the converted form shows them in the user's zone; a classic file in the Import
 // window shows them as stored.

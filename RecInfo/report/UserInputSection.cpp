@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // User input: the host's questions and the user's answers. Any error ends the section with one
 // line break in its place; the report goes on.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "BoxExcerpt.h"
 
 #include "RtfWriter.h"

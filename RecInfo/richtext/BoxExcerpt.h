@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A stretch of a rich-text box as the clipboard takes it: plain text with a line feed for each
 // paragraph end, RTF with the stretch's formats (as the box's own RTF writes them), and HTML for

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The seven character attributes of a run, in the box and in RTF alike. The box names its font
 // and gives the size in points (empty and 0: the box's defaults; colour -1: automatic, otherwise

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "PrintEngine.h"
 
 #include "RTBFormat.h"

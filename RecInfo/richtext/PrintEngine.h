@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Lays a rich-text box out on the current printer and renders it page by page: the stand-in for
 // the rich-text control's target-device and format-range messages.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "RTBFormat.h"
 
 #include "RichTextBox.h"

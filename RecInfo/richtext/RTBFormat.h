@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Format runs: the report is built as one plain string; every styled piece is appended with
 // AddRTBFormatInfo, which records beside it one run per attribute the piece sets. When the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "RichTextBox.h"
 
 #include "RtfReader.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The rich-text box: plain text with character formats per position and paragraph formats
 // (alignment, tab stops) per paragraph, edited through a selection as the report code does.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // How RTF is written here, shared by the box's writer and the joined document: the text of a
 // document under construction (7-bit ASCII, control words delimited as RTF wants them), the

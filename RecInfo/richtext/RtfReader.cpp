@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "RtfReader.h"
 #include "CharAttributes.h"
 

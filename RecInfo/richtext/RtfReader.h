@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Reads an RTF document into text, character formats and paragraph formats: the RTF the box
 // writes, and the common subset other writers use (groups, font and colour tables, \b \i

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "RtfWriter.h"
 #include "RtfBodyWriter.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Writes a rich-text box as an RTF document: font and colour tables, character formats,
 // paragraph alignment and tab stops, one \par per CR LF, \line for a lone LF, \page for a

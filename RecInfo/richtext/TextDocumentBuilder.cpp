@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "TextDocumentBuilder.h"
 
 #include <QColor>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Lays a rich-text box out for a device at a line width, paragraph by paragraph, one
 // QTextLayout each: for the view on screen and for the printer. Lines break and stand where a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "BasicFormat.h"
 
 #include "automation/BasicText.h"

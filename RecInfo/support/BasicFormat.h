@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The classic Format function for numbers: digit placeholders 0 and #, decimal point,
 // thousands separator, percent, scientific codes (E+ E- e+ e-), literal text ("quoted", \x, or

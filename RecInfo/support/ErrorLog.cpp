@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ErrorLog.h"
 
 #include "MessageService.h"

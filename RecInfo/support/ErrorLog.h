@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // LogError: reports a trapped run-time error to the user and appends one line about it to
 // RFIDPath + "ErrorLog.txt". It never raises an error.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "Helpers.h"
 
 #include "automation/BasicText.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Small helpers shared by the record interface, the report builder and the windows.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The ids of the string-table labels the component shows, named after their English text.
 // Code asks for labels by these names only, so a test can check every one of them exists in

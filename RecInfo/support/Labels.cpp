@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "Labels.h"
 
 #include "automation/Dispatch.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The string table: every user-visible text of the component in six languages, embedded in the
 // library. A label is fetched by id plus the user's language offset (HostSettings.ResOffset).

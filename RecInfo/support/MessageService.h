@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Modal message boxes go through this seam: the windows install a service that shows real
 // boxes, tests install one that records and answers, and without either the text goes to

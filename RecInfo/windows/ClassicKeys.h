@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Enter and Esc as the classic windows handle them. No button is a default button, so Enter in
 // a box does what the box does and nothing more; Enter on a focused command button presses it,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "JapaneseFont.h"
 
 #include "automation/Dispatch.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The Japanese font adjustment of the windows: with the Japanese language offset every
 // control of a window gets the Gothic face at 8 points.

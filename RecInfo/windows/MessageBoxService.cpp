@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Message boxes of the windows: a real modal QMessageBox when the process has a widget
 // application on a real display and the box is asked for on its thread; otherwise nobody could
 // answer it (or no widget may be made there), so it goes to standard error like the built-in

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ModalService.h"
 
 #include "printing/Printer.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Everything modal the windows open goes through this seam: child windows and the system's
 // printer properties dialog. Tests install a service that drives the window and closes it,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The record services: thin hand-offs from RecordInfo to the windows.
 
 #include "ModalService.h"

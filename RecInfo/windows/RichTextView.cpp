@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "RichTextView.h"
 
 #include "RichTextViewAccessible.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The window's view of a rich-text box (txtInfo): read-only for the user, it shows the box's
 // text with its formats, alignment and tab stops, and follows the box's changes, its binding to

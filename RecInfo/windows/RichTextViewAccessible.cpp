@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "RichTextViewAccessible.h"
 
 #include "RichTextView.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Window geometry is kept in twips, as the windows were designed, and converted with the
 // screen's twips per pixel (1440 / logical DPI).

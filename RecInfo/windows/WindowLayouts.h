@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The geometry of the three windows in twips, and their resize rules, apart from any widget:
 // the windows apply these rectangles to their controls.

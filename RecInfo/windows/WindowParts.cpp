@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "WindowParts.h"
 
 #include "component/ModuleState.h"

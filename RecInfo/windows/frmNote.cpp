@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "frmNote.h"
 
 #include "ClassicKeys.h"

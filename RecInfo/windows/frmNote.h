@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The Recording Note window: shows a note and, when the host allows it, lets the user edit it.
 // It exchanges the note through the module values NoteText and NoteEdited.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "frmPrinterDlg.h"
 
 #include "ClassicKeys.h"

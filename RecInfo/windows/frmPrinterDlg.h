@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The printer dialog: the user picks the printer before a report is printed from the Statistics
 // and Info window. It makes the choice the current printer and the host's default printer and

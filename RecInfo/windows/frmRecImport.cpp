@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "frmRecImport.h"
 
 #include "ClassicKeys.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The Import window: the report of each logger file about to be imported, in the time zone the
 // user chooses for the logger's clock; Import confirms, Cancel abandons.

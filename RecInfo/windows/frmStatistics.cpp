@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "frmStatistics.h"
 
 #include "ClassicKeys.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The Statistics and Info window: the record report of one dataset at a time, the summary or
 // the detailed form, its note, and printing it. Its batch operation (PrintAllRec) is that of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "CaseTable.h"
 #include "automation/DatePattern.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ErrorOf.h"
 #include "automation/Dispatch.h"
 #include "automation/SafeArray.h"

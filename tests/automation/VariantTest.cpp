@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "CaseTable.h"
 #include "ErrorOf.h"
 #include "automation/SafeArray.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "RecordFixture.h"
 
 #include "CaseTable.h"

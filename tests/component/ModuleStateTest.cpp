@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "automation/ClassRegistry.h"
 #include "automation/Dispatch.h"
 #include "component/HostObjects.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // A fresh apartment and a private suite settings file for each test, and a way to fill a
 // dataset that commits.

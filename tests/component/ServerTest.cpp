@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ErrorOf.h"
 #include "automation/ClassRegistry.h"
 #include "automation/Registration.h"

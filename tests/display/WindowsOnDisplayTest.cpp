@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The windows on a real X server, driven by the server's own input events (XTEST, by xdotool):
 // what a user does with the mouse and keyboard, the clipboard as another program reads it
 // (xclip), the window system's resize and Qt's modality; and the committed screenshots against

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Input as a user gives it, by xdotool: key presses and mouse moves go to the X server through
 // its XTEST extension and come back to Qt as the server's own events, with the focus, grabs and

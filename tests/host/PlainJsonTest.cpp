@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "PlainJson.h"
 
 #include "CaseTable.h"

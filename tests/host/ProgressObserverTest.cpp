@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The batch services tell the host's progress observer about every dataset and printed page.
 
 #include "RecordingsFile.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Whole reports against reviewed golden files: every line, tab and run. The cases are listed in
 // tests/data/reports/*.cases; edge-case recordings live in tests/data/recordings.
 

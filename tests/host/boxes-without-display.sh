@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Without a display every command finishes: each message box goes to standard error as
 # "title: text" and is answered with its default button. A "B" logger with alarms enabled on
 # both sides raises a box per side.

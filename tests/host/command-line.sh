@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # recinfo's command line as a user meets it: help, version, and a wrong argument answered with
 # one line and status 2; progress on a terminal, none on a pipe or with --quiet. Its first lines,
 # up to the check that it is run, are the setup the other host scripts source.

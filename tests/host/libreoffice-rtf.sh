@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The rich text of every sample, joined by `recinfo rtf -o`, opens in LibreOffice: each file
 # converts to PDF and every dataset's report starts on a page of its own.
 set -euo pipefail

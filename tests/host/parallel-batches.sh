@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # The batch commands on several threads give what one thread gives, byte for byte: standard
 # output, standard error, exit status and the info file, for every recordings file of the tree,
 # good and bad (the slices file sets the values a commit keeps in some datasets only); a print

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The C++ host example of the README, built against an installed component by
 // tests/install/install-and-use.sh: if it stops working, the README lies.
 

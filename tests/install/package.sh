@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # make package's Debian package: no test programs, dependencies computed for Qt, and recinfo from
 # the unpacked package storing a bundled sample.
 set -euo pipefail

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A job still open when the application object goes: the printer and its job must go with the
 // application, not after it (a PDF engine ended then crashes the process), and the unfinished
 // file with them. For print-failures.sh: with "hang FOLDER" it prints pages into FOLDER, says

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "component/RecordFixture.h"
 
 #include "PdfReader.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # PDF jobs as records, read back by real readers: qpdf, poppler (pdfinfo, pdffonts, pdfsig,
 # pdftotext) and a PDF/A-1b check on pikepdf; signed jobs verified and then tampered with; keys
 # that cannot sign fail the job before it has a file. Keys are made here with openssl.

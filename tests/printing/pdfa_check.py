@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: MIT
 """Usage: pdfa_check.py FILE...
 
 The PDF/A-1b rules that qpdf, pdfinfo and pdffonts leave out, read with pikepdf: one line per

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # recinfo print when things fail, checked from the real side: a PDF job in a process killed
 # while it is open leaves no job file (the full disk and random kills are the fault suite's);
 # on a private CUPS server the queue is listed before the PDF printer, a job is reported

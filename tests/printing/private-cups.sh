@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Starts a private CUPS server for the printing tests: its own configuration folder, a loopback
 # port, and one raw queue "vxRecInfoTestQueue" that writes every job to DIR/spool/out-N.prn.
 # The server's pid is in DIR/cupsd.pid.

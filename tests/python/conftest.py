@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """Fixtures of the vxrecinfo tests: a RecordInfo over an empty store, and one-channel commits."""
 
 import pytest

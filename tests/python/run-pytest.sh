@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Runs the Python module's tests with the interpreter it was built for, in a temporary home and
 # working folder, so that nothing they write (settings, PDF jobs, caches) is left behind.
 set -euo pipefail

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """examples/dask_reports.py on two worker processes: the same reports as one process makes."""
 
 import json

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """examples/export_csv.py on the bundled readings: its report states the figures of the CSV."""
 
 import csv

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """The vxrecinfo module as a script uses it: values both ways, arrays, calls, errors, the store."""
 
 import datetime as dt

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Alarm section's text and runs are pinned by the golden reports of tests/data/reports/alarm.cases;
 // what stays here is what a whole report does not show: message box icons, and the section alone.
 

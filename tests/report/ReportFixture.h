@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // Report tests: a fresh apartment with two known time zones and US English texts, a recording
 // message service, and a dataset that commits with sensible values for a two-channel "A" logger

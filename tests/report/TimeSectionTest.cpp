@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ReportFixture.h"
 
 #include "hostclasses/DefaultHostClasses.h"

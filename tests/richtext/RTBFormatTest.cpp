@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "richtext/RTBFormat.h"
 #include "richtext/RichTextBox.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "richtext/RichTextBox.h"
 
 #include "ErrorOf.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "support/BasicFormat.h"
 #include "automation/BasicText.h"
 #include "automation/RuntimeError.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Import window driven through RecordInfo with scripted modal windows.
 
 #include "RecordWindowsFixture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The printer dialog on its own, with the scripted windows of the record window tests.
 
 #include "RecordWindowsFixture.h"

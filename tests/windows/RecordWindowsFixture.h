@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 // The record services and windows driven through RecordInfo with scripted modal windows: nothing
 // blocks, every window is clicked by the script.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The record services and the Statistics and Info window they open, driven through RecordInfo
 // with scripted modal windows; the Import window has a source of its own.
 

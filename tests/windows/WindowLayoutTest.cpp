@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Resize rules of the three windows in twips (a shown window applies them: tests/display/), and
 // the note window's outcomes (its Tab and Ctrl+Tab: tests/display/).
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Runs the fault-injection suite in a temporary folder of its own, removed at the end (tmpfs
 # mounts inside it are unmounted first, also when a case failed half-way).
 set -euo pipefail

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """recinfo's outputs under faults: a full disk, a killed process, a read-only folder, a linked
 target, a full standard output. Every output is complete or absent, the previous one survives
 until the new one is complete, and a failed write is exit status 1 with one line naming the file.
