@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # What `cmake --install` puts under the prefix, and the Debian package made from it.
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
@@ -22,12 +23,13 @@ configure_package_config_file(cmake/vxRecInfoConfig.cmake.in ${CMAKE_BINARY_DIR}
 write_basic_package_version_file(${CMAKE_BINARY_DIR}/vxRecInfoConfigVersion.cmake COMPATIBILITY SameMajorVersion)
 install(FILES ${CMAKE_BINARY_DIR}/vxRecInfoConfig.cmake ${CMAKE_BINARY_DIR}/vxRecInfoConfigVersion.cmake
   DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/vxRecInfo)
+file(RELATIVE_PATH VX_PKGCONFIG_TO_PREFIX ${CMAKE_INSTALL_FULL_LIBDIR}/pkgconfig ${CMAKE_INSTALL_PREFIX})
 configure_file(cmake/vxRecInfo.pc.in ${CMAKE_BINARY_DIR}/vxRecInfo.pc @ONLY)
 install(FILES ${CMAKE_BINARY_DIR}/vxRecInfo.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
 
 install(TARGETS recinfo RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(DIRECTORY samples/ DESTINATION ${CMAKE_INSTALL_DATADIR}/vxRecInfo/samples)
-install(FILES README.md docs/architecture.md docs/recordings-file.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES LICENSE README.md docs/architecture.md docs/recordings-file.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
 # The Python module, where Debian's python3 looks in the package (/usr/lib/python3/dist-packages);
 # its RPATH finds the library beside the prefix's other libraries.
 if(TARGET vxrecinfo_python)

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs the Debian 12 packages that the build, the tests and the report fonts need.
 # Idempotent: installs only what is missing. Needs root for apt-get; otherwise prints the line to run.
 set -euo pipefail
@@ -15,6 +16,7 @@ packages=(
   xvfb xclip xdotool
   libcups2-dev libpodofo-dev libssl-dev openssl python3-pikepdf
   clang-14 libclang-rt-14-dev
+  debhelper dh-python python3-setuptools python3-venv python3-pip lintian abigail-tools doxygen
 )
 
 missing=()

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs the build into a temporary prefix and uses it as a host project would: one built
 # with find_package, one with pkg-config; then runs the installed recinfo from there.
 set -euo pipefail
@@ -47,14 +48,35 @@ LD_LIBRARY_PATH="$prefix/lib" "$work/pc-host" > "$work/pc.rtf"
 grep -q 'A1029384' "$work/pc.rtf" || { echo "FAILED: the pkg-config host's report lacks the serial number"; exit 1; }
 echo "ok: pkg-config host"
 
+# Configured the Debian way (prefix /usr, a multiarch libdir), the pkg-config file still names
+# the folders it lies beside, here under a scratch root.
+cmake -S "$source_dir" -B "$work/debian-way" -G Ninja -DCMAKE_INSTALL_PREFIX=/usr -DVXRECINFO_BENCH=OFF >/dev/null
+multiarch="$(gcc -print-multiarch)"
+mkdir -p "$work/root/usr/lib/$multiarch/pkgconfig"
+cp "$work/debian-way/vxRecInfo.pc" "$work/root/usr/lib/$multiarch/pkgconfig/"
+for variable in libdir includedir; do
+  found="$(realpath -m "$(PKG_CONFIG_PATH="$work/root/usr/lib/$multiarch/pkgconfig" pkg-config --variable=$variable vxRecInfo)")"
+  want="$work/root/usr/$( [ $variable = libdir ] && echo "lib/$multiarch" || echo include)"
+  [ "$found" = "$want" ] || { echo "FAILED: with a multiarch libdir the pkg-config $variable is $found, not $want"; exit 1; }
+done
+echo "ok: pkg-config file under a multiarch libdir"
+
 # The installed recinfo runs from its prefix and finds the library and the samples there.
 "$prefix/bin/recinfo" store temp-humidity.json > "$work/store.json"
 grep -q '"SerialNumber"' "$work/store.json" || { echo "FAILED: the installed recinfo cannot store a bundled sample"; exit 1; }
 echo "ok: installed recinfo"
 
 # The manual page and the shell completion are installed with it.
-MANPATH="$prefix/share/man" man -P cat recinfo 2>/dev/null | grep -q 'recinfo report FILE' \
-  || { echo "FAILED: man recinfo does not find the manual page under $prefix/share/man"; exit 1; }
+manual="$(MANWIDTH=200 MANPATH="$prefix/share/man" man -P cat recinfo 2>/dev/null)"
+grep -q 'recinfo report FILE' <<<"$manual" || { echo "FAILED: man recinfo does not find the manual page under $prefix/share/man"; exit 1; }
+for section in 'EXIT STATUS' ENVIRONMENT FILES 'SEE ALSO'; do
+  grep -qx "$section" <<<"$manual" || { echo "FAILED: the manual page has no $section"; exit 1; }
+done
+# Its exit statuses are those of the help.
+squeeze() { tr -s ' ' | sed 's/^ //'; }
+while read -r code; do
+  squeeze <<<"$manual" | grep -qxF "$code" || { echo "FAILED: the manual page lacks exit status '$code'"; exit 1; }
+done < <("$prefix/bin/recinfo" --help | sed -n '/^Exit status:/,/^$/p' | grep -E '^ +[0-9] ' | squeeze)
 bash -c "source '$prefix/share/bash-completion/completions/recinfo' && complete -p recinfo" >/dev/null \
   || { echo "FAILED: no bash completion for recinfo"; exit 1; }
 echo "ok: manual page and completion"
