@@ -23,8 +23,6 @@
 
 namespace vxRecInfo {
 
-const QString Printer::PdfPrinterName = QStringLiteral("vxRecInfo PDF");
-
 namespace {
 
 constexpr double TwipsPerInch = 1440.0;

@@ -30,7 +30,8 @@ class Printer
 {
 public:
     // The name of the built-in PDF printer.
-    static const QString PdfPrinterName;
+    // Inline, so that it is made before any variable of a file that includes this one.
+    static inline const QString PdfPrinterName = QStringLiteral("vxRecInfo PDF");
 
     explicit Printer(const QString& deviceName);
     ~Printer();
