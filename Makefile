@@ -7,7 +7,7 @@ CMAKE_ARGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
 export QT_QPA_PLATFORM ?= offscreen
 
-.PHONY: all deps configure build demo test bench asan fuzz package mutants clean screenshots
+.PHONY: all deps configure build demo test bench asan fuzz package mutants clean screenshots abi-check
 
 all: build
 
@@ -44,6 +44,10 @@ asan: deps $(ASAN_BUILD)/build.ninja
 # The Debian package vxrecinfo_<version>_amd64.deb, in $(BUILD)/.
 package: build
 	cd $(BUILD) && cpack -G DEB
+
+# The library's ABI against the previous build's (additions allowed); the first run records it.
+abi-check: build
+	tools/abi-check.sh $(BUILD)
 
 # libFuzzer targets (clang), each run FUZZ_SECONDS (default 60); not part of CI.
 FUZZ_BUILD ?= build-fuzz

@@ -5,7 +5,7 @@ include(CMakePackageConfigHelpers)
 
 set(VXRECINFO_PUBLIC_HEADERS
   vxRecInfo.h
-  automation/ClassRegistry.h automation/Com.h automation/Date.h automation/Dispatch.h
+  automation/ClassRegistry.h automation/Com.h automation/Date.h automation/Dispatch.h automation/Export.h
   automation/HResult.h automation/IDispatch.h automation/Registration.h automation/RuntimeError.h
   automation/SafeArray.h automation/Variant.h
   component/DataSetFields.h component/DllEntry.h component/HostObjects.h component/IFontSettings.h
@@ -31,7 +31,7 @@ install(TARGETS recinfo RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(DIRECTORY samples/ DESTINATION ${CMAKE_INSTALL_DATADIR}/vxRecInfo/samples)
 install(FILES LICENSE README.md docs/architecture.md docs/recordings-file.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
 # The Python module, where Debian's python3 looks in the package (/usr/lib/python3/dist-packages);
-# its RPATH finds the library beside the prefix's other libraries.
+# it has the component linked in.
 if(TARGET vxrecinfo_python)
   install(TARGETS vxrecinfo_python LIBRARY DESTINATION ${VXRECINFO_PYTHON_INSTALL_DIR})
   install(FILES examples/export_csv.py DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
@@ -47,8 +47,6 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION libs)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# recinfo and the Python module need the library the package itself brings.
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${CMAKE_BINARY_DIR}/RecInfo)
 if(TARGET vxrecinfo_python)
   set(CPACK_DEBIAN_PACKAGE_SUGGESTS python3)
 endif()

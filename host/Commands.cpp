@@ -11,6 +11,7 @@
 #include "automation/Registration.h"
 #include "component/DllEntry.h"
 #include "component/Identity.h"
+#include "component/Server.h"
 #include "component/SuiteSettings.h"
 #include "support/ErrorLog.h"
 #include "support/Labels.h"
@@ -110,10 +111,16 @@ int printLabels(const QCommandLineParser& parsed, QTextStream& out, QTextStream&
     return status;
 }
 
-// Registers or unregisters the library this program runs with, and says where.
+// Registers the component's shared library (the one hosts load; this program has the component
+// linked in), or removes the registration, and says where.
 int registration(bool add, QTextStream& out, QTextStream& err)
 {
-    const HResult hr = add ? DllRegisterServer() : DllUnregisterServer();
+    QString library, why;
+    if (add && (library = componentLibraryPath(&why)).isEmpty()) {
+        err << "recinfo: cannot load the component's library: " << oneLine(why) << '\n';
+        return 1;
+    }
+    const HResult hr = add ? registerRecordInfoServer(library) : unregisterRecordInfoServer();
     if (failed(hr)) {
         err << "recinfo: " << (add ? "DllRegisterServer" : "DllUnregisterServer") << " failed with 0x"
             << QString::number(quint32(hr), 16) << " writing " << registrationFilePath();
@@ -122,10 +129,9 @@ int registration(bool add, QTextStream& out, QTextStream& err)
         err << '\n';
         return 1;
     }
-    const std::optional<QString> library = registeredLibrary(Identity::RecordInfoClsid);
     if (add)
         out << "registered " << Identity::ProgId << ' ' << Identity::RecordInfoClsid.toString() << " -> "
-            << library.value_or(QString()) << "\nin " << registrationFilePath() << '\n';
+            << registeredLibrary(Identity::RecordInfoClsid).value_or(QString()) << "\nin " << registrationFilePath() << '\n';
     else
         out << "unregistered " << Identity::ProgId << " from " << registrationFilePath() << '\n';
     return 0;

@@ -5,6 +5,7 @@
 // are not registered in this process are looked up in the per-user registration file and
 // loaded from the library it names.
 
+#include "Export.h"
 #include "Com.h"
 #include "IDispatch.h"
 
@@ -18,7 +19,7 @@
 
 namespace vxRecInfo {
 
-class IClassFactory : public IUnknown
+class VXRECINFO_EXPORT IClassFactory : public IUnknown
 {
 public:
     static const QUuid& iid();
@@ -32,7 +33,7 @@ protected:
     ~IClassFactory() override = default;
 };
 
-struct ClassEntry {
+struct VXRECINFO_EXPORT ClassEntry {
     QUuid clsid;
     QString progId;
     QString description;
@@ -40,7 +41,7 @@ struct ClassEntry {
     std::function<ComPtr<IUnknown>()> create;
 };
 
-class ClassRegistry
+class VXRECINFO_EXPORT ClassRegistry
 {
 public:
     static ClassRegistry& instance();
@@ -66,6 +67,6 @@ private:
 };
 
 // A class factory over a creation function, as DllGetClassObject hands out.
-ComPtr<IClassFactory> makeClassFactory(std::function<ComPtr<IUnknown>()> create);
+VXRECINFO_EXPORT ComPtr<IClassFactory> makeClassFactory(std::function<ComPtr<IUnknown>()> create);
 
 } // namespace vxRecInfo

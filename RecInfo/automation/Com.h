@@ -3,6 +3,7 @@
 // The object model of the automation boundary: reference-counted interfaces identified by
 // GUIDs, as in-process automation servers use them.
 
+#include "Export.h"
 #include "HResult.h"
 
 #include <QUuid>
@@ -13,7 +14,7 @@
 
 namespace vxRecInfo {
 
-class IUnknown
+class VXRECINFO_EXPORT IUnknown
 {
 public:
     static const QUuid& iid();
@@ -89,12 +90,12 @@ private:
 
 // Count of live objects and server locks of this library, for DllCanUnloadNow.
 namespace ServerLifetime {
-void objectCreated();
-void objectDestroyed();
-void lock();
-void unlock();
-long liveObjects();
-long locks();
+VXRECINFO_EXPORT void objectCreated();
+VXRECINFO_EXPORT void objectDestroyed();
+VXRECINFO_EXPORT void lock();
+VXRECINFO_EXPORT void unlock();
+VXRECINFO_EXPORT long liveObjects();
+VXRECINFO_EXPORT long locks();
 } // namespace ServerLifetime
 
 // Implements reference counting and QueryInterface for a class whose interfaces form one

@@ -4,11 +4,12 @@
 // Dates before the epoch count the day back but keep a positive time fraction
 // (-1.25 is 29 December 1899, 06:00).
 
+#include "Export.h"
 #include <QDateTime>
 
 namespace vxRecInfo {
 
-class Date
+class VXRECINFO_EXPORT Date
 {
 public:
     static constexpr double MinValue = -657434.0;            // 1 January 100

@@ -3,6 +3,7 @@
 // Member tables of dispatch interfaces, a base class that implements IDispatch over such a
 // table, and helpers for calling outside objects late bound by member name.
 
+#include "Export.h"
 #include "IDispatch.h"
 #include "Variant.h"
 
@@ -14,9 +15,9 @@ namespace vxRecInfo {
 
 enum class MemberKind { Method, PropertyGet, PropertyPut };
 
-QString memberKindName(MemberKind kind); // "method", "Get", "Let"
+VXRECINFO_EXPORT QString memberKindName(MemberKind kind); // "method", "Get", "Let"
 
-struct ParamInfo {
+struct VXRECINFO_EXPORT ParamInfo {
     QString name;
     VarType type = VarType::Variant;
     bool byRef = false;
@@ -24,7 +25,7 @@ struct ParamInfo {
     Variant defaultValue; // used when an optional argument is omitted
 };
 
-struct MemberInfo {
+struct VXRECINFO_EXPORT MemberInfo {
     int slot = 0; // position in the interface, from 1
     QString name;
     MemberKind kind = MemberKind::Method;
@@ -36,17 +37,17 @@ struct MemberInfo {
 };
 
 // Builders for member tables.
-MemberInfo propertyLet(int slot, const QString& name, DispId dispId, VarType type);
-MemberInfo propertyGet(int slot, const QString& name, DispId dispId, VarType type, std::vector<ParamInfo> params = {});
-MemberInfo method(int slot, const QString& name, DispId dispId, std::vector<ParamInfo> params,
+VXRECINFO_EXPORT MemberInfo propertyLet(int slot, const QString& name, DispId dispId, VarType type);
+VXRECINFO_EXPORT MemberInfo propertyGet(int slot, const QString& name, DispId dispId, VarType type, std::vector<ParamInfo> params = {});
+VXRECINFO_EXPORT MemberInfo method(int slot, const QString& name, DispId dispId, std::vector<ParamInfo> params,
                   VarType returnType = VarType::Empty);
-ParamInfo byVal(const QString& name, VarType type);
-ParamInfo byRef(const QString& name, VarType type);
-ParamInfo optionalByVal(const QString& name, VarType type, Variant defaultValue);
-ParamInfo optionalByRef(const QString& name, VarType type, Variant defaultValue);
+VXRECINFO_EXPORT ParamInfo byVal(const QString& name, VarType type);
+VXRECINFO_EXPORT ParamInfo byRef(const QString& name, VarType type);
+VXRECINFO_EXPORT ParamInfo optionalByVal(const QString& name, VarType type, Variant defaultValue);
+VXRECINFO_EXPORT ParamInfo optionalByRef(const QString& name, VarType type, Variant defaultValue);
 
 // The members of one dispatch interface, in slot order, with look-ups by name and DISPID.
-class TypeInfo
+class VXRECINFO_EXPORT TypeInfo
 {
 public:
     TypeInfo(QString name, QUuid iid, std::vector<MemberInfo> members);
@@ -89,9 +90,9 @@ protected:
 
 // The shared work of DispatchObject, outside the template.
 namespace dispatch_detail {
-HResult getIdOfName(const TypeInfo& type, const QString& name, DispId* dispId);
+VXRECINFO_EXPORT HResult getIdOfName(const TypeInfo& type, const QString& name, DispId* dispId);
 using MemberHandler = Variant (*)(void* self, const MemberInfo&, std::vector<Variant>&);
-HResult invoke(const TypeInfo& type, DispId dispId, InvokeKind kind, std::vector<Variant>& args,
+VXRECINFO_EXPORT HResult invoke(const TypeInfo& type, DispId dispId, InvokeKind kind, std::vector<Variant>& args,
                Variant* result, ErrorInfo* error, void* self, MemberHandler handler);
 } // namespace dispatch_detail
 
@@ -113,7 +114,7 @@ HResult DispatchObject<Interface>::Invoke(DispId dispId, InvokeKind kind, std::v
 }
 
 // Outcome of a late-bound call.
-struct InvokeResult {
+struct VXRECINFO_EXPORT InvokeResult {
     HResult hr = S_OK;
     Variant value;
     ErrorInfo error;
@@ -122,17 +123,17 @@ struct InvokeResult {
 };
 
 // Finds the member by name and invokes it; an unknown name fails with error 438.
-InvokeResult invokeByName(IDispatch* object, const QString& name, InvokeKind kind, std::vector<Variant>& args);
+VXRECINFO_EXPORT InvokeResult invokeByName(IDispatch* object, const QString& name, InvokeKind kind, std::vector<Variant>& args);
 
 // Late-bound calls for code inside the component: a failure of the callee is raised again as
 // a RuntimeError with its number, source and description. A null object raises error 91.
-Variant lateGet(IDispatch* object, const QString& name, std::vector<Variant> args = {});
-void latePut(IDispatch* object, const QString& name, const Variant& value);
-Variant lateCall(IDispatch* object, const QString& name, std::vector<Variant> args = {});
+VXRECINFO_EXPORT Variant lateGet(IDispatch* object, const QString& name, std::vector<Variant> args = {});
+VXRECINFO_EXPORT void latePut(IDispatch* object, const QString& name, const Variant& value);
+VXRECINFO_EXPORT Variant lateCall(IDispatch* object, const QString& name, std::vector<Variant> args = {});
 
 // A property of one object read many times (a report asks the zone service for every time it
 // shows): the name is looked up at the first call only. Calls and failures as lateGet's.
-class LateProperty
+class VXRECINFO_EXPORT LateProperty
 {
 public:
     LateProperty(IDispatch* object, QString name) : m_object(object), m_name(std::move(name)) {}

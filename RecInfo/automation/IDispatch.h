@@ -2,6 +2,7 @@
 #pragma once
 // Late binding: members found by name or DISPID and invoked with Variant arguments.
 
+#include "Export.h"
 #include "Com.h"
 #include "RuntimeError.h"
 
@@ -32,7 +33,7 @@ constexpr bool hasKind(InvokeKind set, InvokeKind kind)
     return (static_cast<std::uint16_t>(set) & static_cast<std::uint16_t>(kind)) != 0;
 }
 
-class IDispatch : public IUnknown
+class VXRECINFO_EXPORT IDispatch : public IUnknown
 {
 public:
     static const QUuid& iid();

@@ -4,6 +4,7 @@
 // It lives at $VXRECINFO_REGISTRY if set, else $XDG_CONFIG_HOME/vxRecInfo/registry.ini
 // (~/.config/vxRecInfo/registry.ini).
 
+#include "Export.h"
 #include "HResult.h"
 
 #include <QString>
@@ -13,7 +14,7 @@
 
 namespace vxRecInfo {
 
-struct ServerRegistration {
+struct VXRECINFO_EXPORT ServerRegistration {
     QUuid clsid;
     QString progId;
     QString description;
@@ -26,16 +27,16 @@ struct ServerRegistration {
     QString interfaceName;
 };
 
-QString registrationFilePath();
+VXRECINFO_EXPORT QString registrationFilePath();
 
 // Writes the class, program identifier, type library and interface entries.
-HResult writeRegistration(const ServerRegistration& registration);
+VXRECINFO_EXPORT HResult writeRegistration(const ServerRegistration& registration);
 // Removes them again; entries of other classes stay.
-HResult removeRegistration(const ServerRegistration& registration);
+VXRECINFO_EXPORT HResult removeRegistration(const ServerRegistration& registration);
 
 // The library registered for a class, if any.
-std::optional<QString> registeredLibrary(const QUuid& clsid);
+VXRECINFO_EXPORT std::optional<QString> registeredLibrary(const QUuid& clsid);
 // The CLSID registered for a program identifier, if any.
-std::optional<QUuid> registeredClsid(const QString& progId);
+VXRECINFO_EXPORT std::optional<QUuid> registeredClsid(const QString& progId);
 
 } // namespace vxRecInfo

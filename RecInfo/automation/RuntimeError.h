@@ -3,6 +3,7 @@
 // A classic Basic run-time error: number, source, description. It travels as a C++ exception
 // inside the component and becomes a failing HResult with error information at the boundary.
 
+#include "Export.h"
 #include "HResult.h"
 
 #include <QString>
@@ -41,7 +42,7 @@ inline constexpr int PrinterError = 482;
 } // namespace Err
 
 // Number, source and description of an error, as a host reads them after a failed call.
-struct ErrorInfo {
+struct VXRECINFO_EXPORT ErrorInfo {
     int number = 0;
     QString source;
     QString description;
@@ -50,7 +51,7 @@ struct ErrorInfo {
     HResult hresult() const;
 };
 
-class RuntimeError : public std::exception
+class VXRECINFO_EXPORT RuntimeError : public std::exception
 {
 public:
     // Description and source default to the run-time's text for the number and the
@@ -71,22 +72,22 @@ private:
 };
 
 // The run-time's own description of an error number ("Overflow", "Type mismatch", ...).
-QString standardErrorDescription(int number);
+VXRECINFO_EXPORT QString standardErrorDescription(int number);
 
 // The source that errors raised inside the component carry.
-QString componentErrorSource();
+VXRECINFO_EXPORT QString componentErrorSource();
 
 // Error number that a host sees for a failing HResult: the low word of a run-time error,
 // the HResult itself otherwise.
-int errorNumberFromHResult(HResult hr);
+VXRECINFO_EXPORT int errorNumberFromHResult(HResult hr);
 
 // Error information of the exception being handled; call it only inside a catch block.
 // A RuntimeError gives its own, std::bad_alloc error 7, anything else error 51.
-ErrorInfo currentExceptionInfo();
+VXRECINFO_EXPORT ErrorInfo currentExceptionInfo();
 
 // Raises the error of a failed call through an early-bound interface, with the error
 // information the callee left when it belongs to that failure.
-void checkHResult(HResult hr);
+VXRECINFO_EXPORT void checkHResult(HResult hr);
 
 // Runs f and turns a raised error into a failing HResult, leaving its error information
 // in lastErrorInfo(): the shape of every early-bound member.
@@ -94,8 +95,8 @@ template <class F>
 HResult guarded(F&& f) noexcept;
 
 // Thread-local error information of the last failed call, as the host's run-time keeps it.
-void setLastErrorInfo(const ErrorInfo& info);
-ErrorInfo lastErrorInfo();
+VXRECINFO_EXPORT void setLastErrorInfo(const ErrorInfo& info);
+VXRECINFO_EXPORT ErrorInfo lastErrorInfo();
 
 template <class F>
 HResult guarded(F&& f) noexcept

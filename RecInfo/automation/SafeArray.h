@@ -7,6 +7,7 @@
 // an Integer, a QString for a String), so that the many small arrays of a dataset store cost
 // little; copies are deep.
 
+#include "Export.h"
 #include "Variant.h"
 
 #include <initializer_list>
@@ -15,7 +16,7 @@
 
 namespace vxRecInfo {
 
-struct ArrayBound {
+struct VXRECINFO_EXPORT ArrayBound {
     std::int32_t lower = 0;
     std::int32_t upper = -1; // upper = lower - 1 is a dimension with no elements
 
@@ -23,7 +24,7 @@ struct ArrayBound {
     friend bool operator==(const ArrayBound&, const ArrayBound&) = default;
 };
 
-class SafeArray
+class VXRECINFO_EXPORT SafeArray
 {
 public:
     // A declared array that has not been dimensioned.
@@ -92,6 +93,6 @@ private:
 };
 
 // The default value of an element type: 0, "", False, Empty, Nothing.
-Variant defaultValueOf(VarType elementType);
+VXRECINFO_EXPORT Variant defaultValueOf(VarType elementType);
 
 } // namespace vxRecInfo

@@ -4,6 +4,7 @@
 // conversions between them. Arrays are held by value (copy on write): copying a Variant that
 // holds an array gives an independent array.
 
+#include "Export.h"
 #include "IDispatch.h"
 #include "Date.h"
 
@@ -51,15 +52,15 @@ constexpr VarType elementTypeOf(VarType t)
 constexpr VarType arrayOf(VarType element) { return element | VarType::Array; }
 
 // Name of a type as a Basic programmer writes it: "Integer", "String()", "Variant".
-QString typeName(VarType t);
+VXRECINFO_EXPORT QString typeName(VarType t);
 // The type an array's elements may have, by that name in any case ("long", "Variant"); Empty
 // for a name that is none of Integer, Long, Single, Double, Date, String, Boolean and Variant.
-VarType elementTypeNamed(const QString& name);
+VXRECINFO_EXPORT VarType elementTypeNamed(const QString& name);
 
 // Marker value of an omitted optional argument (an Error Variant, as automation passes it).
 inline constexpr HResult DISP_E_PARAMNOTFOUND = hresultFrom(0x80020004u);
 
-class Variant
+class VXRECINFO_EXPORT Variant
 {
 public:
     Variant() = default;
@@ -169,6 +170,6 @@ using ArgType = typename ArgTypeOf<T>::type;
 
 // True when v holds an array whose first dimension's upper bound can be read; False for
 // anything else, an array that was declared but never dimensioned included.
-bool IsArrayDimensioned(const Variant& v);
+VXRECINFO_EXPORT bool IsArrayDimensioned(const Variant& v);
 
 } // namespace vxRecInfo

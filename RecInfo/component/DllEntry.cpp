@@ -3,6 +3,7 @@
 // registration file, as the run-time support of an automation server does.
 
 #include "DllEntry.h"
+#include "Server.h"
 #include "Identity.h"
 #include "RecordInfo.h"
 
@@ -15,18 +16,25 @@ namespace vxRecInfo {
 
 namespace {
 
+// The shared library this code serves from: the file whose exported DllGetClassObject is this
+// one. Empty when the code is linked into a program or a module that does not export it.
 QString thisLibraryPath()
 {
     Dl_info info{};
-    if (dladdr(reinterpret_cast<void*>(&thisLibraryPath), &info) == 0 || !info.dli_fname)
+    if (dladdr(reinterpret_cast<void*>(&DllGetClassObject), &info) == 0 || !info.dli_fname)
         return {};
-    return QString::fromLocal8Bit(info.dli_fname);
+    void* handle = dlopen(info.dli_fname, RTLD_LAZY | RTLD_NOLOAD);
+    if (!handle)
+        return {};
+    const bool serves = dlsym(handle, "DllGetClassObject") == reinterpret_cast<void*>(&DllGetClassObject);
+    dlclose(handle);
+    return serves ? QString::fromLocal8Bit(info.dli_fname) : QString();
 }
 
-ServerRegistration recordInfoRegistration()
+ServerRegistration recordInfoRegistration(const QString& library)
 {
     return ServerRegistration{Identity::RecordInfoClsid,    Identity::ProgId,
-                              Identity::ClassName,          thisLibraryPath(),
+                              Identity::ClassName,          library,
                               Identity::ThreadingModel,     Identity::TypeLibraryId,
                               Identity::TypeLibraryName,    Identity::TypeLibraryVersion,
                               Identity::RecordInfoIid,      Identity::InterfaceName};
@@ -46,12 +54,37 @@ ComPtr<IUnknown> createRecordInfo()
 
 } // namespace
 
+HResult registerRecordInfoServer(const QString& library)
+{
+    if (library.isEmpty())
+        return SELFREG_E_CLASS;
+    return writeRegistration(recordInfoRegistration(library));
+}
+
+HResult unregisterRecordInfoServer()
+{
+    return removeRegistration(recordInfoRegistration({}));
+}
+
+QString componentLibraryPath(QString* error)
+{
+    void* handle = dlopen(VXRECINFO_LIBRARY_SONAME, RTLD_NOW | RTLD_LOCAL);
+    void* entry = handle ? dlsym(handle, "DllGetClassObject") : nullptr;
+    Dl_info info{};
+    if (!entry || dladdr(entry, &info) == 0 || !info.dli_fname) {
+        if (error)
+            *error = QString::fromLocal8Bit(dlerror());
+        return {};
+    }
+    // Stays loaded, as a server library does once it is used.
+    return QString::fromLocal8Bit(info.dli_fname);
+}
+
 } // namespace vxRecInfo
 
 using namespace vxRecInfo;
 
-extern "C" __attribute__((visibility("default"))) HResult DllGetClassObject(const QUuid* clsid, const QUuid* iid,
-                                                                           void** object)
+extern "C" HResult DllGetClassObject(const QUuid* clsid, const QUuid* iid, void** object)
 {
     if (!clsid || !iid || !object)
         return E_POINTER;
@@ -62,17 +95,17 @@ extern "C" __attribute__((visibility("default"))) HResult DllGetClassObject(cons
     return factory->QueryInterface(*iid, object);
 }
 
-extern "C" __attribute__((visibility("default"))) HResult DllCanUnloadNow()
+extern "C" HResult DllCanUnloadNow()
 {
     return ServerLifetime::liveObjects() == 0 && ServerLifetime::locks() == 0 ? S_OK : S_FALSE;
 }
 
-extern "C" __attribute__((visibility("default"))) HResult DllRegisterServer()
+extern "C" HResult DllRegisterServer()
 {
-    return writeRegistration(recordInfoRegistration());
+    return registerRecordInfoServer(thisLibraryPath());
 }
 
-extern "C" __attribute__((visibility("default"))) HResult DllUnregisterServer()
+extern "C" HResult DllUnregisterServer()
 {
-    return removeRegistration(recordInfoRegistration());
+    return unregisterRecordInfoServer();
 }

@@ -5,6 +5,7 @@
 // TimeZoneService and UnitConverter are called late bound by member name; FontSettings through
 // IFontSettings.
 
+#include "automation/Export.h"
 #include "IFontSettings.h"
 
 #include "automation/Dispatch.h"
@@ -26,25 +27,25 @@ inline const QUuid FontSettingsIid{0xea0029d3, 0x319f, 0x3c1f, 0xa9, 0xea, 0x5f,
 } // namespace HostClasses
 
 // The apartment's HostSettings, created on first use (RestoreParameters is the caller's job).
-IDispatch* hostSettings();
+VXRECINFO_EXPORT IDispatch* hostSettings();
 // The apartment's TimeZoneService, created on first use.
-IDispatch* timeZoneService();
+VXRECINFO_EXPORT IDispatch* timeZoneService();
 // The apartment's UnitConverter, created on first use.
-IDispatch* unitConverter();
+VXRECINFO_EXPORT IDispatch* unitConverter();
 // The apartment's FontSettings; error 91 before a RecordInfo has made one.
-IFontSettings* fontSettings();
+VXRECINFO_EXPORT IFontSettings* fontSettings();
 
 // A HostSettings object of the caller's own, outside the module state.
-ComPtr<IDispatch> createHostSettings();
+VXRECINFO_EXPORT ComPtr<IDispatch> createHostSettings();
 // Replaces the apartment's FontSettings with a new object and reloads it; errors are raised.
-void renewFontSettings();
+VXRECINFO_EXPORT void renewFontSettings();
 // With keep False, releases the apartment's TimeZoneService; with keep True, nothing.
-void ReleaseTimeZoneService(bool keep);
+VXRECINFO_EXPORT void ReleaseTimeZoneService(bool keep);
 
 // Implemented by host objects whose Get members answer from their arguments and from state
 // that changes only through their own members (the default classes): answersVersion() changes
 // whenever an answer could, and 0 promises nothing (every answer is asked for).
-class IStableAnswers
+class VXRECINFO_EXPORT IStableAnswers
 {
 public:
     virtual std::uint64_t answersVersion() const = 0;
@@ -59,7 +60,7 @@ struct HostValueCache;
 // and kept while they provably hold, that is while the apartment keeps the same HostSettings
 // (and UnitConverter), both promise stable answers and their versions stay. Anything else is
 // asked for every time, as outside a batch. The values go when the scope closes.
-class HostValueScope
+class VXRECINFO_EXPORT HostValueScope
 {
 public:
     HostValueScope();
@@ -73,12 +74,12 @@ private:
 };
 
 // HostSettings.ResOffset, TScale and DFormat, late bound (or kept, see HostValueScope).
-std::int32_t settingResOffset();
-std::int16_t settingTScale();
-QString settingDFormat();
+VXRECINFO_EXPORT std::int32_t settingResOffset();
+VXRECINFO_EXPORT std::int16_t settingTScale();
+VXRECINFO_EXPORT QString settingDFormat();
 // UnitConverter.Seconds2Units(seconds) and ElaspedTime2Unit(days) (converted omitted when
 // false), likewise.
-QString secondsToUnitsText(const Variant& seconds);
-QString elapsedTimeText(double days, bool converted);
+VXRECINFO_EXPORT QString secondsToUnitsText(const Variant& seconds);
+VXRECINFO_EXPORT QString elapsedTimeText(double days, bool converted);
 
 } // namespace vxRecInfo

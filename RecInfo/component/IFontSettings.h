@@ -2,11 +2,12 @@
 #pragma once
 // The host suite's font settings, bound early through this interface.
 
+#include "automation/Export.h"
 #include "automation/IDispatch.h"
 
 namespace vxRecInfo {
 
-class IFontSettings : public IDispatch
+class VXRECINFO_EXPORT IFontSettings : public IDispatch
 {
 public:
     static const QUuid& iid();

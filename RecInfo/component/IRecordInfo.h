@@ -5,6 +5,7 @@
 // reach the same members through IDispatch. The services and module properties come in slot
 // order, then a put_ for each dataset property in the order of DataSetFields.h.
 
+#include "automation/Export.h"
 #include "DataSetFields.h"
 
 #include "automation/IDispatch.h"
@@ -12,7 +13,7 @@
 
 namespace vxRecInfo {
 
-class _RecordInfo : public IDispatch
+class VXRECINFO_EXPORT _RecordInfo : public IDispatch
 {
 public:
     static const QUuid& iid();

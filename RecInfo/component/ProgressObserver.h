@@ -3,12 +3,14 @@
 // A host that shows how a batch service gets on installs an observer for its thread (the
 // module state is per thread, as the store is).
 
+#include "automation/Export.h"
+
 namespace vxRecInfo {
 
 // Told how a batch service gets on, for a host that shows progress (PrintAll, RTF_All, RTF_NT
 // and the joined document). Called on the service's thread between two pieces of work; an
 // exception thrown here ends the service as any of its errors would.
-class IProgressObserver
+class VXRECINFO_EXPORT IProgressObserver
 {
 public:
     virtual ~IProgressObserver() = default;
@@ -20,7 +22,7 @@ public:
 
 // The observer of the calling thread's batch services, or null (no one is told anything). Not
 // owned: the host keeps it alive until it sets another one or the thread's apartment ends.
-IProgressObserver* progressObserver();
-void setProgressObserver(IProgressObserver* observer);
+VXRECINFO_EXPORT IProgressObserver* progressObserver();
+VXRECINFO_EXPORT void setProgressObserver(IProgressObserver* observer);
 
 } // namespace vxRecInfo

@@ -6,12 +6,15 @@
 #include "component/Identity.h"
 #include "component/ModuleState.h"
 #include "component/RecordInfo.h"
+#include "component/Server.h"
 
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <dlfcn.h>
 
 using namespace vxRecInfo;
 using vxRecInfo::testing::errorOf;
@@ -48,10 +51,19 @@ protected:
 
 TEST_F(RegistrationFile, RegisterAndUnregisterRoundTrip)
 {
-    ASSERT_EQ(DllRegisterServer(), S_OK);
-    const auto library = registeredLibrary(Identity::RecordInfoClsid);
-    ASSERT_TRUE(library.has_value());
-    EXPECT_TRUE(QFile::exists(*library)) << library->toStdString();
+    // Linked into this program, the component can name no library to serve from; the shared
+    // library's own entry point registers itself, as regsvr32 has it do.
+    EXPECT_EQ(DllRegisterServer(), SELFREG_E_CLASS);
+    EXPECT_FALSE(QFile::exists(m_path)) << "a refused registration must write nothing";
+    QString why;
+    const QString path = componentLibraryPath(&why);
+    ASSERT_FALSE(path.isEmpty()) << why.toStdString();
+    using EntryPoint = HResult (*)();
+    const auto registerServer = reinterpret_cast<EntryPoint>(
+        dlsym(dlopen(QFile::encodeName(path).constData(), RTLD_NOW | RTLD_NOLOAD), "DllRegisterServer"));
+    ASSERT_NE(registerServer, nullptr);
+    ASSERT_EQ(registerServer(), S_OK);
+    EXPECT_EQ(registeredLibrary(Identity::RecordInfoClsid), path);
     EXPECT_EQ(registeredClsid(Identity::ProgId), Identity::RecordInfoClsid);
     {
         QSettings file(m_path, QSettings::IniFormat);
@@ -83,7 +95,7 @@ TEST_F(RegistrationFile, UnregisterKeepsOtherServersEntries)
                              QUuid::createUuid(), QStringLiteral("Other"), QStringLiteral("1.0"),
                              QUuid::createUuid(), QStringLiteral("_Thing")};
     ASSERT_EQ(writeRegistration(other), S_OK);
-    ASSERT_EQ(DllRegisterServer(), S_OK);
+    ASSERT_EQ(registerRecordInfoServer(QStringLiteral("/usr/lib/libvxRecInfo.so.1")), S_OK);
     ASSERT_EQ(DllUnregisterServer(), S_OK);
     EXPECT_EQ(registeredLibrary(other.clsid), QStringLiteral("/opt/other/libthing.so"));
 }

@@ -74,21 +74,21 @@ for section in 'EXIT STATUS' ENVIRONMENT FILES 'SEE ALSO'; do
 done
 # Its exit statuses are those of the help.
 squeeze() { tr -s ' ' | sed 's/^ //'; }
+squeezed="$(squeeze <<<"$manual")"
 while read -r code; do
-  squeeze <<<"$manual" | grep -qxF "$code" || { echo "FAILED: the manual page lacks exit status '$code'"; exit 1; }
+  grep -qxF "$code" <<<"$squeezed" || { echo "FAILED: the manual page lacks exit status '$code'"; exit 1; }
 done < <("$prefix/bin/recinfo" --help | sed -n '/^Exit status:/,/^$/p' | grep -E '^ +[0-9] ' | squeeze)
 bash -c "source '$prefix/share/bash-completion/completions/recinfo' && complete -p recinfo" >/dev/null \
   || { echo "FAILED: no bash completion for recinfo"; exit 1; }
 echo "ok: manual page and completion"
 
-# The Python module from the prefix, loading the prefix's library (its RPATH), not the build's.
+# The Python module from the prefix (it has the component linked in).
 if [ -n "$python" ]; then
   PYTHONPATH="$prefix/lib/python3/dist-packages" "$python" -c '
 import sys, vxrecinfo
 rec = vxrecinfo.Dispatch("vxRecInfo.RecordInfo")
 rec.TimeZone = 2
-assert rec.TimeZone == 2 and vxrecinfo.__file__.startswith(sys.argv[1])
-assert sys.argv[1] + "/lib/libvxRecInfo.so.1" in open("/proc/self/maps").read()' "$prefix" \
-    || { echo "FAILED: the installed Python module does not create a RecordInfo with the installed library"; exit 1; }
+assert rec.TimeZone == 2 and vxrecinfo.__file__.startswith(sys.argv[1])' "$prefix" \
+    || { echo "FAILED: the installed Python module does not create a RecordInfo"; exit 1; }
   echo "ok: installed Python module"
 fi

@@ -1,0 +1,7 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+// What libvxRecInfo.so exports: the classes and functions of the installed headers, each
+// marked with VXRECINFO_EXPORT. The library is built with hidden visibility, so everything else
+// stays inside it and can change without changing the library's ABI.
+
+#define VXRECINFO_EXPORT __attribute__((visibility("default")))
