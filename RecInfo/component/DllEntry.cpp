@@ -12,6 +12,10 @@
 
 #include <dlfcn.h>
 
+#include <cstddef>
+#include <string>
+#include <vector>
+
 namespace vxRecInfo {
 
 namespace {
@@ -66,14 +70,42 @@ HResult unregisterRecordInfoServer()
     return removeRegistration(recordInfoRegistration({}));
 }
 
+namespace {
+
+// dlopen searches the RUNPATH of the object that calls it; a sanitizer's run-time intercepts
+// dlopen and so becomes that caller. The program's own search path is tried by hand as well.
+void* openOnProgramPath(const char* file)
+{
+    void* program = dlopen(nullptr, RTLD_LAZY);
+    Dl_serinfo size{};
+    if (!program || dlinfo(program, RTLD_DI_SERINFOSIZE, &size) != 0)
+        return nullptr;
+    std::vector<std::max_align_t> buffer(size.dls_size / sizeof(std::max_align_t) + 1);
+    auto* paths = reinterpret_cast<Dl_serinfo*>(buffer.data());
+    *paths = size;
+    if (dlinfo(program, RTLD_DI_SERINFO, paths) != 0)
+        return nullptr;
+    for (unsigned i = 0; i < paths->dls_cnt; ++i) {
+        const std::string candidate = std::string(paths->dls_serpath[i].dls_name) + '/' + file;
+        if (void* handle = dlopen(candidate.c_str(), RTLD_NOW | RTLD_LOCAL))
+            return handle;
+    }
+    return nullptr;
+}
+
+} // namespace
+
 QString componentLibraryPath(QString* error)
 {
     void* handle = dlopen(VXRECINFO_LIBRARY_SONAME, RTLD_NOW | RTLD_LOCAL);
+    const QString why = handle ? QString() : QString::fromLocal8Bit(dlerror());
+    if (!handle)
+        handle = openOnProgramPath(VXRECINFO_LIBRARY_SONAME);
     void* entry = handle ? dlsym(handle, "DllGetClassObject") : nullptr;
     Dl_info info{};
     if (!entry || dladdr(entry, &info) == 0 || !info.dli_fname) {
         if (error)
-            *error = QString::fromLocal8Bit(dlerror());
+            *error = handle ? QString::fromLocal8Bit(dlerror()) : why;
         return {};
     }
     // Stays loaded, as a server library does once it is used.
