@@ -41,9 +41,9 @@ asan: deps $(ASAN_BUILD)/build.ninja
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest -j $(JOBS) --output-on-failure
 
-# The Debian package vxrecinfo_<version>_amd64.deb, in $(BUILD)/.
-package: build
-	cd $(BUILD) && cpack -G DEB
+# The Debian packages (debian/, dpkg-buildpackage on a copy of the tree), into $(BUILD)/.
+package: deps
+	JOBS=$(JOBS) tools/make-packages.sh $(BUILD)
 
 # The library's ABI against the previous build's (additions allowed); the first run records it.
 abi-check: build

@@ -1,5 +1,5 @@
 # SPDX-License-Identifier: MIT
-# What `cmake --install` puts under the prefix, and the Debian package made from it.
+# What `cmake --install` puts under the prefix (debian/ splits it into the packages).
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
@@ -36,18 +36,3 @@ if(TARGET vxrecinfo_python)
   install(TARGETS vxrecinfo_python LIBRARY DESTINATION ${VXRECINFO_PYTHON_INSTALL_DIR})
   install(FILES examples/export_csv.py DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
 endif()
-
-# make package: vxrecinfo_<version>_amd64.deb, its dependencies computed by dpkg-shlibdeps.
-set(CPACK_GENERATOR DEB)
-set(CPACK_PACKAGE_NAME vxrecinfo)
-set(CPACK_PACKAGE_VENDOR "Orvale Systems")
-set(CPACK_PACKAGE_CONTACT "vxRecInfo maintainers <vxrecinfo@localhost>")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Record-report component of a data-logger suite, with its sample host")
-set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
-set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_SECTION libs)
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-if(TARGET vxrecinfo_python)
-  set(CPACK_DEBIAN_PACKAGE_SUGGESTS python3)
-endif()
-include(CPack)
