@@ -11,10 +11,10 @@ baseline="$build/abi-baseline"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 library="$(readlink -f "$build/RecInfo/libvxRecInfo.so")"
+cmake --install "$build" --prefix "$work/prefix" >/dev/null
 record() {
   rm -rf "$baseline"; mkdir -p "$baseline/include"
   cp "$library" "$baseline/"
-  cmake --install "$build" --prefix "$work/prefix" >/dev/null
   cp -r "$work/prefix/include/vxRecInfo/." "$baseline/include/"
 }
 if [ ! -d "$baseline" ] || [ "$update" = --update ]; then
@@ -22,7 +22,6 @@ if [ ! -d "$baseline" ] || [ "$update" = --update ]; then
   echo "recorded $(basename "$library") as the baseline in $baseline"
   exit 0
 fi
-cmake --install "$build" --prefix "$work/prefix" >/dev/null
 compare() {
   abidiff --headers-dir1 "$baseline/include" --headers-dir2 "$work/prefix/include/vxRecInfo" --drop-private-types \
     "$@" "$baseline/$(basename "$library")" "$library"

@@ -44,6 +44,27 @@ ServerRegistration recordInfoRegistration(const QString& library)
                               Identity::RecordInfoIid,      Identity::InterfaceName};
 }
 
+// dlopen searches the RUNPATH of the object that calls it; a sanitizer's run-time intercepts
+// dlopen and so becomes that caller. The program's own search path is tried by hand as well.
+void* openOnProgramPath(const char* file)
+{
+    void* program = dlopen(nullptr, RTLD_LAZY);
+    Dl_serinfo size{};
+    if (!program || dlinfo(program, RTLD_DI_SERINFOSIZE, &size) != 0)
+        return nullptr;
+    std::vector<std::max_align_t> buffer(size.dls_size / sizeof(std::max_align_t) + 1);
+    auto* paths = reinterpret_cast<Dl_serinfo*>(buffer.data());
+    *paths = size;
+    if (dlinfo(program, RTLD_DI_SERINFO, paths) != 0)
+        return nullptr;
+    for (unsigned i = 0; i < paths->dls_cnt; ++i) {
+        const std::string candidate = std::string(paths->dls_serpath[i].dls_name) + '/' + file;
+        if (void* handle = dlopen(candidate.c_str(), RTLD_NOW | RTLD_LOCAL))
+            return handle;
+    }
+    return nullptr;
+}
+
 ComPtr<IUnknown> createRecordInfo()
 {
     return ComPtr<IUnknown>(RecordInfo::create());
@@ -69,31 +90,6 @@ HResult unregisterRecordInfoServer()
 {
     return removeRegistration(recordInfoRegistration({}));
 }
-
-namespace {
-
-// dlopen searches the RUNPATH of the object that calls it; a sanitizer's run-time intercepts
-// dlopen and so becomes that caller. The program's own search path is tried by hand as well.
-void* openOnProgramPath(const char* file)
-{
-    void* program = dlopen(nullptr, RTLD_LAZY);
-    Dl_serinfo size{};
-    if (!program || dlinfo(program, RTLD_DI_SERINFOSIZE, &size) != 0)
-        return nullptr;
-    std::vector<std::max_align_t> buffer(size.dls_size / sizeof(std::max_align_t) + 1);
-    auto* paths = reinterpret_cast<Dl_serinfo*>(buffer.data());
-    *paths = size;
-    if (dlinfo(program, RTLD_DI_SERINFO, paths) != 0)
-        return nullptr;
-    for (unsigned i = 0; i < paths->dls_cnt; ++i) {
-        const std::string candidate = std::string(paths->dls_serpath[i].dls_name) + '/' + file;
-        if (void* handle = dlopen(candidate.c_str(), RTLD_NOW | RTLD_LOCAL))
-            return handle;
-    }
-    return nullptr;
-}
-
-} // namespace
 
 QString componentLibraryPath(QString* error)
 {

@@ -25,19 +25,9 @@ file -L "$libdir/libvxRecInfo.so.1" "$work/root/usr/bin/recinfo" | grep -v ', st
 readelf -d "$work/root/usr/bin/recinfo" | grep -q 'BIND_NOW' || fail "recinfo is not linked with -z now"
 
 # A host project with find_package, and one with pkg-config, against the scratch root.
-mkdir -p "$work/cmake-host"
-cp "$source_dir/tests/install/host-example.cpp" "$work/cmake-host/main.cpp"
-cat >"$work/cmake-host/CMakeLists.txt" <<'CMAKE'
-cmake_minimum_required(VERSION 3.25)
-project(cmake_host LANGUAGES CXX)
-set(CMAKE_CXX_STANDARD 20)
-find_package(vxRecInfo 1 REQUIRED)
-add_executable(app main.cpp)
-target_link_libraries(app PRIVATE vxRecInfo::vxRecInfo)
-CMAKE
-cmake -S "$work/cmake-host" -B "$work/cmake-host/build" -G Ninja -DCMAKE_PREFIX_PATH="$work/root/usr" >/dev/null
-cmake --build "$work/cmake-host/build" >/dev/null
-LD_LIBRARY_PATH="$libdir" "$work/cmake-host/build/app" | grep -q 'A1029384' || fail "the find_package host's report"
+cmake -S "$source_dir/tests/install/cmake-host" -B "$work/cmake-host" -G Ninja -DCMAKE_PREFIX_PATH="$work/root/usr" >/dev/null
+cmake --build "$work/cmake-host" >/dev/null
+LD_LIBRARY_PATH="$libdir" "$work/cmake-host/app" | grep -q 'A1029384' || fail "the find_package host's report"
 # shellcheck disable=SC2046
 g++ -std=c++20 -fPIC "$source_dir/tests/install/host-example.cpp" -o "$work/pc-host" \
   $(PKG_CONFIG_PATH="$libdir/pkgconfig" pkg-config --cflags --libs vxRecInfo)
