@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
-// Everything a host of the component needs: the _RecordInfo interface and the class's identity,
-// Variants, safe arrays and dates, results and error information, the class registry, late
-// binding by name, the host suite's class identities and the server entry points.
+/// @file
+/// Everything a host of the component needs: the _RecordInfo interface and the class's identity,
+/// Variants, safe arrays and dates, results and error information, the class registry, late
+/// binding by name, the host suite's class identities and the server entry points.
 
 #include "automation/ClassRegistry.h"
 #include "automation/Date.h"

@@ -1,20 +1,24 @@
 // SPDX-License-Identifier: MIT
 #pragma once
-// The dataset properties, once: each row gives the property's place in _RecordInfo (slot and
-// DISPID, both fixed), the type the host sets it as, and what the pending slot, the committed
-// record, the commit and the reset after it are made of. In declared order (listings, the
-// order a commit checks arrays in).
-//
-//   SCALAR(name, slot, DISPID, property type, pending type, record type, after the commit)
-//   ARRAY(name, slot, DISPID, element type, when the commit copies it, after the commit)
-//
-// A scalar is copied as it is; a port number (Long) is kept as its decimal text, a connection
-// mode given as a Single is rounded as CLng rounds. An array property is a Variant that must
-// hold exactly its element type; SignatureRead and UserQuery have two dimensions. An array is
-// copied Always, IfGiven (not Empty), IfDimensioned, or IfProbes (with the probe numbers, when
-// those are dimensioned). After the commit a value is Cleared to its default, Kept for the
-// next dataset, or set to Zero ("0").
+/// @file
+/// The dataset properties, once: each row gives the property's place in _RecordInfo (slot and
+/// DISPID, both fixed), the type the host sets it as, and what the pending slot, the committed
+/// record, the commit and the reset after it are made of. In declared order (listings, the
+/// order a commit checks arrays in).
+///
+/// ```
+///   SCALAR(name, slot, DISPID, property type, pending type, record type, after the commit)
+///   ARRAY(name, slot, DISPID, element type, when the commit copies it, after the commit)
+/// ```
+///
+/// A scalar is copied as it is; a port number (Long) is kept as its decimal text, a connection
+/// mode given as a Single is rounded as CLng rounds. An array property is a Variant that must
+/// hold exactly its element type; SignatureRead and UserQuery have two dimensions. An array is
+/// copied Always, IfGiven (not Empty), IfDimensioned, or IfProbes (with the probe numbers, when
+/// those are dimensioned). After the commit a value is Cleared to its default, Kept for the
+/// next dataset, or set to Zero ("0").
 
+/// The field table: calls SCALAR or ARRAY once per dataset property, with the columns above.
 #define VX_DATASET_FIELDS(SCALAR, ARRAY) \
     SCALAR(DataSetDesc, 20, 0x68030039, String, QString, QString, Cleared) \
     SCALAR(Author, 55, 0x68030019, String, QString, QString, Kept) \
