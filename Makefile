@@ -7,7 +7,7 @@ CMAKE_ARGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
 export QT_QPA_PLATFORM ?= offscreen
 
-.PHONY: all deps configure build demo test bench asan fuzz package mutants clean screenshots abi-check
+.PHONY: all deps configure build demo test bench asan fuzz package mutants clean screenshots abi-check docs
 
 all: build
 
@@ -44,6 +44,10 @@ asan: deps $(ASAN_BUILD)/build.ninja
 # The Debian packages (debian/, dpkg-buildpackage on a copy of the tree), into $(BUILD)/.
 package: deps
 	JOBS=$(JOBS) tools/make-packages.sh $(BUILD)
+
+# The API reference of the installed headers (doxygen), in $(BUILD)/docs/html; a warning fails it.
+docs: configure
+	cmake --build $(BUILD) --target docs
 
 # The library's ABI against the previous build's (additions allowed); the first run records it.
 abi-check: build
