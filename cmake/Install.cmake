@@ -30,9 +30,10 @@ install(FILES ${CMAKE_BINARY_DIR}/vxRecInfo.pc DESTINATION ${CMAKE_INSTALL_LIBDI
 install(TARGETS recinfo RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(DIRECTORY samples/ DESTINATION ${CMAKE_INSTALL_DATADIR}/vxRecInfo/samples)
 install(FILES LICENSE README.md docs/architecture.md docs/recordings-file.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
-# The Python module, where Debian's python3 looks in the package (/usr/lib/python3/dist-packages);
-# it has the component linked in.
+# The Python package, where Debian's python3 looks in the package (/usr/lib/python3/dist-packages);
+# its extension has the component linked in.
 if(TARGET vxrecinfo_python)
-  install(TARGETS vxrecinfo_python LIBRARY DESTINATION ${VXRECINFO_PYTHON_INSTALL_DIR})
+  install(TARGETS vxrecinfo_python LIBRARY DESTINATION ${VXRECINFO_PYTHON_INSTALL_DIR}/vxrecinfo)
+  install(FILES ${VXRECINFO_PYTHON_PACKAGE_FILES} DESTINATION ${VXRECINFO_PYTHON_INSTALL_DIR}/vxrecinfo)
   install(FILES examples/export_csv.py DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
 endif()

@@ -14,9 +14,9 @@ using namespace vxRecInfo;
 
 namespace recinfo {
 
-void fail(const Place& where, const QString& what, int number)
+void fail(const Place& where, const QString& what, int number, int systemError)
 {
-    throw LoadError{where.text() + QStringLiteral(": ") + what, number};
+    throw LoadError{where.text() + QStringLiteral(": ") + what, number, systemError};
 }
 
 

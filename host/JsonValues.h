@@ -30,7 +30,7 @@ private:
     const std::string* m_key = nullptr;
 };
 
-[[noreturn]] void fail(const Place& where, const QString& what, int number = 0);
+[[noreturn]] void fail(const Place& where, const QString& what, int number = 0, int systemError = 0);
 
 struct FieldShape {
     vxRecInfo::VarType element;

@@ -17,6 +17,7 @@
 #include <QSettings>
 
 #include <algorithm>
+#include <cerrno>
 #include <map>
 
 #include <sys/stat.h>
@@ -119,8 +120,11 @@ void RecordingsFile::open(const QString& path)
 {
     const bool standardInput = path == QLatin1String("-");
     auto file = std::make_unique<QFile>(path);
-    if (standardInput ? !file->open(STDIN_FILENO, QIODevice::ReadOnly) : !file->open(QIODevice::ReadOnly))
-        fail(m_path, file->errorString(), QFileInfo::exists(path) ? Err::PathFileAccessError : Err::FileNotFound);
+    if (standardInput ? !file->open(STDIN_FILENO, QIODevice::ReadOnly) : !file->open(QIODevice::ReadOnly)) {
+        // QFile keeps no errno; access() tells a missing file from a forbidden one again.
+        const int cause = standardInput || ::access(QFile::encodeName(path).constData(), R_OK) == 0 ? 0 : errno;
+        fail(m_path, file->errorString(), QFileInfo::exists(path) ? Err::PathFileAccessError : Err::FileNotFound, cause);
+    }
     if (standardInput || file->isSequential()) {
         // A pipe is read once: what the datasets are read again from stays in memory.
         m_bytes = file->readAll();

@@ -23,10 +23,12 @@ QString recordingsName(const QString& path);
 
 // Bad content of a recordings file, or a failing call while applying it. The message names the
 // file, the dataset and the key; errorNumber is the run-time error number when the component
-// raised one.
+// raised one; systemError the errno of a file that could not be opened (a missing file and a
+// forbidden one are different errors to a Python script).
 struct LoadError {
     QString message;
     int errorNumber = 0;
+    int systemError = 0;
 };
 
 // Where a file's settings apply: to every thread (the sample host), or to the calling thread's

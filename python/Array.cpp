@@ -211,17 +211,22 @@ dimensions); lbound an int, or a tuple with one per dimension. Indexes are the a
                  const VarType element = arrayTypeNamed(toQString(type));
                  return Array{values.is_none() ? SafeArray(element) : arrayFromList(element, values, lbound)};
              }),
-             py::arg("type"), py::arg("values") = py::none(), py::arg("lbound") = 0)
-        .def_property_readonly("type", [](const Array& a) { return toPython(typeName(a.value.elementType())); })
-        .def_property_readonly("dims", [](const Array& a) { return a.value.dimensions(); })
-        .def_property_readonly("lbound", [](const Array& a) { return boundsOf(a.value, false); })
-        .def_property_readonly("ubound", [](const Array& a) { return boundsOf(a.value, true); })
+             py::arg("type"), py::arg("values") = py::none(), py::arg("lbound") = 0,
+             "__init__(self, type, values=None, lbound=0)\n--\n\n")
+        .def_property_readonly("type", [](const Array& a) { return toPython(typeName(a.value.elementType())); },
+                               "The element type's name.")
+        .def_property_readonly("dims", [](const Array& a) { return a.value.dimensions(); }, "The number of dimensions.")
+        .def_property_readonly("lbound", [](const Array& a) { return boundsOf(a.value, false); },
+                               "The lower bound: an int for one dimension, a tuple for more, None without dimensions.")
+        .def_property_readonly("ubound", [](const Array& a) { return boundsOf(a.value, true); },
+                               "The upper bound: an int for one dimension, a tuple for more, None without dimensions.")
         .def("__len__", [](const Array& a) {
             return a.value.isDimensioned() ? std::int64_t(a.value.upperBound(1)) - a.value.lowerBound(1) + 1 : 0;
         })
         .def("__getitem__", [](const Array& a, py::handle key) { return item(a.value, key); })
         .def("__iter__", [](const Array& a) { return py::iter(toList(a.value)); })
-        .def("tolist", [](const Array& a) { return toList(a.value); })
+        .def("tolist", [](const Array& a) { return toList(a.value); },
+             "tolist(self)\n--\n\nThe elements as a list, a list of rows for two dimensions.")
         .def("__repr__", [](const Array& a) {
             const py::str type = toPython(typeName(a.value.elementType()));
             if (!a.value.isDimensioned())

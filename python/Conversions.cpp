@@ -195,8 +195,11 @@ Variant toVariant(py::handle value)
                         PyDateTime_DATE_GET_MICROSECOND(v));
     if (PyDate_Check(v))
         return dateFrom(PyDateTime_GET_YEAR(v), PyDateTime_GET_MONTH(v), PyDateTime_GET_DAY(v), 0, 0, 0, 0);
-    if (py::isinstance<DispatchRef>(value))
-        return Variant(value.cast<const DispatchRef&>().object);
+    if (py::isinstance<DispatchRef>(value)) {
+        const auto& object = value.cast<const DispatchRef&>();
+        requireOpen(object);
+        return Variant(object.object);
+    }
     if (py::isinstance<Array>(value))
         return value.cast<const Array&>().value;
     if (PyList_Check(v) || PyTuple_Check(v))

@@ -13,6 +13,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <memory>
 #include <optional>
 
 namespace py = pybind11;
@@ -24,7 +25,7 @@ namespace {
 
 // A member that takes arguments, bound to its object: rec.RTF_All, then called.
 struct BoundMember {
-    DispatchRef target;
+    std::shared_ptr<DispatchRef> target;
     DispId id = DISPID_UNKNOWN;
     QString name;
 };
@@ -38,9 +39,11 @@ ErrorInfo moduleError(int number, const QString& detail)
     return ErrorInfo{number, ModuleSource, standardErrorDescription(number) + QStringLiteral(": ") + detail};
 }
 
-// As a call through an interface of another apartment fails (RPC_E_WRONG_THREAD).
+// As a call through an interface of another apartment fails (RPC_E_WRONG_THREAD); a closed
+// object is an object variable set to Nothing.
 void requireOwnThread(const DispatchRef& self)
 {
+    requireOpen(self);
     if (self.thread == std::this_thread::get_id())
         return;
     raiseAutomationError(
@@ -87,15 +90,15 @@ const MemberInfo* calledMember(const DispatchRef& self, DispId id)
     return method ? method : type.find(id, MemberKind::PropertyGet);
 }
 
-py::object getAttribute(const DispatchRef& self, const py::str& name)
+py::object getAttribute(const std::shared_ptr<DispatchRef>& self, const py::str& name)
 {
     const QString text = toQString(name);
-    const DispId id = idOfName(self, text);
-    const MemberInfo* member = calledMember(self, id);
+    const DispId id = idOfName(*self, text);
+    const MemberInfo* member = calledMember(*self, id);
     if (member && (member->kind == MemberKind::Method || member->requiredParams() > 0))
-        return py::cast(BoundMember{self, id, text});
+        return py::cast(BoundMember{self, id, member->name});
     std::vector<Variant> none;
-    return fromVariant(invoke(self, id, InvokeKind::PropertyGet, none));
+    return fromVariant(invoke(*self, id, InvokeKind::PropertyGet, none));
 }
 
 void setAttribute(const DispatchRef& self, const py::str& name, py::handle value)
@@ -214,7 +217,8 @@ private:
 
 py::object call(const BoundMember& bound, const py::args& positional, const py::kwargs& named)
 {
-    const MemberInfo* member = calledMember(bound.target, bound.id);
+    requireOpen(*bound.target);
+    const MemberInfo* member = calledMember(*bound.target, bound.id);
     std::vector<Variant> args;
     for (py::handle value : positional)
         args.push_back(toVariant(value));
@@ -232,7 +236,7 @@ py::object call(const BoundMember& bound, const py::args& positional, const py::
         placeNamed(*member, others, args, positional.size());
     Variant result;
     try {
-        result = invoke(bound.target, bound.id, InvokeKind::Method | InvokeKind::PropertyGet, args);
+        result = invoke(*bound.target, bound.id, InvokeKind::Method | InvokeKind::PropertyGet, args);
     } catch (...) {
         if (progress)
             progress->raiseItsError();
@@ -243,6 +247,7 @@ py::object call(const BoundMember& bound, const py::args& positional, const py::
 
 py::list memberNames(const DispatchRef& self)
 {
+    requireOpen(self);
     QStringList names;
     for (const MemberInfo& m : self.object->GetTypeInfo().members())
         if (!names.contains(m.name))
@@ -254,11 +259,79 @@ py::list memberNames(const DispatchRef& self)
     return result;
 }
 
+// The keywords every call takes besides the member's parameters (call above).
+constexpr const char* CallKeywords[] = {"progress", "pdfa", "sign", "passphrase_file"};
+
+// inspect.signature of a bound member: its parameters by name, the optional ones with their
+// defaults, then the call's own keywords.
+py::object signatureOf(const BoundMember& bound)
+{
+    requireOpen(*bound.target);
+    const MemberInfo* member = calledMember(*bound.target, bound.id);
+    const py::object parameter = py::module_::import("inspect").attr("Parameter");
+    py::list params;
+    for (const ParamInfo& p : member ? member->params : std::vector<ParamInfo>{}) {
+        if (p.optional)
+            params.append(parameter(toPython(p.name), parameter.attr("POSITIONAL_OR_KEYWORD"),
+                                    py::arg("default") = fromVariant(p.defaultValue)));
+        else
+            params.append(parameter(toPython(p.name), parameter.attr("POSITIONAL_OR_KEYWORD")));
+    }
+    for (const char* keyword : CallKeywords)
+        params.append(parameter(keyword, parameter.attr("KEYWORD_ONLY"), py::arg("default") = py::none()));
+    return py::module_::import("inspect").attr("Signature")(params);
+}
+
+// The docstring of a bound member, from the member table: what it returns and each parameter's
+// type and passing.
+QString docOf(const BoundMember& bound)
+{
+    const DispatchRef& target = *bound.target;
+    requireOpen(target);
+    const MemberInfo* member = calledMember(target, bound.id);
+    if (!member)
+        return bound.name + QStringLiteral(": a member of ") + target.object->GetTypeInfo().name();
+    QString doc = QStringLiteral("%1: %2 of %3").arg(member->name,
+                                                    member->kind == MemberKind::Method ? QStringLiteral("method")
+                                                                                       : QStringLiteral("property"),
+                                                    target.object->GetTypeInfo().name());
+    if (member->returnType != VarType::Empty)
+        doc += QStringLiteral(", returns ") + typeName(member->returnType);
+    doc += QLatin1Char('.');
+    bool byReference = false;
+    for (const ParamInfo& p : member->params) {
+        doc += QStringLiteral("\n  %1: %2").arg(p.name, typeName(p.type));
+        if (p.byRef)
+            doc += QStringLiteral(", by reference");
+        if (p.optional)
+            doc += QStringLiteral(", optional");
+        byReference = byReference || p.byRef;
+    }
+    if (byReference)
+        doc += QStringLiteral("\nThe call returns a tuple: the result (for a member that returns one), then the "
+                              "by-reference arguments given, as the member left them.");
+    return doc;
+}
+
+void close(DispatchRef& self)
+{
+    if (!self.object)
+        return;
+    requireOwnThread(self);
+    self.object.reset();
+}
+
 } // namespace
+
+void requireOpen(const DispatchRef& self)
+{
+    if (!self.object)
+        raiseAutomationError(moduleError(Err::ObjectVariableNotSet, QStringLiteral("the Dispatch object was closed")));
+}
 
 void defineDispatch(py::module_& module)
 {
-    py::class_<DispatchRef>(module, "Dispatch", R"(An automation object, bound late by name.
+    py::class_<DispatchRef, std::shared_ptr<DispatchRef>>(module, "Dispatch", R"(An automation object, bound late by name.
 
 Dispatch(name) creates the class of a program identifier ("vxRecInfo.RecordInfo") or a CLSID
 text. Attribute reads and writes are property gets and puts; methods, and properties that take
@@ -270,24 +343,41 @@ callback("page", page, None) after each printed page; an exception it raises end
 and is raised again. A call that prints on the PDF printer (PrintAll) may pass pdfa=True for
 PDF/A-1b, sign="KEY.p12" to sign the job's file and passphrase_file=PATH for the key's
 passphrase (else $VXRECINFO_SIGN_PASSPHRASE), for that call only; what it leaves out comes from
-the host settings.)")
+the host settings.
+
+A with block (or close()) releases the object at its end; the object is then an object variable
+set to Nothing: any use raises AutomationError 91. A bound member's inspect.signature and
+docstring come from the object's member table.)")
         .def(py::init([](const py::str& name) {
                  ensureApplication();
                  return DispatchRef{ClassRegistry::instance().createObject(toQString(name))};
              }),
-             py::arg("name"))
+             py::arg("name"), "__init__(self, name)\n--\n\n")
         .def("__getattr__", &getAttribute)
         .def("__setattr__", &setAttribute)
         .def("__dir__", &memberNames)
+        .def("close", &close, "close(self)\n--\n\nReleases the object; closing it again does nothing.")
+        .def("__enter__", [](const std::shared_ptr<DispatchRef>& self) {
+            requireOpen(*self);
+            return self;
+        }, "__enter__(self)\n--\n\n")
+        .def("__exit__", [](DispatchRef& self, const py::args&) { close(self); },
+             "__exit__(self, exc_type, exc_value, traceback)\n--\n\nReleases the object; an exception goes on.")
         .def("__repr__", [](const DispatchRef& self) {
+            if (!self.object)
+                return py::str("<vxrecinfo.Dispatch closed>");
             return py::str("<vxrecinfo.Dispatch {}>").format(toPython(self.object->GetTypeInfo().name()));
         });
 
     py::class_<BoundMember>(module, "BoundMember", "A member of a Dispatch object that takes arguments.")
         .def("__call__", &call)
+        .def_property_readonly("__signature__", &signatureOf)
+        .def_property_readonly("__doc__", [](const BoundMember& m) { return toPython(docOf(m)); })
         .def("__repr__", [](const BoundMember& m) {
+            if (!m.target->object)
+                return py::str("<vxrecinfo.BoundMember {} of a closed object>").format(toPython(m.name));
             return py::str("<vxrecinfo.BoundMember {} of {}>")
-                .format(toPython(m.name), toPython(m.target.object->GetTypeInfo().name()));
+                .format(toPython(m.name), toPython(m.target->object->GetTypeInfo().name()));
         });
 }
 

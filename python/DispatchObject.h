@@ -20,6 +20,9 @@ struct DispatchRef {
     std::thread::id thread = std::this_thread::get_id();
 };
 
+// Error 91 (object variable not set) for an object that was closed.
+void requireOpen(const DispatchRef& self);
+
 void defineDispatch(pybind11::module_& module);
 
 } // namespace vxpy

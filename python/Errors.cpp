@@ -5,6 +5,7 @@
 
 #include <pybind11/eval.h>
 
+#include <cerrno>
 #include <exception>
 
 namespace py = pybind11;
@@ -52,6 +53,15 @@ class AutomationFileNotFoundError(AutomationError, FileNotFoundError):
     def __init__(self, number=0, description="", source="", hresult=0):
         super().__init__(number, description, source, hresult)
         self.errno, self.strerror, self.filename = 2, description, None  # ENOENT
+
+
+class AutomationPermissionError(AutomationError, PermissionError):
+    """A file that is there but may not be read (error 75, Path/File access error); filename
+    names it."""
+
+    def __init__(self, number=0, description="", source="", hresult=0):
+        super().__init__(number, description, source, hresult)
+        self.errno, self.strerror, self.filename = 13, description, None  # EACCES
 )";
 
 // The classes live as long as the module, which is to say the process: references are kept
@@ -63,6 +73,7 @@ struct Classes {
     PyObject* attribute = nullptr;
     PyObject* recursion = nullptr;
     PyObject* fileNotFound = nullptr;
+    PyObject* permission = nullptr;
 };
 Classes g_classes;
 
@@ -80,9 +91,11 @@ PyObject* classFor(int number)
     }
 }
 
-void setAutomationError(const ErrorInfo& info, HResult hr, py::handle filename = py::none())
+void setAutomationError(const ErrorInfo& info, HResult hr, py::handle filename = py::none(),
+                        PyObject* type = nullptr)
 {
-    PyObject* type = classFor(info.number);
+    if (!type)
+        type = classFor(info.number);
     py::object error = py::reinterpret_borrow<py::object>(type)(info.number, toPython(info.description),
                                                                 toPython(info.source), std::uint32_t(hr));
     if (!filename.is_none())
@@ -104,7 +117,8 @@ void defineErrors(py::module_& module)
         return type.release().ptr();
     };
     g_classes = {keep("AutomationError"),          keep("AutomationIndexError"),     keep("AutomationTypeError"),
-                 keep("AutomationAttributeError"), keep("AutomationRecursionError"), keep("AutomationFileNotFoundError")};
+                 keep("AutomationAttributeError"), keep("AutomationRecursionError"), keep("AutomationFileNotFoundError"),
+                 keep("AutomationPermissionError")};
 
     py::register_exception_translator([](std::exception_ptr thrown) {
         if (!thrown)
@@ -133,9 +147,15 @@ void raiseAutomationError(const ErrorInfo& info)
     raiseAutomationError(info, info.hresult());
 }
 
-void raiseFileError(const ErrorInfo& info, py::handle filename)
+void raiseFileError(const ErrorInfo& info, py::handle filename, int systemError)
 {
-    setAutomationError(info, info.hresult(), info.number == Err::FileNotFound ? filename : py::none());
+    PyObject* type = classFor(info.number);
+    if (systemError == ENOENT)
+        type = g_classes.fileNotFound;
+    else if (systemError == EACCES || systemError == EPERM)
+        type = g_classes.permission;
+    const bool aboutTheFile = type == g_classes.fileNotFound || type == g_classes.permission;
+    setAutomationError(info, info.hresult(), aboutTheFile ? filename : py::none(), type);
     throw py::error_already_set();
 }
 

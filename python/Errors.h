@@ -4,7 +4,8 @@
 // HResult, source and description. Errors a Python protocol looks for are also the Python
 // error it expects: 9 an IndexError, 13, 449 and 450 a TypeError, 438 an AttributeError (so
 // hasattr and getattr with a default work on a Dispatch object), 28 (out of stack space) a
-// RecursionError and 53 (file not found) a FileNotFoundError.
+// RecursionError; a file that is not there (53) a FileNotFoundError, one that may not be read a
+// PermissionError.
 
 #include "automation/RuntimeError.h"
 
@@ -20,7 +21,9 @@ void defineErrors(pybind11::module_& module);
 // call failed with, or the one the error number gives.
 [[noreturn]] void raiseAutomationError(const vxRecInfo::ErrorInfo& info, vxRecInfo::HResult hr);
 [[noreturn]] void raiseAutomationError(const vxRecInfo::ErrorInfo& info);
-// The same for an error about a file: filename (a path object or str) becomes its filename.
-[[noreturn]] void raiseFileError(const vxRecInfo::ErrorInfo& info, pybind11::handle filename);
+// The same for an error about a file: filename (a path object or str) becomes its filename, and
+// systemError, the errno of opening it, chooses the OSError (ENOENT or error 53: not found;
+// EACCES, EPERM: permission).
+[[noreturn]] void raiseFileError(const vxRecInfo::ErrorInfo& info, pybind11::handle filename, int systemError = 0);
 
 } // namespace vxpy

@@ -12,8 +12,14 @@
 #include "component/ModuleState.h"
 #include "printing/PdfRecord.h"
 
+#include <QFile>
+
+#include <cerrno>
+#include <cstring>
 #include <memory>
 #include <optional>
+
+#include <unistd.h>
 
 namespace py = pybind11;
 using namespace vxRecInfo;
@@ -50,8 +56,22 @@ int loadRecordings(const py::object& path)
         }
     }
     if (error)
-        raiseFileError(ErrorInfo{error->errorNumber, QStringLiteral("vxrecinfo.load_recordings"), error->message}, path);
+        raiseFileError(ErrorInfo{error->errorNumber, QStringLiteral("vxrecinfo.load_recordings"), error->message}, path,
+                       error->systemError);
     return committed;
+}
+
+// A file verify_pdf cannot open is an OSError, not a verdict on the file.
+void requireReadable(const QString& name, const py::object& path)
+{
+    if (::access(QFile::encodeName(name).constData(), R_OK) == 0)
+        return;
+    const int cause = errno;
+    const int number = cause == ENOENT || cause == ENOTDIR ? Err::FileNotFound : Err::PathFileAccessError;
+    raiseFileError(ErrorInfo{number, QStringLiteral("vxrecinfo.verify_pdf"),
+                             QStringLiteral("%1: %2 (%3)").arg(standardErrorDescription(number), name,
+                                                               QString::fromLocal8Bit(std::strerror(cause)))},
+                   path, cause == ENOTDIR ? ENOENT : cause);
 }
 
 py::object fromDateTime(const QDateTime& time)
@@ -74,9 +94,13 @@ void releaseAtExit()
 
 } // namespace vxpy
 
-PYBIND11_MODULE(vxrecinfo, module)
+// The extension inside the vxrecinfo package, whose __init__ re-exports it.
+PYBIND11_MODULE(_vxrecinfo, module)
 {
     using namespace vxpy;
+    // Every docstring begins with its own text signature, which inspect.signature reads.
+    py::options options;
+    options.disable_function_signatures();
     module.doc() = R"(The vxRecInfo record-report component for Python scripts.
 
 rec = vxrecinfo.Dispatch("vxRecInfo.RecordInfo") creates an object by program identifier (or
@@ -93,24 +117,33 @@ recordings file with one is refused.)";
     defineArray(module);
     defineDispatch(module);
     module.def("load_recordings", &loadRecordings, py::arg("path"),
-               R"(Loads a recordings file (docs/recordings-file.md) as `recinfo store` does: its settings,
+               R"(load_recordings(path)
+--
+
+Loads a recordings file (docs/recordings-file.md) as `recinfo store` does: its settings,
 module properties and datasets, each committed with AddDataSet; "-" reads standard input. They
 are the calling thread's, settings included (its locale is the process's); other threads run
 meanwhile.
 Returns the number of datasets committed; a file that cannot be loaded raises AutomationError
 with the reason and the run-time error number: 53 (also a FileNotFoundError) for a file that is
-not there, 28 (also a RecursionError) for lists and objects nested deeper than 1000 levels, the
+not there, 75 for one that cannot be opened (also a PermissionError when it may not be read), 28 (also a RecursionError) for lists and objects nested deeper than 1000 levels, the
 component's number for a failed call, 0 for any other fault of the file.)");
     py::class_<PdfVerification>(module, "PdfVerification", "What a PDF file shows about its signature (verify_pdf).")
-        .def_property_readonly("file", [](const PdfVerification& v) { return toPython(v.file); })
-        .def_property_readonly("intact", &PdfVerification::intact)
-        .def_readonly("readable", &PdfVerification::readable)
-        .def_readonly("signed", &PdfVerification::isSigned)
-        .def_property_readonly("signer", [](const PdfVerification& v) { return toPython(v.signer); })
-        .def_property_readonly("signing_time", [](const PdfVerification& v) { return fromDateTime(v.signingTime); })
-        .def_readonly("covers_whole_file", &PdfVerification::coversWholeFile)
-        .def_readonly("digest_matches", &PdfVerification::digestMatches)
-        .def_property_readonly("problem", [](const PdfVerification& v) { return toPython(v.problem); })
+        .def_property_readonly("file", [](const PdfVerification& v) { return toPython(v.file); }, "The file checked.")
+        .def_property_readonly("intact", &PdfVerification::intact,
+                               "Whether the file is readable and signed, the signature covers it whole and its digest matches.")
+        .def_readonly("readable", &PdfVerification::readable, "Whether the file is a PDF file that can be read.")
+        .def_readonly("signed", &PdfVerification::isSigned, "Whether it has a signature.")
+        .def_property_readonly("signer", [](const PdfVerification& v) { return toPython(v.signer); },
+                               "The signing certificate's common name.")
+        .def_property_readonly("signing_time", [](const PdfVerification& v) { return fromDateTime(v.signingTime); },
+                               "When it was signed (an aware datetime in UTC), or None.")
+        .def_readonly("covers_whole_file", &PdfVerification::coversWholeFile,
+                      "Whether the signed byte ranges cover the whole file, the signature aside.")
+        .def_readonly("digest_matches", &PdfVerification::digestMatches,
+                      "Whether the signed bytes' digest is the one the signature holds.")
+        .def_property_readonly("problem", [](const PdfVerification& v) { return toPython(v.problem); },
+                               "Why the file is not intact; empty when it is.")
         .def("__bool__", &PdfVerification::intact)
         .def("__repr__", [](const PdfVerification& v) {
             return toPython(QStringLiteral("<PdfVerification %1: %2>")
@@ -120,13 +153,19 @@ component's number for a failed call, 0 for any other fault of the file.)");
         "verify_pdf",
         [](const py::object& path) {
             const QString name = pathText(path);
+            requireReadable(name, path);
             py::gil_scoped_release unlocked; // a large file takes a while to digest
             return verifyPdf(name);
         },
         py::arg("path"),
-        R"(Checks a PDF file's last signature as `recinfo verify` does: whether it is readable and
+        R"(verify_pdf(path)
+--
+
+Checks a PDF file's last signature as `recinfo verify` does: whether it is readable and
 signed, who signed it and when, whether the signed byte ranges cover the whole file and whether
 the digest matches. The result is true when the file is intact; problem says why it is not. The
-certificate is not checked against a trust store.)");
+certificate is not checked against a trust store. A file that is not there raises
+AutomationFileNotFoundError (error 53), one that may not be read AutomationPermissionError
+(error 75).)");
     py::module_::import("atexit").attr("register")(py::cpp_function(&releaseAtExit));
 }

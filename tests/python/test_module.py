@@ -2,11 +2,12 @@
 """The vxrecinfo module as a script uses it: values both ways, arrays, calls, errors, the store."""
 
 import datetime as dt
+import inspect
 import json
-import pathlib
-
 import os
+import pathlib
 import subprocess
+import sys
 import threading
 import time
 
@@ -127,6 +128,12 @@ def test_texts_come_back_whole_in_their_narrowest_kind(rec, commit, size, wide):
     (lambda r: r.RTF_All(NAN, 0, 1, "", ""), 6, 0x800A0006, AutomationError),
     (lambda r: Array("Single", [NAN]), 6, 0x800A0006, AutomationError),
     (lambda r: Array("Double", [-NAN]), 6, 0x800A0006, AutomationError),
+    (lambda r: closed().ClearAllDataSets, 91, 0x800A005B, AutomationError),
+    (lambda r: dir(closed()), 91, 0x800A005B, AutomationError),
+    (lambda r: closed().__enter__(), 91, 0x800A005B, AutomationError),
+    (lambda r: setattr(r, "UserSettings", [closed()]), 91, 0x800A005B, AutomationError),
+    (lambda r: inspect.signature(bound_then_closed("RTF_All")), 91, 0x800A005B, AutomationError),
+    (lambda r: bound_then_closed("RTF_All")(0.0, 0, 1, "", ""), 91, 0x800A005B, AutomationError),
 ])
 def test_errors_carry_their_number_and_leave_the_object_usable(rec, action, number, hresult, python_error):
     with pytest.raises(python_error) as caught:
@@ -181,6 +188,75 @@ def test_windows_without_a_display_fail_instead_of_waiting_for_ever(rec, commit)
         assert caught.value.number == 445 and "display" in caught.value.description
 
 
+def closed():
+    with vxrecinfo.Dispatch("vxRecInfo.RecordInfo") as record:
+        pass
+    return record
+
+
+def bound_then_closed(name):
+    record = vxrecinfo.Dispatch("vxRecInfo.RecordInfo")
+    member = getattr(record, name)
+    record.close()
+    return member
+
+
+def test_a_with_block_releases_its_object_and_lets_an_exception_through():
+    with pytest.raises(ZeroDivisionError):
+        with vxrecinfo.Dispatch("vxRecInfo.RecordInfo") as record:
+            assert repr(record) == "<vxrecinfo.Dispatch _RecordInfo>"
+            1 / 0
+    record.close()  # once more: nothing
+    assert repr(record) == "<vxrecinfo.Dispatch closed>"
+
+
+KEYWORDS = "*, progress=None, pdfa=None, sign=None, passphrase_file=None"
+
+
+@pytest.mark.parametrize("member, signature, doc", [
+    (lambda: vxrecinfo.load_recordings, "(path)", "Loads a recordings file"),
+    (lambda: vxrecinfo.verify_pdf, "(path)", "Checks a PDF file's last signature"),
+    (lambda: vxrecinfo.Dispatch, "(name)", "An automation object"),
+    (lambda: vxrecinfo.Array, "(type, values=None, lbound=0)", "A safe array"),
+    (lambda: vxrecinfo.Dispatch("vxRecInfo.RecordInfo").RTF_All,
+     f"(PJob, StartPageNum, TotalPages, PrinterName, RTF_Text, EnablePageNumbering=True, {KEYWORDS})",
+     "RTF_All: method of _RecordInfo.\n  PJob: Double, by reference\n"),
+    (lambda: vxrecinfo.Dispatch("vxRecInfo.RecordInfo").ShowInfo,
+     f"(ListIndexPointer=0, {KEYWORDS})", "ListIndexPointer: Integer, by reference, optional\nThe call returns a tuple"),
+    (lambda: vxrecinfo.Dispatch("HostSuite.TimeZoneService").GMT2Time,
+     f"(date, zone, {KEYWORDS})", "GMT2Time: property of _TimeZoneService, returns Date.\ndate: Date\nzone: Integer"),
+])
+def test_members_have_signatures_and_docstrings(member, signature, doc):
+    assert (str(inspect.signature(member())), doc in inspect.getdoc(member())) == (signature, True)
+
+
+# Root reads any file: without its capabilities to, a file of mode 0 is forbidden to it too.
+UNPRIVILEGED = ["setpriv", "--bounding-set=-dac_override,-dac_read_search"] if os.geteuid() == 0 else []
+FILE_ERRORS = """
+import json, sys, vxrecinfo
+outcomes = []
+for call, path in json.loads(sys.argv[1]):
+    try:
+        getattr(vxrecinfo, call)(path)
+        outcomes.append(None)
+    except OSError as error:
+        outcomes.append([type(error).__name__, error.number, error.errno, error.filename == path])
+print(json.dumps(outcomes))
+"""
+
+
+def test_files_that_cannot_be_read_are_the_os_errors_python_knows(tmp_path):
+    for name in ("forbidden.json", "forbidden.pdf"):
+        (tmp_path / name).write_text("{}")
+        (tmp_path / name).chmod(0)
+    calls = [("load_recordings", str(tmp_path / "forbidden.json")), ("verify_pdf", str(tmp_path / "forbidden.pdf")),
+             ("verify_pdf", str(tmp_path / "missing.pdf")), ("verify_pdf", str(tmp_path / "forbidden.json" / "x.pdf"))]
+    run = subprocess.run(UNPRIVILEGED + [sys.executable, "-c", FILE_ERRORS, json.dumps(calls)],
+                         capture_output=True, text=True, check=True)
+    assert json.loads(run.stdout) == [["AutomationPermissionError", 75, 13, True]] * 2 + \
+        [["AutomationFileNotFoundError", 53, 2, True]] * 2
+
+
 def in_thread(work):
     """Runs work() on a thread of its own; returns what it returned or raises what it raised."""
     outcome = {}
@@ -205,7 +281,9 @@ def test_an_object_is_refused_on_a_thread_not_its_own(rec, commit):
         in_thread(lambda: rec.RTF_All(0.0, 0, 1, "", ""))
     assert (caught.value.hresult, caught.value.number) == (0x8001010E, -0x7FFEFEF2)
     assert "one object per thread" in caught.value.description
-    assert len(rec.NoteArray) == 1  # its own thread's store is untouched
+    with pytest.raises(AutomationError):
+        in_thread(rec.close)
+    assert len(rec.NoteArray) == 1  # its own thread's store is untouched, the object still open
 
 
 def test_a_batch_lets_python_threads_run(commit):
