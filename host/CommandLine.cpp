@@ -154,6 +154,13 @@ QString commandHelp(const Command& command)
         + QStringLiteral("\nOptions:\n") + optionsText(command.options + QList<QCommandLineOption>{HelpOption});
 }
 
+// The installed documents' folder: relative to the prefix of the running program, or absolute.
+QString documentsFolder()
+{
+    const QDir prefix(QCoreApplication::applicationDirPath() + QStringLiteral("/.."));
+    return QDir::cleanPath(prefix.filePath(QStringLiteral(VXRECINFO_DOC_DIR)));
+}
+
 // With all, every command in full, for the manual page.
 QString programHelp(const Program& program, bool all = false)
 {
@@ -187,7 +194,11 @@ QString programHelp(const Program& program, bool all = false)
         + tagged(QStringLiteral("--help-all"), QStringLiteral("Print this text with every command in full."))
         + tagged(QStringLiteral("--version"), QStringLiteral("Print the versions of recinfo, the component and Qt."));
     if (!all)
-        help += QStringLiteral("\nRun 'recinfo help COMMAND' for a command in full.\n");
+        help += QLatin1Char('\n')
+            + paragraph(QStringLiteral("Run 'recinfo help COMMAND' for a command in full. The manual: man recinfo; the "
+                                       "recordings file and the component: the README and recordings-file documents "
+                                       "in %1.")
+                            .arg(documentsFolder()));
     return help;
 }
 

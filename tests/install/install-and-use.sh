@@ -55,6 +55,10 @@ squeezed="$(squeeze <<<"$manual")"
 while read -r code; do
   grep -qxF "$code" <<<"$squeezed" || { echo "FAILED: the manual page lacks exit status '$code'"; exit 1; }
 done < <("$prefix/bin/recinfo" --help | sed -n '/^Exit status:/,/^$/p' | grep -E '^ +[0-9] ' | squeeze)
+# The help names the folder of the installed documents.
+docs="$("$prefix/bin/recinfo" --help | tr '\n' ' ' | grep -o 'documents in [^ ]*' | sed 's/^documents in //; s/\.$//')"
+[ -f "$docs/README.md" ] && [ -f "$docs/recordings-file.md" ] ||
+  { echo "FAILED: recinfo --help names '$docs' for the documents"; exit 1; }
 bash -c "source '$prefix/share/bash-completion/completions/recinfo' && complete -p recinfo" >/dev/null \
   || { echo "FAILED: no bash completion for recinfo"; exit 1; }
 echo "ok: manual page and completion"

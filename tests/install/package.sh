@@ -23,6 +23,8 @@ multiarch="$(dpkg-architecture -qDEB_HOST_MULTIARCH)"
 libdir="$work/root/usr/lib/$multiarch"
 file -L "$libdir/libvxRecInfo.so.1" "$work/root/usr/bin/recinfo" | grep -v ', stripped' && fail "unstripped binaries"
 readelf -d "$work/root/usr/bin/recinfo" | grep -q 'BIND_NOW' || fail "recinfo is not linked with -z now"
+[ -f "$work/root/usr/share/doc/libvxrecinfo-dev/html/classvxRecInfo_1_1__RecordInfo.html" ] ||
+  fail "no API reference of _RecordInfo in libvxrecinfo-dev"
 
 # A host project with find_package, and one with pkg-config, against the scratch root.
 cmake -S "$source_dir/tests/install/cmake-host" -B "$work/cmake-host" -G Ninja -DCMAKE_PREFIX_PATH="$work/root/usr" >/dev/null
@@ -36,10 +38,17 @@ echo "ok: hosts built with find_package and pkg-config under lib/$multiarch"
 
 LD_LIBRARY_PATH="$libdir" "$work/root/usr/bin/recinfo" store temp-humidity.json | grep -q '"SerialNumber"' ||
   fail "recinfo from the packages cannot store a bundled sample"
+docs="$(LD_LIBRARY_PATH="$libdir" "$work/root/usr/bin/recinfo" --help | tr '\n' ' ' | grep -o 'documents in [^ ]*' |
+  sed 's/^documents in //; s/\.$//')"
+[ -f "$work/root$docs/README.md.gz" ] && [ -f "$work/root$docs/recordings-file.md.gz" ] ||
+  fail "recinfo --help names '$docs' for the documents"
 if [ -n "$python" ]; then
   PYTHONPATH="$work/root/usr/lib/python3/dist-packages" "$python" -c '
-import sys, vxrecinfo
+import os, sys, vxrecinfo
 vxrecinfo.Dispatch("vxRecInfo.RecordInfo").ClearAllDataSets()
-assert vxrecinfo.__file__.startswith(sys.argv[1])' "$work/root" || fail "the Python module from the package"
+assert vxrecinfo.__file__.startswith(sys.argv[1])
+package = os.path.dirname(vxrecinfo.__file__)
+assert all(os.path.isfile(os.path.join(package, f)) for f in ("__init__.pyi", "py.typed"))' "$work/root" ||
+    fail "the Python package from the package"
 fi
 echo "ok: recinfo and the Python module from the packages"
