@@ -16,7 +16,7 @@ packages=(
   xvfb xclip xdotool
   libcups2-dev libpodofo-dev libssl-dev openssl python3-pikepdf
   clang-14 libclang-rt-14-dev
-  debhelper dh-python python3-setuptools python3-venv python3-pip lintian abigail-tools doxygen
+  debhelper dh-python python3-setuptools python3-wheel python3-venv python3-pip lintian abigail-tools doxygen
 )
 
 missing=()
