@@ -288,7 +288,7 @@ private:
     // \viewkind4 ends the head: the body starts after a control word.
     RtfText m_out{nullptr, true};
     // Font and size are not yet written: the first text writes them whatever they are.
-    State m_state{-1, -1, 0, false, false, false, false, true};
+    State m_state{{-1, -1, 0, false, false, false, false}, true};
     std::uint32_t m_current = 0xFFFFFFFF;
     bool m_firstParagraph = true;
     ParagraphFormat m_paragraph;
