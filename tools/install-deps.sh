@@ -8,7 +8,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6printsupport6 libqt6test6 qt6-translations-l10n
   libgl-dev nlohmann-json3-dev
-  pybind11-dev python3-dev python3-pytest python3-distributed
+  pybind11-dev python3-dev python3-pytest python3-distributed mypy
   libgtest-dev libgmock-dev libbenchmark-dev
   fontconfig fonts-liberation2 fonts-ipafont-gothic fonts-wqy-microhei
   poppler-utils qpdf pandoc help2man bash-completion time

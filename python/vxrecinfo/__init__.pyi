@@ -2,6 +2,7 @@
 # Types of the vxrecinfo package. Members of a Dispatch object are bound late, by name, so they
 # are Any here; their signatures come at run time (inspect.signature of a bound member).
 import datetime
+import inspect
 import os
 from types import TracebackType
 from typing import Any, Callable, Iterator, Optional, Sequence, Type, Union
@@ -45,6 +46,8 @@ class Array:
     def tolist(self) -> list[Any]: ...
 
 class BoundMember:
+    @property
+    def __signature__(self) -> inspect.Signature: ...
     def __call__(
         self,
         *args: Any,

@@ -364,6 +364,15 @@ def test_threads_load_files_of_their_own(tmp_path):
     assert together == alone and "6.4F" in alone[0] and "6.4K" in alone[1]
 
 
+def test_the_stubs_match_the_package(tmp_path):
+    """mypy's stubtest compares every name and signature of the stubs with the package's own."""
+    allowed = SOURCE / "tests/python/stubtest-allowlist.txt"
+    run = subprocess.run([sys.executable, "-m", "mypy.stubtest", "vxrecinfo", "--concise", "--allowlist", str(allowed)],
+                         cwd=tmp_path, env={**os.environ, "MYPYPATH": os.environ["PYTHONPATH"]},
+                         capture_output=True, text=True)
+    assert run.returncode == 0, run.stdout + run.stderr
+
+
 # Last: a loaded file's settings stay for the tests after it.
 @pytest.mark.parametrize("path, outcome", [
     (SOURCE / "samples/four-channel-temperature.json", ("committed", 2, 2)),
@@ -381,3 +390,4 @@ def test_load_recordings_commits_as_recinfo_store_does(rec, tmp_path, path, outc
         kind = next((k for k in (FileNotFoundError, RecursionError) if isinstance(error, k)), AutomationError)
         loaded = "error", error.number, str(path) in error.description, kind
     assert loaded == outcome
+
