@@ -90,6 +90,13 @@ const MemberInfo* calledMember(const DispatchRef& self, DispId id)
     return method ? method : type.find(id, MemberKind::PropertyGet);
 }
 
+// The member a bound member calls, of an open object (a bound member is made for a listed one only).
+const MemberInfo& memberOf(const BoundMember& bound)
+{
+    requireOpen(*bound.target);
+    return *calledMember(*bound.target, bound.id);
+}
+
 py::object getAttribute(const std::shared_ptr<DispatchRef>& self, const py::str& name)
 {
     const QString text = toQString(name);
@@ -217,8 +224,7 @@ private:
 
 py::object call(const BoundMember& bound, const py::args& positional, const py::kwargs& named)
 {
-    requireOpen(*bound.target);
-    const MemberInfo* member = calledMember(*bound.target, bound.id);
+    const MemberInfo& member = memberOf(bound);
     std::vector<Variant> args;
     for (py::handle value : positional)
         args.push_back(toVariant(value));
@@ -232,8 +238,7 @@ py::object call(const BoundMember& bound, const py::args& positional, const py::
         else if (!pdfOptions.take(name, value))
             others[key] = value;
     }
-    if (member)
-        placeNamed(*member, others, args, positional.size());
+    placeNamed(member, others, args, positional.size());
     Variant result;
     try {
         result = invoke(*bound.target, bound.id, InvokeKind::Method | InvokeKind::PropertyGet, args);
@@ -242,7 +247,7 @@ py::object call(const BoundMember& bound, const py::args& positional, const py::
             progress->raiseItsError();
         throw;
     }
-    return member ? callResult(*member, result, args) : fromVariant(result);
+    return callResult(member, result, args);
 }
 
 py::list memberNames(const DispatchRef& self)
@@ -266,11 +271,10 @@ constexpr const char* CallKeywords[] = {"progress", "pdfa", "sign", "passphrase_
 // defaults, then the call's own keywords.
 py::object signatureOf(const BoundMember& bound)
 {
-    requireOpen(*bound.target);
-    const MemberInfo* member = calledMember(*bound.target, bound.id);
+    const MemberInfo& member = memberOf(bound);
     const py::object parameter = py::module_::import("inspect").attr("Parameter");
     py::list params;
-    for (const ParamInfo& p : member ? member->params : std::vector<ParamInfo>{}) {
+    for (const ParamInfo& p : member.params) {
         if (p.optional)
             params.append(parameter(toPython(p.name), parameter.attr("POSITIONAL_OR_KEYWORD"),
                                     py::arg("default") = fromVariant(p.defaultValue)));
@@ -286,20 +290,16 @@ py::object signatureOf(const BoundMember& bound)
 // type and passing.
 QString docOf(const BoundMember& bound)
 {
-    const DispatchRef& target = *bound.target;
-    requireOpen(target);
-    const MemberInfo* member = calledMember(target, bound.id);
-    if (!member)
-        return bound.name + QStringLiteral(": a member of ") + target.object->GetTypeInfo().name();
-    QString doc = QStringLiteral("%1: %2 of %3").arg(member->name,
-                                                    member->kind == MemberKind::Method ? QStringLiteral("method")
-                                                                                       : QStringLiteral("property"),
-                                                    target.object->GetTypeInfo().name());
-    if (member->returnType != VarType::Empty)
-        doc += QStringLiteral(", returns ") + typeName(member->returnType);
+    const MemberInfo& member = memberOf(bound);
+    QString doc = QStringLiteral("%1: %2 of %3").arg(member.name,
+                                                    member.kind == MemberKind::Method ? QStringLiteral("method")
+                                                                                      : QStringLiteral("property"),
+                                                    bound.target->object->GetTypeInfo().name());
+    if (member.returnType != VarType::Empty)
+        doc += QStringLiteral(", returns ") + typeName(member.returnType);
     doc += QLatin1Char('.');
     bool byReference = false;
-    for (const ParamInfo& p : member->params) {
+    for (const ParamInfo& p : member.params) {
         doc += QStringLiteral("\n  %1: %2").arg(p.name, typeName(p.type));
         if (p.byRef)
             doc += QStringLiteral(", by reference");
